@@ -1,0 +1,134 @@
+#include "CamListFile.h"
+
+#include "AnsiText.h"
+#include "AppObject.h"
+#include "DoEvents.h"
+#include "FileHelpers.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+const QString Marker = QStringLiteral("[name]");
+constexpr char LineEnd[] = "\r\n";
+
+[[noreturn]] void fail(const QString& doing, const QString& path, const QString& reason) {
+    throw CamListFileError(
+        QStringLiteral("Could not %1 the camera list file %2: %3.").arg(doing, path, reason).toStdString());
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("read"), path, file.errorString());
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        fail(QStringLiteral("read"), path, file.errorString());
+    return bytes;
+}
+
+void append(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(bytes) != bytes.size() ||
+        !file.flush())
+        fail(QStringLiteral("write"), path, file.errorString());
+}
+
+// Reads the file as lines ended by CR LF or a lone CR; a lone LF stays in
+// the line. Waiting events run after each line is handed over.
+class LineReader {
+public:
+    explicit LineReader(const QString& path)
+        : bytes_(readAll(path)) {}
+
+    // The next line's bytes as they stand in the file.
+    std::optional<QByteArray> nextBytes() {
+        if (pos_ >= bytes_.size())
+            return std::nullopt;
+        qsizetype end = bytes_.indexOf('\r', pos_);
+        if (end < 0)
+            end = bytes_.size();
+        QByteArray line = bytes_.mid(pos_, end - pos_);
+        pos_ = end + 1;
+        if (end < bytes_.size() && pos_ < bytes_.size() && bytes_.at(pos_) == '\n')
+            ++pos_;
+        return line;
+    }
+
+    std::optional<QString> next() {
+        const auto line = nextBytes();
+        return line ? std::optional<QString>(FromAnsi(*line)) : std::nullopt;
+    }
+
+private:
+    QByteArray bytes_;
+    qsizetype pos_ = 0;
+};
+
+} // namespace
+
+QString CamListPath() { return App::Path() + QStringLiteral("/00camlist.txt"); }
+
+void CreateCamListIfMissing(const QString& path) {
+    if (!FileExists(path))
+        append(path, LineEnd);
+}
+
+void LoadCamList(const QString& path, const std::function<void(const QString&)>& addItem) {
+    LineReader reader(path);
+    while (const auto line = reader.next()) {
+        if (line->contains(Marker, Qt::CaseInsensitive))
+            addItem(QString(*line).remove(Marker, Qt::CaseInsensitive));
+        DoEvents();
+    }
+}
+
+std::optional<CamEntry> FindCamEntry(const QString& path, const QString& name) {
+    if (name.isEmpty())
+        return std::nullopt;
+    LineReader reader(path);
+    const QString nameLine = Marker + name;
+    while (const auto line = reader.next()) {
+        DoEvents();
+        if (*line == nameLine) {
+            // A match on one of the last lines leaves the missing ones empty.
+            CamEntry entry{name, reader.next().value_or(QString()), QString()};
+            entry.Refresh = reader.next().value_or(QString());
+            return entry;
+        }
+    }
+    return std::nullopt;
+}
+
+void AppendCamEntry(const QString& path, const CamEntry& entry) {
+    QByteArray block;
+    for (const QString& line : {Marker + entry.Name, entry.Url, entry.Refresh, QString()})
+        block += ToAnsi(line) + LineEnd;
+    append(path, block);
+}
+
+void RemoveCamEntry(const QString& path, const CamEntry& entry) {
+    if (entry.Name.isEmpty())
+        return;
+    LineReader reader(path);
+    const QString nameLine = Marker + entry.Name;
+    QByteArray text;
+    // Lines that stay are copied byte for byte, whatever the code page makes of them.
+    while (const auto line = reader.nextBytes()) {
+        DoEvents();
+        if (FromAnsi(*line) == nameLine) {
+            reader.nextBytes();
+            reader.nextBytes();
+            text += LineEnd;
+            text += LineEnd;
+        } else {
+            text += *line + LineEnd;
+        }
+    }
+    text += LineEnd;
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+        fail(QStringLiteral("write"), path, file.errorString());
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "CamEntry.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <stdexcept>
+
+// The camera list file: entries of four lines ("[name]" and the name, the
+// address, the refresh seconds, an empty line), CR LF at every line end, one
+// byte per character. Every operation opens the file, works and closes it.
+
+// A camera list file that could not be created, read or written. The text
+// names the file and the reason.
+class CamListFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The program's camera list file: "00camlist.txt" in the program folder.
+QString CamListPath();
+
+// Creates a missing file holding one empty line.
+void CreateCamListIfMissing(const QString& path);
+
+// Calls `addItem` for every line that contains "[name]" in any letter case,
+// in file order, with every such marker removed; lets waiting events run
+// after each line.
+void LoadCamList(const QString& path, const std::function<void(const QString&)>& addItem);
+
+// The first entry whose name line is exactly "[name]" followed by `name`.
+std::optional<CamEntry> FindCamEntry(const QString& path, const QString& name);
+
+// Appends the entry's four lines; creates a missing file.
+void AppendCamEntry(const QString& path, const CamEntry& entry);
+
+// Blanks out every entry of that exact name: its name line becomes an empty
+// line and its address and refresh lines one empty line together. The file is
+// replaced as a whole, so a failure leaves the old file as it was.
+void RemoveCamEntry(const QString& path, const CamEntry& entry);

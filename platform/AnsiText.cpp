@@ -1,0 +1,5 @@
+#include "AnsiText.h"
+
+QByteArray ToAnsi(const QString& text) { return text.toLocal8Bit(); }
+
+QString FromAnsi(const QByteArray& bytes) { return QString::fromLocal8Bit(bytes); }

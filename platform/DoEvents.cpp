@@ -1,0 +1,8 @@
+#include "DoEvents.h"
+
+#include <QCoreApplication>
+
+void DoEvents() {
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
+}

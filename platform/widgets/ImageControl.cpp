@@ -1,0 +1,59 @@
+#include "ImageControl.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+ImageControl::ImageControl(QWidget* parent)
+    : QWidget(parent) {}
+
+void ImageControl::SetPicture(const QImage& picture) {
+    picture_ = picture;
+    reduced_ = QImage();
+    fitToPicture();
+    update();
+}
+
+void ImageControl::SetStretch(bool stretch) {
+    stretch_ = stretch;
+    fitToPicture();
+    update();
+}
+
+void ImageControl::fitToPicture() {
+    if (!stretch_ && !picture_.isNull())
+        resize(picture_.size());
+}
+
+const QImage& ImageControl::reducedPicture() {
+    if (reduced_.isNull() || reducedKey_ != picture_.cacheKey() || reduced_.size() != size()) {
+        reduced_ = picture_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        reducedKey_ = picture_.cacheKey();
+    }
+    return reduced_;
+}
+
+void ImageControl::paintEvent(QPaintEvent*) {
+    if (picture_.isNull() || width() <= 0 || height() <= 0)
+        return;
+    QPainter painter(this);
+    if (!stretch_ || picture_.size() == size()) {
+        painter.drawImage(0, 0, picture_);
+    } else if (width() < picture_.width() && height() < picture_.height()) {
+        painter.drawImage(0, 0, reducedPicture());
+    } else {
+        // Enlarged: the painter scales only the part that is exposed.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(rect(), picture_);
+    }
+}
+
+void ImageControl::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+}
+
+void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    if (click)
+        emit Click();
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+// Shows a picture. Unstretched it takes the picture's natural size;
+// stretched it fills whatever size it is given. The picture is shared with
+// whoever else holds it, never copied.
+class ImageControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit ImageControl(QWidget* parent = nullptr);
+
+    const QImage& Picture() const { return picture_; }
+    void SetPicture(const QImage& picture);
+
+    bool Stretch() const { return stretch_; }
+    void SetStretch(bool stretch);
+
+signals:
+    void Click();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void fitToPicture();
+    const QImage& reducedPicture();
+
+    QImage picture_;
+    bool stretch_ = false;
+    bool pressed_ = false;
+    // A smaller copy of the picture for a control smaller than the picture,
+    // so that repainting a small panel does not scale the full picture again.
+    QImage reduced_;
+    qint64 reducedKey_ = 0;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+// Every modal message box of the program goes through here, so tests can
+// answer the next box instead of a user.
+namespace MsgBox {
+
+enum class Buttons { OkOnly, OkCancel, AbortRetryIgnore };
+enum class Answer { Ok, Cancel, Abort, Retry, Ignore };
+
+struct Shown {
+    QString text;
+    QString title;
+    Buttons buttons = Buttons::OkOnly;
+};
+
+// Shows a box without an icon and returns the button pressed.
+Answer Show(const QString& text, Buttons buttons, const QString& title, QWidget* parent = nullptr);
+
+// Tests: the next box is not shown but answered with `answer`.
+void SetNextAnswer(Answer answer);
+
+// Tests: what the last box said, shown or answered; cleared by ForgetLast().
+std::optional<Shown> Last();
+void ForgetLast();
+
+} // namespace MsgBox

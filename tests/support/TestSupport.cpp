@@ -1,0 +1,32 @@
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QTest>
+
+void PinLocale() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+TempProgramFolder::TempProgramFolder()
+    : previousHome_(qgetenv("OMBREL_HOME")) {
+    qputenv("OMBREL_HOME", dir_.path().toLocal8Bit());
+}
+
+TempProgramFolder::~TempProgramFolder() {
+    if (previousHome_.isEmpty())
+        qunsetenv("OMBREL_HOME");
+    else
+        qputenv("OMBREL_HOME", previousHome_);
+}
+
+QByteArray ReadFileBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void WriteFileBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
