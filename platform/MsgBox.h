@@ -2,12 +2,14 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
 
 // Every modal message box of the program goes through here, so tests can
-// answer the next box instead of a user.
+// answer the next box instead of a user. The window layer installs the
+// presenter that puts boxes on the screen (see WidgetMessageBoxes.h).
 namespace MsgBox {
 
 enum class Buttons { OkOnly, OkCancel, AbortRetryIgnore };
@@ -19,8 +21,15 @@ struct Shown {
     Buttons buttons = Buttons::OkOnly;
 };
 
-// Shows a box without an icon and returns the button pressed.
+// Shows a box without an icon and returns the button pressed. Without a
+// presenter the box's way out (OK, Cancel or Abort) is the answer.
 Answer Show(const QString& text, Buttons buttons, const QString& title, QWidget* parent = nullptr);
+
+using Presenter = std::function<Answer(const Shown& box, QWidget* parent)>;
+void SetPresenter(Presenter presenter);
+
+// The answer a box gets when it is closed without pressing a button.
+Answer WayOut(Buttons buttons);
 
 // Tests: the next box is not shown but answered with `answer`.
 void SetNextAnswer(Answer answer);
