@@ -9,7 +9,7 @@
 namespace {
 // The longest temporary folder path accepted, as the system's own limit.
 constexpr qsizetype MaxTempPathLength = 511;
-}
+} // namespace
 
 QString NewTempFileName(const QString& prefix) {
     const QString folder = QDir::tempPath();

@@ -4,9 +4,9 @@
 #include "AppObject.h"
 #include "DoEvents.h"
 #include "FileHelpers.h"
+#include "SafeFileWrites.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -14,8 +14,9 @@ const QString Marker = QStringLiteral("[name]");
 constexpr char LineEnd[] = "\r\n";
 
 [[noreturn]] void fail(const QString& doing, const QString& path, const QString& reason) {
-    throw CamListFileError(
-        QStringLiteral("Could not %1 the camera list file %2: %3.").arg(doing, path, reason).toStdString());
+    throw CamListFileError(QStringLiteral("Could not %1 the camera list file %2: %3.")
+                               .arg(doing, path, reason)
+                               .toStdString());
 }
 
 QByteArray readAll(const QString& path) {
@@ -29,10 +30,9 @@ QByteArray readAll(const QString& path) {
 }
 
 void append(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(bytes) != bytes.size() ||
-        !file.flush())
-        fail(QStringLiteral("write"), path, file.errorString());
+    const QString failure = AppendToFile(path, bytes);
+    if (!failure.isEmpty())
+        fail(QStringLiteral("write"), path, failure);
 }
 
 // Reads the file as lines ended by CR LF or a lone CR; a lone LF stays in
@@ -68,7 +68,9 @@ private:
 
 } // namespace
 
-QString CamListPath() { return App::Path() + QStringLiteral("/00camlist.txt"); }
+QString CamListPath() {
+    return App::Path() + QStringLiteral("/00camlist.txt");
+}
 
 void CreateCamListIfMissing(const QString& path) {
     if (!FileExists(path))
@@ -128,7 +130,7 @@ void RemoveCamEntry(const QString& path, const CamEntry& entry) {
     }
     text += LineEnd;
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-        fail(QStringLiteral("write"), path, file.errorString());
+    const QString failure = ReplaceFileContents(path, text);
+    if (!failure.isEmpty())
+        fail(QStringLiteral("write"), path, failure);
 }

@@ -1,5 +1,9 @@
 #include "AnsiText.h"
 
-QByteArray ToAnsi(const QString& text) { return text.toLocal8Bit(); }
+QByteArray ToAnsi(const QString& text) {
+    return text.toLocal8Bit();
+}
 
-QString FromAnsi(const QByteArray& bytes) { return QString::fromLocal8Bit(bytes); }
+QString FromAnsi(const QByteArray& bytes) {
+    return QString::fromLocal8Bit(bytes);
+}

@@ -8,16 +8,29 @@
 
 namespace App {
 
-QString ProductName() { return QString::fromUtf8(VersionRecord::ProductName); }
-QString CompanyName() { return QString::fromUtf8(VersionRecord::CompanyName); }
-QString Comments() { return QString::fromUtf8(VersionRecord::Comments); }
-int Major() { return VersionRecord::Major; }
-int Minor() { return VersionRecord::Minor; }
-int Revision() { return VersionRecord::Revision; }
+QString ProductName() {
+    return QString::fromUtf8(VersionRecord::ProductName);
+}
+QString CompanyName() {
+    return QString::fromUtf8(VersionRecord::CompanyName);
+}
+QString Comments() {
+    return QString::fromUtf8(VersionRecord::Comments);
+}
+int Major() {
+    return VersionRecord::Major;
+}
+int Minor() {
+    return VersionRecord::Minor;
+}
+int Revision() {
+    return VersionRecord::Revision;
+}
 
 QString EXEName() {
-    const QString file = QCoreApplication::instance() ? QCoreApplication::applicationFilePath()
-                                                      : QString::fromUtf8(VersionRecord::ProductName);
+    const QString file = QCoreApplication::instance()
+                             ? QCoreApplication::applicationFilePath()
+                             : QString::fromUtf8(VersionRecord::ProductName);
     return QFileInfo(file).completeBaseName();
 }
 

@@ -9,8 +9,12 @@ std::function<QDateTime()>& source() {
 
 namespace Clock {
 
-QDateTime Now() { return source() ? source()() : QDateTime::currentDateTime(); }
+QDateTime Now() {
+    return source() ? source()() : QDateTime::currentDateTime();
+}
 
-void SetSource(std::function<QDateTime()> newSource) { source() = std::move(newSource); }
+void SetSource(std::function<QDateTime()> newSource) {
+    source() = std::move(newSource);
+}
 
 } // namespace Clock

@@ -43,7 +43,9 @@ QString longTimePattern() {
 
 } // namespace
 
-QString ShortDate(const QDate& date) { return QLocale().toString(date, shortDatePattern()); }
+QString ShortDate(const QDate& date) {
+    return QLocale().toString(date, shortDatePattern());
+}
 
 QString LongTime(const QTime& time) {
     // Some locales put a narrow no-break space before the AM/PM marker; a

@@ -19,7 +19,9 @@ Answer Show(const QString& text, Buttons buttons, const QString& title, QWidget*
     return presenter ? presenter(*lastShown, parent) : WayOut(buttons);
 }
 
-void SetPresenter(Presenter newPresenter) { presenter = std::move(newPresenter); }
+void SetPresenter(Presenter newPresenter) {
+    presenter = std::move(newPresenter);
+}
 
 Answer WayOut(Buttons buttons) {
     switch (buttons) {
@@ -33,10 +35,16 @@ Answer WayOut(Buttons buttons) {
     return Answer::Ok;
 }
 
-void SetNextAnswer(Answer answer) { nextAnswer = answer; }
+void SetNextAnswer(Answer answer) {
+    nextAnswer = answer;
+}
 
-std::optional<Shown> Last() { return lastShown; }
+std::optional<Shown> Last() {
+    return lastShown;
+}
 
-void ForgetLast() { lastShown.reset(); }
+void ForgetLast() {
+    lastShown.reset();
+}
 
 } // namespace MsgBox

@@ -23,4 +23,6 @@ void UnlockWindowUpdate() {
     lockedWindow = nullptr;
 }
 
-QWidget* LockedWindow() { return lockedWindow; }
+QWidget* LockedWindow() {
+    return lockedWindow;
+}

@@ -7,7 +7,9 @@ class QWidget;
 inline constexpr int TwipsPerPixel = 15;
 
 int ToPixels(double twips);
-inline double ToTwips(int pixels) { return double(pixels) * TwipsPerPixel; }
+inline double ToTwips(int pixels) {
+    return double(pixels) * TwipsPerPixel;
+}
 
 void SetTwipsGeometry(QWidget* widget, double left, double top, double width, double height);
 void SetTwipsLeft(QWidget* widget, double left);

@@ -4,7 +4,9 @@
 #include <QLocale>
 #include <QTest>
 
-void PinLocale() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+void PinLocale() {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
 
 TempProgramFolder::TempProgramFolder()
     : previousHome_(qgetenv("OMBREL_HOME")) {

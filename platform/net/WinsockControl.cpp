@@ -1,0 +1,93 @@
+#include "WinsockControl.h"
+
+#include <QHostAddress>
+#include <QTcpSocket>
+
+#include <utility>
+
+WinsockControl::WinsockControl(QObject* parent)
+    : QObject(parent) {}
+
+WinsockControl::~WinsockControl() { Close(); }
+
+void WinsockControl::Connect(const QString& host, quint16 port) {
+    Close();
+    // A fresh socket per connection: whatever the old one still has queued
+    // dies with it, and its signals were cut off by Close().
+    auto* socket = new QTcpSocket(this);
+    socket_ = socket;
+    state_ = SocketState::Connecting;
+    connect(socket, &QTcpSocket::connected, this, [this, socket] { OnConnected(socket); });
+    connect(socket, &QTcpSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
+    connect(socket, &QTcpSocket::disconnected, this, [this, socket] { OnDisconnected(socket); });
+    connect(socket, &QTcpSocket::errorOccurred, this, [this, socket] { OnError(socket); });
+    if (localPort_ != 0 && !socket->bind(QHostAddress::Any, localPort_)) {
+        state_ = SocketState::Error;
+        return;
+    }
+    socket->connectToHost(host, port);
+}
+
+bool WinsockControl::SendData(const QByteArray& bytes) {
+    if (!socket_ || state_ != SocketState::Connected)
+        return false;
+    return socket_->write(bytes) == bytes.size();
+}
+
+QByteArray WinsockControl::GetData() {
+    if (!socket_)
+        return {};
+    announced_ = 0;
+    return socket_->readAll();
+}
+
+void WinsockControl::Close() {
+    state_ = SocketState::Closed;
+    announced_ = 0;
+    QTcpSocket* socket = std::exchange(socket_, nullptr);
+    if (!socket)
+        return;
+    // Cut the signals first: abort() emits disconnected() synchronously, and
+    // that must not look like the peer closing.
+    socket->disconnect(this);
+    socket->abort();
+    // Later, because Close() may run inside one of this socket's own signals.
+    socket->deleteLater();
+}
+
+void WinsockControl::OnConnected(QTcpSocket* socket) {
+    if (!IsCurrent(socket))
+        return;
+    state_ = SocketState::Connected;
+    emit Connected();
+}
+
+void WinsockControl::OnReadyRead(QTcpSocket* socket) {
+    if (IsCurrent(socket))
+        AnnounceWaitingBytes();
+}
+
+void WinsockControl::OnDisconnected(QTcpSocket* socket) {
+    // A connection that broke with an error ends silently.
+    if (!IsCurrent(socket) || state_ == SocketState::Error)
+        return;
+    state_ = SocketState::Closing;
+    AnnounceWaitingBytes();
+    // The owner may have closed or reconnected while handling the bytes.
+    if (IsCurrent(socket))
+        emit PeerClosed();
+}
+
+void WinsockControl::OnError(QTcpSocket* socket) {
+    // The peer closing shows up as this error first; disconnected() follows.
+    if (IsCurrent(socket) && socket->error() != QAbstractSocket::RemoteHostClosedError)
+        state_ = SocketState::Error;
+}
+
+void WinsockControl::AnnounceWaitingBytes() {
+    const qint64 waiting = socket_->bytesAvailable();
+    if (waiting <= announced_)
+        return;
+    announced_ = waiting;
+    emit DataArrival(waiting);
+}

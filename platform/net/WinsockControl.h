@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+class QTcpSocket;
+
+// One asynchronous TCP client connection with the events a socket control of
+// the desktop platform raises: connected, data waiting and closed by the peer.
+//
+// Our own side never raises an event: Close() is silent, and an abandoned
+// connection (closed, or replaced by a new Connect()) can no longer reach the
+// owner. Errors (refused, unresolvable host, timeouts) raise nothing either;
+// they only show in State().
+//
+// A connection reset by the peer: QTcpSocket reports a reset met while reading
+// or writing as RemoteHostClosedError, exactly as it reports an orderly close,
+// so a reset raises PeerClosed (after any bytes that were still waiting). The
+// owner cannot tell the two apart and must not rely on a response being whole
+// just because PeerClosed came.
+class WinsockControl : public QObject {
+    Q_OBJECT
+public:
+    enum class SocketState {
+        Closed,     // never connected, or closed by us
+        Connecting, // resolving the host name or connecting
+        Connected,
+        Closing, // the peer closed; our end waits for Close()
+        Error,   // the connection failed or broke; nothing was raised
+    };
+
+    explicit WinsockControl(QObject* parent = nullptr);
+    ~WinsockControl() override;
+
+    // The local port of the next connection; 0 lets the system choose.
+    void SetLocalPort(quint16 port) { localPort_ = port; }
+    quint16 LocalPort() const { return localPort_; }
+
+    // Abandons the current connection, if any, and starts connecting.
+    void Connect(const QString& host, quint16 port);
+    // Queues the bytes for sending; false when there is no open connection.
+    bool SendData(const QByteArray& bytes);
+    // All bytes waiting to be read.
+    QByteArray GetData();
+    // Ends the connection without raising any event; harmless when closed.
+    void Close();
+
+    SocketState State() const { return state_; }
+
+signals:
+    void Connected();
+    // bytesTotal is the number of bytes now waiting to be read.
+    void DataArrival(qint64 bytesTotal);
+    // Only the peer closing (or resetting) the connection raises this.
+    void PeerClosed();
+
+private:
+    void OnConnected(QTcpSocket* socket);
+    void OnReadyRead(QTcpSocket* socket);
+    void OnDisconnected(QTcpSocket* socket);
+    void OnError(QTcpSocket* socket);
+    void AnnounceWaitingBytes();
+    bool IsCurrent(const QTcpSocket* socket) const { return socket && socket == socket_; }
+
+    QTcpSocket* socket_ = nullptr;
+    quint16 localPort_ = 0;
+    SocketState state_ = SocketState::Closed;
+    // Waiting bytes the owner has already been told about, so that bytes
+    // announced once are not announced again when the peer closes.
+    qint64 announced_ = 0;
+};

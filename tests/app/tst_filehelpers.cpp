@@ -1,0 +1,87 @@
+#include "FileHelpers.h"
+#include "MWin32API.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <unistd.h>
+
+// The file tests behind the camera list, start-up and the help window.
+class TestFileHelpers : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fileNameOf_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("with folders") << "/home/user/cams/00camlist.txt"
+                                      << "00camlist.txt";
+        QTest::newRow("bare name") << "Help.rtf"
+                                   << "Help.rtf";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("trailing slash") << "/home/user/"
+                                        << "";
+    }
+    void fileNameOf() {
+        QFETCH(QString, path);
+        QFETCH(QString, name);
+        QCOMPARE(FileNameOf(path), name);
+    }
+
+    void folderExists() {
+        QTemporaryDir dir;
+        QVERIFY(FolderExists(dir.path()));
+        QVERIFY(FolderExists(dir.path() + "/"));
+        WriteFileBytes(dir.filePath("cam"), "x");
+        QVERIFY(!FolderExists(dir.filePath("cam")));
+        QVERIFY(!FolderExists(dir.filePath("missing")));
+        QVERIFY(!FolderExists(QString()));
+        QVERIFY(QDir(dir.path()).mkdir("pictures"));
+        QVERIFY(FolderExists(dir.filePath("pictures")));
+    }
+
+    void fileExists() {
+        QTemporaryDir dir;
+        WriteFileBytes(dir.filePath("00camlist.txt"), "\r\n");
+        WriteFileBytes(dir.filePath(".hidden"), "x");
+        QVERIFY(QDir(dir.path()).mkdir("cam"));
+        QVERIFY(FileExists(dir.filePath("00camlist.txt")));
+        QVERIFY2(FileExists(dir.filePath("00CamList.TXT")), "letter case does not matter");
+        QVERIFY(!FileExists(dir.filePath(".hidden")));
+        QVERIFY(!FileExists(dir.filePath("cam")));
+        QVERIFY(!FileExists(dir.filePath("missing.txt")));
+        QVERIFY(!FileExists(dir.filePath("*.txt")));
+        QVERIFY(!FileExists(QString()));
+        QVERIFY(!FileExists(dir.filePath("missing/00camlist.txt")));
+    }
+
+    void newTempFileNames() {
+        const QString first = NewTempFileName("vbt");
+        const QString second = NewTempFileName("vbtxyz");
+        QVERIFY(!first.isEmpty());
+        QVERIFY(first != second);
+        for (const QString& path : {first, second}) {
+            QVERIFY(QFile::exists(path));
+            QCOMPARE(QFileInfo(path).size(), 0);
+            QVERIFY(FileNameOf(path).startsWith("vbt"));
+            QVERIFY(!FileNameOf(path).startsWith("vbtx"));
+            QCOMPARE(QFileInfo(path).absolutePath(), QDir(QDir::tempPath()).absolutePath());
+            QFile::remove(path);
+        }
+    }
+
+    void newTempFileNameFailsQuietly() {
+        QTemporaryDir dir;
+        const QByteArray previous = qgetenv("TMPDIR");
+        qputenv("TMPDIR", dir.filePath("gone").toLocal8Bit());
+        const QString path = NewTempFileName("vbt");
+        qputenv("TMPDIR", previous);
+        QCOMPARE(path, QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileHelpers)
+#include "tst_filehelpers.moc"
