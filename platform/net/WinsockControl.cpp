@@ -8,7 +8,9 @@
 WinsockControl::WinsockControl(QObject* parent)
     : QObject(parent) {}
 
-WinsockControl::~WinsockControl() { Close(); }
+WinsockControl::~WinsockControl() {
+    Close();
+}
 
 void WinsockControl::Connect(const QString& host, quint16 port) {
     Close();

@@ -1,0 +1,88 @@
+#include "HttpExchange.h"
+
+#include "FetchState.h"
+#include "HttpAddress.h"
+#include "HttpProgress.h"
+#include "HttpRequest.h"
+#include "HttpResponse.h"
+
+HttpExchange::HttpExchange(FetchState& state, DownloadProgress& progress, QObject* parent)
+    : QObject(parent)
+    , state_(state)
+    , progress_(progress) {
+    connect(&wsCam_, &WinsockControl::Connected, this, &HttpExchange::SendRequest);
+    connect(&wsCam_, &WinsockControl::DataArrival, this, &HttpExchange::OnDataArrival);
+    connect(&wsCam_, &WinsockControl::PeerClosed, this, &HttpExchange::ServerClosed);
+}
+
+void HttpExchange::BeginFetch(const QString& address) {
+    wsCam_.Close();
+    const auto parts = SplitAddress(address);
+    if (!parts)
+        return;
+    state_.HostName = parts->HostName;
+    state_.RequestPath = parts->RequestPath;
+    state_.ReceiveBuffer.clear();
+    state_.HeaderComplete = false;
+    state_.ContentLength = 0;
+    state_.BytesReceived = 0;
+    const auto endpoint = EndpointOf(state_.HostName);
+    if (!endpoint)
+        return;
+    wsCam_.SetLocalPort(0);
+    wsCam_.Connect(endpoint->Host, endpoint->Port);
+}
+
+void HttpExchange::Close() {
+    wsCam_.Close();
+}
+
+QString HttpExchange::SplitResponse() {
+    return TakeHeaderText(state_.ReceiveBuffer);
+}
+
+void HttpExchange::SendRequest() {
+    state_.RequestPath = EscapeSpaces(state_.RequestPath);
+    wsCam_.SendData(RequestBytes(state_.HostName, state_.RequestPath));
+}
+
+// Each step works on its own: a missing header, an unreadable length or a
+// refused bar value only leaves that step without effect.
+void HttpExchange::OnDataArrival(qint64 bytesTotal) {
+    const QString downloadName = DownloadName(state_.RequestPath);
+    const QByteArray bytes = wsCam_.GetData();
+    if (state_.ReceiveBuffer.size() + bytes.size() > MaxResponseBytes) {
+        AbandonTooLarge();
+        return;
+    }
+    state_.ReceiveBuffer += bytes;
+    state_.BytesReceived += static_cast<qint32>(bytesTotal);
+    if (state_.HeaderComplete)
+        ShowProgress(downloadName);
+    else
+        LookForHeaderEnd();
+}
+
+void HttpExchange::AbandonTooLarge() {
+    wsCam_.Close();
+    state_.ReceiveBuffer = QByteArray();
+    emit ResponseTooLarge();
+}
+
+void HttpExchange::ShowProgress(const QString& downloadName) {
+    if (state_.ContentLength < 1)
+        return;
+    progress_.SetProgress(ProgressValue(state_.BytesReceived, state_.ContentLength));
+    progress_.ShowStatus(DownloadStatusText(downloadName, progress_.Progress()));
+}
+
+// The progress display starts with the arrival after the one that completes
+// the header.
+void HttpExchange::LookForHeaderEnd() {
+    const auto headerLength = ReceivedHeaderLength(state_.ReceiveBuffer);
+    if (!headerLength)
+        return;
+    state_.HeaderComplete = true;
+    state_.BytesReceived -= static_cast<qint32>(*headerLength + 4);
+    state_.ContentLength = ContentLengthOf(state_.ReceiveBuffer.left(*headerLength));
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "WinsockControl.h"
+
+#include <QObject>
+#include <QString>
+
+struct FetchState;
+
+// What a download drives while its bytes arrive: the slot's progress bar and
+// the shared status line.
+class DownloadProgress {
+public:
+    virtual ~DownloadProgress() = default;
+    // The slot's bar, 0 to 100; false, keeping the old value, when refused.
+    virtual bool SetProgress(float value) = 0;
+    virtual float Progress() const = 0;
+    // The first panel of the status bar.
+    virtual void ShowStatus(const QString& text) = 0;
+};
+
+// One panel slot's picture download: one GET per connection, the response
+// collected until the server closes. Network failures are silent: the
+// exchange then simply never reports the server closing.
+class HttpExchange : public QObject {
+    Q_OBJECT
+public:
+    // A response held in memory may grow to this many bytes; one more and
+    // the download is abandoned.
+    static constexpr qsizetype MaxResponseBytes = 64 * 1024 * 1024;
+
+    HttpExchange(FetchState& state, DownloadProgress& progress, QObject* parent = nullptr);
+
+    // Abandons any download under way and starts fetching the address. An
+    // address without "/" after the host, or with an unusable port, starts
+    // nothing and leaves the state as it was.
+    void BeginFetch(const QString& address);
+    // Abandons the download under way; raises nothing.
+    void Close();
+    // After the server has closed: returns the header text and leaves only
+    // the body in the receive buffer.
+    QString SplitResponse();
+
+signals:
+    // The server closed the connection: the response is all there.
+    void ServerClosed();
+    // The response grew past MaxResponseBytes and was abandoned.
+    void ResponseTooLarge();
+
+private:
+    void SendRequest();
+    void OnDataArrival(qint64 bytesTotal);
+    void AbandonTooLarge();
+    void ShowProgress(const QString& downloadName);
+    void LookForHeaderEnd();
+
+    FetchState& state_;
+    DownloadProgress& progress_;
+    WinsockControl wsCam_;
+};

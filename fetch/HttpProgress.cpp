@@ -1,0 +1,16 @@
+#include "HttpProgress.h"
+
+#include "NumberText.h"
+
+QString DownloadName(const QString& requestPath) {
+    return requestPath.mid(requestPath.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+float ProgressValue(qint32 bodyBytesReceived, qint32 contentLength) {
+    return static_cast<float>(double(bodyBytesReceived) / (double(contentLength) / 100.0));
+}
+
+QString DownloadStatusText(const QString& downloadName, float barValue) {
+    return QStringLiteral("Downloading ") + downloadName + QStringLiteral(" [") +
+           SingleText(barValue) + QStringLiteral("]");
+}

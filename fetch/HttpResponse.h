@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+
+// Reading an HTTP response held as raw bytes. The header ends at the first
+// CR LF CR LF.
+
+// While the response is still arriving, the header counts as complete only
+// when its terminator starts within the first 32,767 bytes; the result is the
+// number of header bytes before the terminator. Looking no further also keeps
+// each arrival's search short.
+std::optional<qsizetype> ReceivedHeaderLength(const QByteArray& received);
+
+// The announced body length: the first header line containing
+// "Content-Length" (exact case, anywhere in the line), read from after its
+// first space. "Content-Length: 20000" gives 20000; "content-length: 20000",
+// "Content-Length:20000", a missing line or a value that is not a whole
+// 32-bit number give 0.
+qint32 ContentLengthOf(const QByteArray& header);
+
+// Splits a complete response: returns the header text (empty when there is
+// no blank line) and leaves only the body in the response. Without a blank
+// line the response is left as it was.
+QString TakeHeaderText(QByteArray& response);
