@@ -49,8 +49,8 @@ void WinsockControl::Close() {
     QTcpSocket* socket = std::exchange(socket_, nullptr);
     if (!socket)
         return;
-    // Cut the signals first: abort() emits disconnected() synchronously, and
-    // that must not look like the peer closing.
+    // The abandoned socket must never reach the owner again, not even with
+    // the disconnected() that abort() emits at once.
     socket->disconnect(this);
     socket->abort();
     // Later, because Close() may run inside one of this socket's own signals.

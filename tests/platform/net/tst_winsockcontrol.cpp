@@ -1,0 +1,281 @@
+#include "ScriptedServer.h"
+#include "WinsockControl.h"
+
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTest>
+
+#include <algorithm>
+#include <functional>
+
+using State = WinsockControl::SocketState;
+
+namespace {
+
+// Every event the control raises, in order, as short texts.
+class EventLog : public QObject {
+public:
+    explicit EventLog(WinsockControl& control) {
+        connect(&control, &WinsockControl::Connected, this, [this] { events << "connected"; });
+        connect(&control, &WinsockControl::DataArrival, this,
+                [this](qint64 total) { events << QStringLiteral("data %1").arg(total); });
+        connect(&control, &WinsockControl::PeerClosed, this, [this] { events << "closed"; });
+    }
+    QStringList events;
+};
+
+quint16 UnusedPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
+bool ConnectTo(WinsockControl& control, const ScriptedServer& server) {
+    control.Connect(QStringLiteral("127.0.0.1"), server.Port());
+    return QTest::qWaitFor([&] { return control.State() == State::Connected; }, 5000);
+}
+
+// Lets pending socket events arrive, long enough for a local connection.
+void Settle() {
+    QTest::qWait(200);
+}
+
+} // namespace
+
+class TestWinsockControl : public QObject {
+    Q_OBJECT
+private slots:
+    void exchangesBytesBothWays();
+    void peerCloseComesAfterEveryWaitingByte_data();
+    void peerCloseComesAfterEveryWaitingByte();
+    void bytesArrivingWhileTheOwnerWaitsAreAnnouncedBeforeTheClose();
+    void ownCloseRaisesNothing_data();
+    void ownCloseRaisesNothing();
+    void newConnectSilencesTheOldConnection();
+    void closingWhileHandlingDataStopsPeerClosed();
+    void failedConnectionsRaiseNothing_data();
+    void failedConnectionsRaiseNothing();
+    void resetEndsLikeAPeerClose();
+    void localPortIsUsed();
+};
+
+void TestWinsockControl::exchangesBytesBothWays() {
+    ScriptedServer server;
+    WinsockControl control;
+    EventLog log(control);
+    QCOMPARE(control.State(), State::Closed);
+    QVERIFY(!control.SendData("early"));
+
+    QVERIFY(ConnectTo(control, server));
+    QCOMPARE(log.events, QStringList{"connected"});
+    QVERIFY(control.SendData("GET\r\n\r\n"));
+    QVERIFY(server.WaitForRequest());
+    QCOMPARE(server.Received(), QByteArray("GET\r\n\r\n"));
+
+    server.Send("abc");
+    QTRY_COMPARE(log.events.size(), 2);
+    QCOMPARE(log.events.last(), QStringLiteral("data 3"));
+    QCOMPARE(control.GetData(), QByteArray("abc"));
+    QCOMPARE(control.GetData(), QByteArray());
+    QCOMPARE(control.State(), State::Connected);
+}
+
+void TestWinsockControl::peerCloseComesAfterEveryWaitingByte_data() {
+    QTest::addColumn<bool>("readOnEachArrival");
+    QTest::newRow("owner reads each arrival") << true;
+    QTest::newRow("owner leaves the bytes waiting") << false;
+}
+
+// The server sends and closes at once, so the bytes and the end may be seen
+// in one go; the owner must still get every byte announced before the close,
+// and bytes already announced must not be announced again.
+void TestWinsockControl::peerCloseComesAfterEveryWaitingByte() {
+    QFETCH(bool, readOnEachArrival);
+    ScriptedServer server;
+    WinsockControl control;
+    QByteArray read;
+    QList<qint64> announced;
+    QList<bool> closedAfterData;
+    connect(&control, &WinsockControl::DataArrival, this, [&](qint64 total) {
+        announced << total;
+        if (readOnEachArrival)
+            read += control.GetData();
+    });
+    connect(&control, &WinsockControl::PeerClosed, this, [&] {
+        if (!readOnEachArrival)
+            read = control.GetData();
+        closedAfterData << !announced.isEmpty();
+    });
+    QVERIFY(ConnectTo(control, server));
+    QVERIFY(server.WaitForConnections(1));
+
+    const QByteArray body(100000, 'x');
+    server.Send(body);
+    server.Close();
+    QTRY_COMPARE(closedAfterData, QList<bool>{true});
+    QCOMPARE(read, body);
+    QCOMPARE(control.State(), State::Closing);
+    if (!readOnEachArrival)
+        QVERIFY(std::is_sorted(announced.begin(), announced.end(), std::less_equal<>()));
+    Settle();
+    QCOMPARE(closedAfterData.size(), 1);
+}
+
+// An owner that lets events run inside its data handler (as long loops do)
+// gets no second readyRead from the socket for bytes arriving meanwhile; they
+// must still be announced before the close.
+void TestWinsockControl::bytesArrivingWhileTheOwnerWaitsAreAnnouncedBeforeTheClose() {
+    ScriptedServer server;
+    WinsockControl control;
+    EventLog log(control);
+    QByteArray read;
+    connect(&control, &WinsockControl::DataArrival, this, [&] {
+        if (log.events.size() == 2) {
+            server.Send("second");
+            server.Close();
+            QTest::qWait(300);
+        }
+        read += control.GetData();
+    });
+    connect(&control, &WinsockControl::PeerClosed, this, [&] { read += control.GetData(); });
+    QVERIFY(ConnectTo(control, server));
+    QVERIFY(server.WaitForConnections(1));
+
+    server.Send("first");
+    QTRY_VERIFY(log.events.contains("closed"));
+    Settle();
+    QCOMPARE(log.events, (QStringList{"connected", "data 5", "data 11", "closed"}));
+    QCOMPARE(read, QByteArray("firstsecond"));
+}
+
+void TestWinsockControl::ownCloseRaisesNothing_data() {
+    QTest::addColumn<bool>("waitForConnection");
+    QTest::addColumn<bool>("closeTwice");
+    QTest::newRow("while connecting") << false << false;
+    QTest::newRow("while connected") << true << false;
+    QTest::newRow("twice") << true << true;
+}
+
+// After our own Close() the server still sends and closes: nothing of it, and
+// nothing of the close itself, may reach the owner.
+void TestWinsockControl::ownCloseRaisesNothing() {
+    QFETCH(bool, waitForConnection);
+    QFETCH(bool, closeTwice);
+    ScriptedServer server;
+    WinsockControl control;
+    EventLog log(control);
+    control.Connect(QStringLiteral("127.0.0.1"), server.Port());
+    if (waitForConnection)
+        QTRY_COMPARE(log.events, QStringList{"connected"});
+    log.events.clear();
+
+    control.Close();
+    if (closeTwice)
+        control.Close();
+    QCOMPARE(control.State(), State::Closed);
+    QCOMPARE(control.GetData(), QByteArray());
+    if (server.WaitForConnections(1, 500)) {
+        server.Send("late bytes");
+        server.Close();
+    }
+    Settle();
+    QCOMPARE(log.events, QStringList());
+    QCOMPARE(control.State(), State::Closed);
+}
+
+void TestWinsockControl::newConnectSilencesTheOldConnection() {
+    ScriptedServer oldServer;
+    ScriptedServer newServer;
+    WinsockControl control;
+    EventLog log(control);
+    QVERIFY(ConnectTo(control, oldServer));
+    QVERIFY(oldServer.WaitForConnections(1));
+    log.events.clear();
+
+    // Bytes and the end of the old connection are on their way while the
+    // new connection starts.
+    oldServer.Send("old");
+    control.Connect(QStringLiteral("127.0.0.1"), newServer.Port());
+    QVERIFY(oldServer.WaitForClientClose());
+    QTRY_COMPARE(log.events, QStringList{"connected"});
+    newServer.Send("new!");
+    QTRY_COMPARE(log.events, (QStringList{"connected", "data 4"}));
+    QCOMPARE(control.GetData(), QByteArray("new!"));
+    Settle();
+    QCOMPARE(log.events.size(), 2);
+}
+
+void TestWinsockControl::closingWhileHandlingDataStopsPeerClosed() {
+    ScriptedServer server;
+    WinsockControl control;
+    EventLog log(control);
+    connect(&control, &WinsockControl::DataArrival, this, [&] { control.Close(); });
+    QVERIFY(ConnectTo(control, server));
+    QVERIFY(server.WaitForConnections(1));
+
+    server.Send("whole response");
+    server.Close();
+    QTRY_COMPARE(log.events.size(), 2);
+    Settle();
+    QCOMPARE(log.events, (QStringList{"connected", "data 14"}));
+    QCOMPARE(control.State(), State::Closed);
+}
+
+void TestWinsockControl::failedConnectionsRaiseNothing_data() {
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<quint16>("port");
+    QTest::newRow("refused") << "127.0.0.1" << UnusedPort();
+    QTest::newRow("empty host") << "" << quint16(80);
+    QTest::newRow("unresolvable host") << "no-such-host.invalid" << quint16(80);
+}
+
+void TestWinsockControl::failedConnectionsRaiseNothing() {
+    QFETCH(QString, host);
+    QFETCH(quint16, port);
+    WinsockControl control;
+    EventLog log(control);
+    control.Connect(host, port);
+    QTRY_COMPARE_WITH_TIMEOUT(control.State(), State::Error, 20000);
+    Settle();
+    QCOMPARE(log.events, QStringList());
+    control.Close();
+    QCOMPARE(control.State(), State::Closed);
+}
+
+// A reset is reported by the socket like an orderly close. What the owner
+// must be able to count on: it ends the connection with PeerClosed, at most
+// once, and nothing follows it.
+void TestWinsockControl::resetEndsLikeAPeerClose() {
+    ScriptedServer server;
+    WinsockControl control;
+    EventLog log(control);
+    QVERIFY(ConnectTo(control, server));
+    QVERIFY(server.WaitForConnections(1));
+    server.Send("partial");
+    QTRY_COMPARE(log.events.size(), 2);
+    QCOMPARE(control.GetData(), QByteArray("partial"));
+
+    server.Reset();
+    QTRY_COMPARE(log.events.last(), QStringLiteral("closed"));
+    Settle();
+    QCOMPARE(log.events, (QStringList{"connected", "data 7", "closed"}));
+    QCOMPARE(control.State(), State::Closing);
+}
+
+void TestWinsockControl::localPortIsUsed() {
+    ScriptedServer server;
+    WinsockControl control;
+    const quint16 chosen = UnusedPort();
+    control.SetLocalPort(chosen);
+    QVERIFY(ConnectTo(control, server));
+    QVERIFY(server.WaitForConnections(1));
+    QCOMPARE(server.ClientPort(), chosen);
+
+    control.SetLocalPort(0);
+    QVERIFY(ConnectTo(control, server));
+    QVERIFY(server.WaitForConnections(2));
+    QVERIFY(server.ClientPort(1) != 0);
+}
+
+QTEST_GUILESS_MAIN(TestWinsockControl)
+#include "tst_winsockcontrol.moc"
