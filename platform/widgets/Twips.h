@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QWidget;
 
 // Positions and sizes of the windows and controls are given in twips: 15 to
@@ -21,3 +23,12 @@ double TwipsLeft(const QWidget* widget);
 double TwipsTop(const QWidget* widget);
 double TwipsWidth(const QWidget* widget);
 double TwipsHeight(const QWidget* widget);
+
+// Names a new control and puts it at its design place, in twips.
+template <typename Control>
+Control* Placed(Control* control, const char* name, double left, double top, double width,
+                double height) {
+    control->setObjectName(QString::fromLatin1(name));
+    SetTwipsGeometry(control, left, top, width, height);
+    return control;
+}

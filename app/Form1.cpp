@@ -1,0 +1,189 @@
+#include "Form1.h"
+
+#include "AppObject.h"
+#include "CamPanel.h"
+#include "CamListPane.h"
+#include "DetailsPane.h"
+#include "FileHelpers.h"
+#include "Form4.h"
+#include "ImageControl.h"
+#include "MainWindowLayout.h"
+#include "MsgBox.h"
+#include "PanelPool.h"
+#include "ProductInfo.h"
+#include "Twips.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QToolButton>
+
+namespace {
+
+SharedPictures loadSharedPictures() {
+    return {QImage(QStringLiteral(":/pictures/blank.png")),
+            QImage(QStringLiteral(":/pictures/notfound.png")),
+            QImage(QStringLiteral(":/pictures/picrefresh.png"))};
+}
+
+} // namespace
+
+Form1::Form1() {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/ombrel.png")));
+    resize(ToPixels(13155), ToPixels(10710));
+    buildPanes();
+    buildMenus();
+    connectPanes();
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildPanes() {
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+
+    Frame1 = Placed(new QGroupBox(QStringLiteral("Controls"), client), "Frame1", 0, 0, 2535, 9000);
+    frmCams =
+        Placed(new QGroupBox(QStringLiteral("Webcams"), client), "frmCams", 2640, 0, 3915, 9000);
+    picWindowOuter = Placed(new QWidget(frmCams), "picWindowOuter", 120, 240, 3495, 8000);
+    picWindowInner = Placed(new QWidget(picWindowOuter), "picWindowInner", 0, SheetTop(0),
+                            SheetWidth, SheetHeight);
+    VScroll1 = Placed(new QScrollBar(Qt::Vertical, frmCams), "VScroll1", 3600, 240, 255, 8000);
+    VScroll1->setRange(0, SheetScrollMax);
+    VScroll1->setSingleStep(600);
+    VScroll1->setPageStep(2000);
+    VScroll1->setTracking(false); // the sheet moves when the thumb is released
+    frmMain = Placed(new QGroupBox(QStringLiteral("Viewer"), client), "frmMain",
+                     Design::frmMainLeft, 0, 6000, 9000);
+
+    StatusPanel1 = new QLabel(this);
+    StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setFixedHeight(ToPixels(Design::StatusBarHeight));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(StatusPanel1);
+
+    Panels = new PanelPool(picWindowInner, State, this, loadSharedPictures());
+    for (int slot = 0; slot < PanelPool::SlotCount; ++slot) {
+        const PanelPlace place = PanelPlaceOf(slot);
+        SetTwipsGeometry(&Panels->Panel(slot), place.left, place.top, PanelWidth, PanelHeight);
+    }
+    ListPane = new CamListPane(Frame1, *Panels, State, this);
+    Details = new DetailsPane(frmMain, *Panels, State, this);
+
+    // Commands whose windows are not part of the program yet stay unavailable.
+    for (QWidget* later :
+         std::initializer_list<QWidget*>{ListPane->cmdAdd, ListPane->cmdEdit, ListPane->Command2,
+                                         ListPane->chkSave, Details->cmdSave, Details->Command3})
+        later->setEnabled(false);
+}
+
+void Form1::buildMenus() {
+    QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("File"));
+    mnuFileItem[0] = mnuFile->addAction(QStringLiteral("Exit"));
+    QMenu* mnuCams = menuBar()->addMenu(QStringLiteral("Cams"));
+    const char* camItems[] = {"Add a Cam", "Delete Selected Cam", "Edit Selected Cam",
+                              "Start Selected Cam", "Stop All Cams"};
+    for (int index = 0; index < 5; ++index)
+        mnuCamItem[index] = mnuCams->addAction(QString::fromLatin1(camItems[index]));
+    mnuHelpItem[0] =
+        menuBar()->addMenu(QStringLiteral("Help"))->addAction(QStringLiteral("View Help"));
+    mnuAboutItem[0] = menuBar()
+                          ->addMenu(QStringLiteral("About"))
+                          ->addAction(QStringLiteral("About this software"));
+
+    for (QAction* later : {mnuCamItem[0], mnuCamItem[2], mnuHelpItem[0], mnuAboutItem[0]})
+        later->setEnabled(false);
+    connect(mnuFileItem[0], &QAction::triggered, this, [] { QCoreApplication::exit(0); });
+    connect(mnuCamItem[1], &QAction::triggered, ListPane, &CamListPane::cmdRemove_Click);
+    connect(mnuCamItem[3], &QAction::triggered, ListPane, &CamListPane::cmdStartCam_Click);
+    connect(mnuCamItem[4], &QAction::triggered, Panels, &PanelPool::cmdStopAll_Click);
+}
+
+void Form1::connectPanes() {
+    connect(VScroll1, &QScrollBar::valueChanged, this, &Form1::VScroll1_Change);
+    connect(Panels, &PanelPool::PanelClicked, Details, &DetailsPane::SelectPanel);
+    connect(Panels, &PanelPool::SelectedPanelStopped, Details, &DetailsPane::HidePane);
+    connect(Panels, &PanelPool::SelectedPictureArrived, Details, &DetailsPane::ShowArrivedPicture);
+    connect(Panels, &PanelPool::SelectedTextsChanged, Details, &DetailsPane::CopyPanelTexts);
+    connect(Panels, &PanelPool::SelectedCountdown, Details, &DetailsPane::ShowCountdown);
+    connect(Panels, &PanelPool::StatusText, this, &Form1::SetStatusText);
+}
+
+void Form1::Form_Load() {
+    setWindowState(Qt::WindowMaximized);
+    // A maximised window that is not on screen yet has no size of its own:
+    // give it the size it will have, so that everything below sees it.
+    if (const QScreen* screen = this->screen())
+        resize(screen->availableGeometry().size());
+    layOut();
+    StatusPanel1->setFixedWidth(frameGeometry().width());
+    ListPane->Command2->setText(strWebsite);
+    setWindowTitle(strProductName + QStringLiteral(" by ") + strCompanyName);
+    makePictureFolder();
+    Panels->ShowRefreshPictures();
+    ListPane->LoadCamList();
+}
+
+void Form1::makePictureFolder() {
+    const QString folder = App::Path() + QStringLiteral("/cam");
+    if (FolderExists(folder) || QDir().mkpath(folder))
+        return;
+    MsgBox::Show(QStringLiteral("Could not create the picture folder %1. Pictures cannot be saved "
+                                "until it exists.")
+                     .arg(folder),
+                 MsgBox::Buttons::OkOnly, QStringLiteral(":: error"), this);
+}
+
+void Form1::SetStatusText(const QString& text) {
+    StatusPanel1->setText(text);
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    layOut();
+}
+
+void Form1::layOut() {
+    const MainWindowLayout l =
+        LayoutMainWindow(float(ToTwips(frameGeometry().width())),
+                         float(ToTwips(frameGeometry().height())), float(TwipsHeight(statusBar())));
+    SetTwipsHeight(Frame1, l.Frame1Height);
+    SetTwipsHeight(frmCams, l.frmCamsHeight);
+    SetTwipsHeight(frmMain, l.frmMainHeight);
+    SetTwipsWidth(frmMain, l.frmMainWidth);
+    SetTwipsHeight(ListPane->List1, l.List1Height);
+    SetTwipsHeight(picWindowOuter, l.picWindowOuterHeight);
+    SetTwipsHeight(VScroll1, l.VScroll1Height);
+    SetTwipsHeight(Details->Picture1, l.Picture1Height);
+    SetTwipsWidth(Details->Picture1, l.Picture1Width);
+    SetTwipsTop(Details->frmDetails, l.frmDetailsTop);
+    SetTwipsWidth(Details->frmDetails, l.frmDetailsWidth);
+    SetTwipsHeight(Details->VScroll2, l.VScroll2Height);
+    SetTwipsLeft(Details->VScroll2, l.VScroll2Left);
+    SetTwipsWidth(Details->HScroll1, l.HScroll1Width);
+    SetTwipsTop(Details->HScroll1, l.HScroll1Top);
+    SetTwipsTop(Details->Command1, l.Command1Top);
+    SetTwipsLeft(Details->Command1, l.Command1Left);
+}
+
+void Form1::VScroll1_Change(int value) {
+    SetTwipsTop(picWindowInner, SheetTop(qint16(value)));
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (Form4* notice = ListPane->NoticeWindow())
+        notice->close();
+    event->accept();
+    QCoreApplication::quit();
+}

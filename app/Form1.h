@@ -1,0 +1,61 @@
+#pragma once
+
+#include "MainWindowState.h"
+
+#include <QMainWindow>
+
+class CamListPane;
+class DetailsPane;
+class PanelPool;
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QScrollBar;
+
+// The main window: the Controls pane with the cam list, the Webcams pane with
+// the sheet of viewer panels, and the Viewer pane with the selected cam. It
+// composes the subsystems that fill those panes and lays them out.
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    Form1();
+    ~Form1() override;
+
+    // The window's load: maximise, captions, the picture folder, the panels'
+    // indicator pictures and the cam list.
+    void Form_Load();
+
+    MainWindowState State;
+
+    QGroupBox* Frame1;
+    QGroupBox* frmCams;
+    QWidget* picWindowOuter;
+    QWidget* picWindowInner;
+    QScrollBar* VScroll1;
+    QGroupBox* frmMain;
+    QLabel* StatusPanel1; // the first panel of the status bar
+
+    CamListPane* ListPane;
+    PanelPool* Panels;
+    DetailsPane* Details;
+
+    QAction* mnuFileItem[1];
+    QAction* mnuCamItem[5];
+    QAction* mnuHelpItem[1];
+    QAction* mnuAboutItem[1];
+
+    void SetStatusText(const QString& text);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildPanes();
+    void buildMenus();
+    void connectPanes();
+    void makePictureFolder();
+    void layOut();
+    void VScroll1_Change(int value);
+};

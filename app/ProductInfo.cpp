@@ -1,0 +1,13 @@
+#include "ProductInfo.h"
+
+#include "AppObject.h"
+
+QString strProductName;
+QString strCompanyName;
+QString strWebsite;
+
+void LoadProductInfo() {
+    strProductName = App::ProductName();
+    strCompanyName = App::CompanyName();
+    strWebsite = App::Comments();
+}

@@ -1,0 +1,15 @@
+#include "WidgetMessageBoxes.h"
+#include "frmSplash.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // The main window ends the program when it closes; the hidden splash and
+    // any other window do not keep it alive.
+    app.setQuitOnLastWindowClosed(false);
+    InstallWidgetMessageBoxes();
+    frmSplash splash;
+    splash.Load();
+    return app.exec();
+}

@@ -1,0 +1,62 @@
+#include "CamPanel.h"
+
+#include "ImageControl.h"
+#include "ProgressBar.h"
+#include "Twips.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+CamPanel::CamPanel(int index, QWidget* sheet)
+    : QGroupBox(QStringLiteral("[WebCam]"), sheet)
+    , Index(index) {
+    setObjectName(QStringLiteral("Frame%1").arg(index));
+    Picture2 = Placed(new QWidget(this), "Picture2", 180, 300, 1275, 915);
+    Picture2->setAutoFillBackground(true);
+    Picture2->setBackgroundRole(QPalette::Dark);
+    imgCam = Placed(new ImageControl(Picture2), "imgCam", -10, -10, 1275, 960);
+    imgCam->SetStretch(true);
+    Picture3 = Placed(new ImageControl(Picture2), "Picture3", 1080, 720, 1215, 855);
+    Picture3->hide();
+    imgRefresh = Placed(new ImageControl(this), "imgRefresh", 660, 660, 315, 255);
+    picTemp = Placed(new QWidget(this), "picTemp", 720, 1500, 195, 195);
+    picTemp->hide();
+    prgCam = Placed(new ProgressBar(this), "prgCam", 180, 1200, 1275, 135);
+    cmdRefresh = Placed(new QToolButton(this), "cmdRefresh", 180, 1380, 495, 435);
+    cmdRefresh->setIcon(QIcon(QStringLiteral(":/pictures/refresh.png")));
+    cmdRefresh->setToolTip(QStringLiteral("Refresh now"));
+    cmdStop = Placed(new QToolButton(this), "cmdStop", 960, 1380, 495, 435);
+    cmdStop->setText(QStringLiteral("X"));
+    cmdStop->setToolTip(QStringLiteral("Close this cam"));
+
+    txtRefreshed = storageField("txtRefreshed", 2880);
+    txtAddress = storageField("txtAddress", 3180);
+    txtRefresh = storageField("txtRefresh", 3480);
+    txtRefresh->setText(QStringLiteral("30"));
+    txtName = storageField("txtName", 3780);
+    txtUpdated = storageField("txtUpdated", 4080);
+    cmdStart =
+        Placed(new QPushButton(QStringLiteral("start"), this), "cmdStart", 120, 4380, 1395, 255);
+    cmdStart->setFocusPolicy(Qt::NoFocus);
+
+    timRefresh = new QTimer(this);
+    timRefresh->setObjectName(QStringLiteral("timRefresh"));
+    timRefresh->setInterval(1000);
+
+    connect(imgCam, &ImageControl::Click, this, [this] { emit PictureClicked(Index); });
+    connect(Picture3, &ImageControl::Click, this, [this] { emit PictureClicked(Index); });
+    connect(imgRefresh, &ImageControl::Click, this, [this] { emit IndicatorClicked(Index); });
+    connect(cmdStart, &QPushButton::clicked, this, [this] { emit StartClicked(Index); });
+    connect(cmdStop, &QToolButton::clicked, this, [this] { emit StopClicked(Index); });
+    connect(cmdRefresh, &QToolButton::clicked, this, [this] { emit RefreshClicked(Index); });
+    connect(timRefresh, &QTimer::timeout, this, [this] { emit Tick(Index); });
+}
+
+QLineEdit* CamPanel::storageField(const char* name, float top) {
+    auto* field = Placed(new QLineEdit(this), name, 120, top, 1395, 285);
+    // Below the frame's edge: storage only, never reached with the keyboard.
+    field->setFocusPolicy(Qt::NoFocus);
+    return field;
+}

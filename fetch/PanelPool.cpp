@@ -1,0 +1,187 @@
+#include "PanelPool.h"
+
+#include "CamPanel.h"
+#include "Clock.h"
+#include "HttpExchange.h"
+#include "ImageControl.h"
+#include "LockWind.h"
+#include "MainWindowState.h"
+#include "PictureArrival.h"
+#include "ProgressBar.h"
+#include "RefreshSchedule.h"
+#include "TimerControl.h"
+
+#include <QLineEdit>
+#include <QTimer>
+
+// Drives a slot's progress bar and the status line while bytes arrive.
+class PanelPool::PanelProgress : public DownloadProgress {
+public:
+    PanelProgress(PanelPool& pool, CamPanel& panel)
+        : pool_(pool)
+        , panel_(panel) {}
+
+    bool SetProgress(float value) override { return panel_.prgCam->SetValue(value); }
+    float Progress() const override { return panel_.prgCam->Value(); }
+    void ShowStatus(const QString& text) override { emit pool_.StatusText(text); }
+
+private:
+    PanelPool& pool_;
+    CamPanel& panel_;
+};
+
+PanelPool::PanelPool(QWidget* sheet, MainWindowState& state, QWidget* mainWindow,
+                     SharedPictures pictures)
+    : QObject(sheet)
+    , state_(state)
+    , mainWindow_(mainWindow)
+    , pictures_(std::move(pictures)) {
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        auto* panel = new CamPanel(slot, sheet);
+        panel->hide();
+        panels_[size_t(slot)] = panel;
+        connect(panel, &CamPanel::PictureClicked, this, &PanelPool::PanelClicked);
+        connect(panel, &CamPanel::IndicatorClicked, this, &PanelPool::imgRefresh_Click);
+        connect(panel, &CamPanel::StartClicked, this, &PanelPool::cmdStart_Click);
+        connect(panel, &CamPanel::StopClicked, this, &PanelPool::cmdStop_Click);
+        connect(panel, &CamPanel::RefreshClicked, this, &PanelPool::cmdRefresh_Click);
+        connect(panel, &CamPanel::Tick, this, &PanelPool::timRefresh_Timer);
+        if (slot >= MaxOpenCams)
+            continue;
+        progress_[size_t(slot)] = std::make_unique<PanelProgress>(*this, *panel);
+        auto exchange =
+            std::make_unique<HttpExchange>(states_[size_t(slot)].Fetch, *progress_[size_t(slot)]);
+        connect(exchange.get(), &HttpExchange::ServerClosed, this,
+                [this, slot] { wsCam_Close(slot); });
+        connect(exchange.get(), &HttpExchange::ResponseTooLarge, this,
+                [this, slot] { showNotFound(slot); });
+        exchanges_[size_t(slot)] = std::move(exchange);
+    }
+}
+
+PanelPool::~PanelPool() = default;
+
+bool PanelPool::isSelected(int slot) const {
+    return slot == state_.SelectedPanel;
+}
+
+void PanelPool::ShowRefreshPictures() {
+    WindowLock lock(mainWindow_);
+    for (CamPanel* panel : panels_)
+        panel->imgRefresh->SetPicture(pictures_.picrefresh);
+}
+
+void PanelPool::cmdStart_Click(int slot) {
+    if (slot < 0 || slot >= MaxOpenCams)
+        return;
+    CamPanel& panel = Panel(slot);
+    const auto seconds = RefreshSecondsOf(panel.txtRefresh->text());
+    if (!seconds) {
+        refuseUnreadableInterval(slot);
+        return;
+    }
+    SlotState& state = states_[size_t(slot)];
+    panel.imgRefresh->show();
+    panel.imgRefresh->raise();
+    state.RefreshSeconds = *seconds;
+    state.ElapsedSeconds = 0;
+    SetTimerEnabled(*panel.timRefresh, true);
+    panel.setTitle(panel.txtName->text());
+    exchanges_[size_t(slot)]->BeginFetch(panel.txtAddress->text());
+}
+
+// A refresh text that is not a number: the panel opens under its name but
+// neither fetches nor counts, and the user is told which cam is at fault.
+void PanelPool::refuseUnreadableInterval(int slot) {
+    CamPanel& panel = Panel(slot);
+    exchanges_[size_t(slot)]->Close();
+    SetTimerEnabled(*panel.timRefresh, false);
+    panel.imgRefresh->hide();
+    panel.setTitle(panel.txtName->text());
+    emit StatusText(QStringLiteral("The refresh interval of %1 is not a number of seconds: \"%2\"")
+                        .arg(panel.txtName->text(), panel.txtRefresh->text()));
+}
+
+void PanelPool::cmdStop_Click(int slot) {
+    CamPanel& panel = Panel(slot);
+    const bool wasOpen = !panel.isHidden();
+    if (slot < MaxOpenCams)
+        exchanges_[size_t(slot)]->Close();
+    SetTimerEnabled(*panel.timRefresh, false);
+    {
+        WindowLock lock(mainWindow_);
+        panel.imgCam->SetPicture(pictures_.blank);
+        panel.imgRefresh->hide();
+    }
+    panel.setTitle(QStringLiteral("[webcam]"));
+    panel.hide();
+    if (wasOpen)
+        --state_.OpenCamCount;
+    if (isSelected(slot)) {
+        state_.SelectedPanel = -1;
+        emit SelectedPanelStopped();
+    }
+}
+
+void PanelPool::cmdStopAll_Click() {
+    for (int slot = 0; slot < SlotCount; ++slot)
+        cmdStop_Click(slot);
+}
+
+void PanelPool::cmdRefresh_Click(int slot) {
+    cmdStart_Click(slot);
+}
+
+void PanelPool::imgRefresh_Click(int slot) {
+    emit PanelClicked(slot);
+}
+
+void PanelPool::timRefresh_Timer(int slot) {
+    if (slot < 0 || slot >= MaxOpenCams)
+        return;
+    CamPanel& panel = Panel(slot);
+    SlotState& state = states_[size_t(slot)];
+    ++state.ElapsedSeconds;
+    if (isSelected(slot)) {
+        WindowLock lock(mainWindow_);
+        emit SelectedCountdown(CountdownText(panel.txtRefresh->text(), state.ElapsedSeconds));
+    }
+    if (state.ElapsedSeconds >= state.RefreshSeconds) {
+        SetTimerEnabled(*panel.timRefresh, false);
+        panel.imgRefresh->show();
+        cmdStart_Click(slot);
+    }
+}
+
+void PanelPool::showNotFound(int slot) {
+    CamPanel& panel = Panel(slot);
+    WindowLock lock(mainWindow_);
+    panel.imgCam->SetPicture(pictures_.notFound);
+    panel.imgRefresh->hide();
+}
+
+void PanelPool::wsCam_Close(int slot) {
+    CamPanel& panel = Panel(slot);
+    SlotState& state = states_[size_t(slot)];
+    const QString header = exchanges_[size_t(slot)]->SplitResponse();
+    if (IsPictureHeader(header)) {
+        const ChangeCheck check = CheckLastModified(header, state.LastModifiedLine);
+        state.PictureChanged = check.pictureChanged;
+        if (check.lineFound)
+            panel.txtUpdated->setText(check.updatedText);
+        if (check.stampRefreshed)
+            panel.txtRefreshed->setText(RefreshedStamp(Clock::Now()));
+
+        const QImage picture = LoadArrivedPicture(state.Fetch.ReceiveBuffer);
+        WindowLock lock(mainWindow_);
+        if (!picture.isNull())
+            panel.imgCam->SetPicture(picture);
+        panel.imgRefresh->hide();
+        if (isSelected(slot) && !picture.isNull())
+            emit SelectedPictureArrived(picture);
+    } else {
+        showNotFound(slot);
+    }
+    if (isSelected(slot))
+        emit SelectedTextsChanged(slot);
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "FetchState.h"
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <memory>
+
+class CamPanel;
+class HttpExchange;
+struct MainWindowState;
+class QWidget;
+
+// What a slot keeps between fetches besides its controls.
+struct SlotState {
+    FetchState Fetch;
+    qint32 RefreshSeconds = 0;
+    qint32 ElapsedSeconds = 0;
+    QString LastModifiedLine;
+    bool PictureChanged = false;
+};
+
+// The pictures every panel shares.
+struct SharedPictures {
+    QImage blank;      // a closed panel
+    QImage notFound;   // a response that is not a picture
+    QImage picrefresh; // the refresh indicator
+};
+
+// The fixed pool of viewer panels and their lifecycle: starting, refreshing,
+// stopping, the refresh clock and what happens when a response is complete.
+class PanelPool : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int SlotCount = 26;
+    // At most this many cams are open at once; only these slots ever fetch.
+    static constexpr int MaxOpenCams = 24;
+
+    PanelPool(QWidget* sheet, MainWindowState& state, QWidget* mainWindow, SharedPictures pictures);
+    ~PanelPool() override;
+
+    CamPanel& Panel(int slot) { return *panels_.at(size_t(slot)); }
+    const SlotState& State(int slot) const { return states_.at(size_t(slot)); }
+    const SharedPictures& Pictures() const { return pictures_; }
+
+    // Gives every panel the shared refresh indicator picture.
+    void ShowRefreshPictures();
+
+    void cmdStart_Click(int slot);
+    void cmdStop_Click(int slot);
+    void cmdStopAll_Click();
+    void cmdRefresh_Click(int slot);
+    void imgRefresh_Click(int slot);
+    void timRefresh_Timer(int slot);
+    void wsCam_Close(int slot);
+
+signals:
+    // The user clicked a panel's picture or indicator: select it.
+    void PanelClicked(int slot);
+    // The selected panel was stopped: the details pane goes away.
+    void SelectedPanelStopped();
+    // A line for the first panel of the status bar.
+    void StatusText(const QString& text);
+    // A picture arrived for the selected panel.
+    void SelectedPictureArrived(const QImage& picture);
+    // The selected panel's texts changed: copy them to the details pane.
+    void SelectedTextsChanged(int slot);
+    // The selected panel's countdown to its next refresh.
+    void SelectedCountdown(const QString& text);
+
+private:
+    class PanelProgress;
+
+    bool isSelected(int slot) const;
+    void showNotFound(int slot);
+    void refuseUnreadableInterval(int slot);
+
+    MainWindowState& state_;
+    QWidget* mainWindow_;
+    SharedPictures pictures_;
+    std::array<CamPanel*, SlotCount> panels_{};
+    std::array<SlotState, MaxOpenCams> states_{};
+    std::array<std::unique_ptr<PanelProgress>, MaxOpenCams> progress_;
+    std::array<std::unique_ptr<HttpExchange>, MaxOpenCams> exchanges_;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QImage>
+#include <QString>
+
+// What a finished response means for its panel: is it a picture, is it new.
+
+// True when the header names an "image/" type, in any letter case.
+bool IsPictureHeader(const QString& header);
+
+// The outcome of comparing a response's "Last-Modified:" line with the one
+// the slot saw last.
+struct ChangeCheck {
+    bool lineFound = false;
+    // The line's value for the panel's last-changed text (leading space kept).
+    QString updatedText;
+    // The picture counts as new: the line differs from an earlier one.
+    bool pictureChanged = false;
+    // The line differs from the stored one (or none was stored): the
+    // last-refreshed time is stamped.
+    bool stampRefreshed = false;
+};
+
+// Looks for the "Last-Modified:" line (any letter case) and updates the
+// slot's stored line. The first line a slot sees is stored but is not new.
+ChangeCheck CheckLastModified(const QString& header, QString& lastModifiedLine);
+
+// The last-refreshed text: short date, a space, long time.
+QString RefreshedStamp(const QDateTime& moment);
+
+// Loads a received body as a picture through a new temporary file (prefix
+// "vbt"), deleted afterwards; from memory when no temporary file can be
+// made or written. A null image when the bytes are not a readable picture.
+QImage LoadArrivedPicture(const QByteArray& body);

@@ -1,0 +1,169 @@
+#include "DetailsPane.h"
+
+#include "CamPanel.h"
+#include "ImageControl.h"
+#include "LockWind.h"
+#include "MainWindowState.h"
+#include "PanelPool.h"
+#include "RefreshSchedule.h"
+#include "Twips.h"
+#include "ZoomLayout.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace {
+
+QScrollBar* scrollBar(QWidget* parent, const char* name, Qt::Orientation orientation) {
+    auto* bar = new QScrollBar(orientation, parent);
+    bar->setObjectName(QString::fromLatin1(name));
+    // Only finished changes count: dragging the thumb moves nothing until it is released.
+    bar->setTracking(false);
+    return bar;
+}
+
+void applyScroll(QScrollBar* bar, const ScrollSetting& setting) {
+    if (setting.enabled)
+        bar->setMaximum(setting.maximum);
+    bar->setEnabled(setting.enabled);
+}
+
+} // namespace
+
+DetailsPane::DetailsPane(QGroupBox* frame, PanelPool& panels, MainWindowState& state,
+                         QWidget* mainWindow)
+    : QObject(frame)
+    , frmMain(frame)
+    , panels_(panels)
+    , state_(state)
+    , mainWindow_(mainWindow) {
+    buildViewport();
+    buildDetails();
+    frmMain->hide();
+    frmDetails->hide();
+}
+
+void DetailsPane::buildViewport() {
+    Picture1 = Placed(new QWidget(frmMain), "Picture1", 120, 240, 6000, 6000);
+    Picture1->setAutoFillBackground(true);
+    Picture1->setBackgroundRole(QPalette::Dark);
+    imgMain = Placed(new ImageControl(Picture1), "imgMain", 0, 0, 10, 10);
+    HScroll1 = scrollBar(Picture1, "HScroll1", Qt::Horizontal);
+    VScroll2 = scrollBar(Picture1, "VScroll2", Qt::Vertical);
+    for (QScrollBar* bar : {HScroll1, VScroll2}) {
+        bar->setSingleStep(300);
+        bar->setPageStep(2000);
+        bar->setRange(0, 0);
+    }
+    SetTwipsHeight(HScroll1, 195);
+    SetTwipsWidth(VScroll2, 195);
+    Command1 = Placed(new QPushButton(Picture1), "Command1", 0, 0, 195, 195);
+    Command1->setFocusPolicy(Qt::NoFocus);
+
+    connect(HScroll1, &QScrollBar::valueChanged, this,
+            [this](int value) { SetTwipsLeft(imgMain, -value); });
+    connect(VScroll2, &QScrollBar::valueChanged, this,
+            [this](int value) { SetTwipsTop(imgMain, -value); });
+}
+
+QLabel* DetailsPane::valueLabel(const char* name, const QString& caption, float top) {
+    Placed(new QLabel(caption, frmDetails), "Label", 120, top, 1500, 255);
+    return Placed(new QLabel(frmDetails), name, 1680, top, 7200, 255);
+}
+
+void DetailsPane::buildDetails() {
+    frmDetails = Placed(new QGroupBox(frmMain), "frmDetails", 120, 6240, 6000, 3555);
+    Placed(new QLabel(QStringLiteral("Zoom:"), frmDetails), "Label", 120, 240, 1500, 255);
+    Slider1 = scrollBar(frmDetails, "Slider1", Qt::Horizontal);
+    SetTwipsGeometry(Slider1, 1680, 240, 2400, 255);
+    Slider1->setRange(1, 5);
+    Slider1->setPageStep(1);
+    Slider1->setValue(1);
+    connect(Slider1, &QScrollBar::valueChanged, this, &DetailsPane::ApplyZoom);
+
+    lblName = valueLabel("lblName", QStringLiteral("Name:"), 720);
+    lblRefresh = valueLabel("lblRefresh", QStringLiteral("Refresh Rate:"), 1020);
+    lblLastChanged = valueLabel("lblLastChanged", QStringLiteral("Last Changed:"), 1320);
+    lblLastRefreshed = valueLabel("lblLastRefreshed", QStringLiteral("Last Refreshed:"), 1620);
+    lblNextRefresh = valueLabel("lblNextRefresh", QStringLiteral("Next Refresh:"), 1920);
+    lblTime = valueLabel("lblTime", QStringLiteral("Current Time:"), 2220);
+
+    cmdSave = Placed(new QPushButton(QStringLiteral("Save Image"), frmDetails), "cmdSave", 120,
+                     2760, 1800, 495);
+    cmdSave->setToolTip(QStringLiteral("save image in you /cam/ folder"));
+    Command3 = Placed(new QPushButton(QStringLiteral("Screensaver"), frmDetails), "Command3", 2040,
+                      2760, 1800, 495);
+    Command3->setToolTip(
+        QStringLiteral("full screen, auto refreshing view of current cam.  click to close."));
+}
+
+void DetailsPane::SelectPanel(int index) {
+    state_.SelectedPanel = qint16(index);
+    CamPanel& panel = panels_.Panel(index);
+    LockWindow(mainWindow_, true);
+    frmMain->show();
+    frmDetails->show();
+    SetTwipsWidth(imgMain, 10);
+    SetTwipsHeight(imgMain, 10);
+    imgMain->SetStretch(false);
+    imgMain->SetPicture(panel.imgCam->Picture());
+    // An empty picture keeps the 10 x 10 twips it was given.
+    const bool empty = imgMain->Picture().isNull();
+    BaseWidth = empty ? 10 : qint32(TwipsWidth(imgMain));
+    BaseHeight = empty ? 10 : qint32(TwipsHeight(imgMain));
+    ApplyZoom();
+
+    lblName->setText(panel.txtName->text());
+    lblRefresh->setText(panel.txtRefresh->text());
+    lblLastChanged->setText(panel.txtUpdated->text());
+    lblLastRefreshed->setText(panel.txtRefreshed->text());
+    const qint32 elapsed = index < PanelPool::MaxOpenCams ? panels_.State(index).ElapsedSeconds : 0;
+    lblNextRefresh->setText(CountdownText(panel.txtRefresh->text(), elapsed));
+}
+
+void DetailsPane::ApplyZoom() {
+    LockWindow(mainWindow_, true);
+    imgMain->SetStretch(true);
+    const ZoomLayout layout = LayOutZoom(
+        {Slider1->value(), BaseWidth, BaseHeight, float(TwipsWidth(Picture1)),
+         float(TwipsHeight(Picture1)), float(TwipsWidth(VScroll2)), float(TwipsHeight(HScroll1))});
+    if (layout.width && layout.height) {
+        SetTwipsWidth(imgMain, *layout.width);
+        SetTwipsHeight(imgMain, *layout.height);
+    }
+    if (layout.horizontal) {
+        applyScroll(HScroll1, *layout.horizontal);
+        if (!layout.horizontal->enabled)
+            SetTwipsLeft(imgMain, 0);
+    }
+    if (layout.vertical) {
+        applyScroll(VScroll2, *layout.vertical);
+        if (!layout.vertical->enabled)
+            SetTwipsTop(imgMain, 0);
+    }
+    LockWindow(mainWindow_, false);
+}
+
+void DetailsPane::HidePane() {
+    frmMain->hide();
+    frmDetails->hide();
+}
+
+void DetailsPane::ShowArrivedPicture(const QImage& picture) {
+    imgMain->SetPicture(picture);
+}
+
+void DetailsPane::CopyPanelTexts(int slot) {
+    CamPanel& panel = panels_.Panel(slot);
+    lblName->setText(panel.txtName->text());
+    lblRefresh->setText(panel.txtRefresh->text());
+    lblLastChanged->setText(panel.txtUpdated->text());
+    lblLastRefreshed->setText(panel.txtRefreshed->text());
+}
+
+void DetailsPane::ShowCountdown(const QString& text) {
+    lblNextRefresh->setText(text);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+
+class ImageControl;
+struct MainWindowState;
+class PanelPool;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QScrollBar;
+class QWidget;
+
+// The Viewer pane: the selected panel's picture enlarged by a whole-number
+// zoom factor and scrollable, with the cam's name, interval, times and
+// countdown below it.
+class DetailsPane : public QObject {
+    Q_OBJECT
+public:
+    DetailsPane(QGroupBox* frame, PanelPool& panels, MainWindowState& state, QWidget* mainWindow);
+
+    QGroupBox* frmMain;
+    QWidget* Picture1;
+    ImageControl* imgMain;
+    QScrollBar* HScroll1;
+    QScrollBar* VScroll2;
+    QPushButton* Command1;
+    QGroupBox* frmDetails;
+    QScrollBar* Slider1;
+    QLabel* lblName;
+    QLabel* lblRefresh;
+    QLabel* lblLastChanged;
+    QLabel* lblLastRefreshed;
+    QLabel* lblNextRefresh;
+    QLabel* lblTime;
+    QPushButton* cmdSave;
+    QPushButton* Command3;
+
+    // The unzoomed size of the selected picture, in twips.
+    qint32 BaseWidth = 0;
+    qint32 BaseHeight = 0;
+
+    void SelectPanel(int index);
+    void ApplyZoom();
+
+    // The selected panel was stopped.
+    void HidePane();
+    // A new picture of the selected panel, stretched into the current frame.
+    void ShowArrivedPicture(const QImage& picture);
+    // Copies the selected panel's texts to the labels.
+    void CopyPanelTexts(int slot);
+    void ShowCountdown(const QString& text);
+
+private:
+    void buildViewport();
+    void buildDetails();
+    QLabel* valueLabel(const char* name, const QString& caption, float top);
+
+    PanelPool& panels_;
+    MainWindowState& state_;
+    QWidget* mainWindow_;
+};
