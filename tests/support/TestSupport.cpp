@@ -1,8 +1,11 @@
 #include "TestSupport.h"
 
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLocale>
 #include <QTest>
+#include <QTimer>
 
 void PinLocale() {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -31,4 +34,21 @@ void WriteFileBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(1);
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done() || clock.elapsed() >= timeoutMs)
+            loop.quit();
+    });
+    if (done())
+        return true;
+    poll.start();
+    loop.exec();
+    return done();
 }

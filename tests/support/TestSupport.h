@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <functional>
+
 // Pins the locale to en_US, so dates, times and numbers read as the tests expect.
 void PinLocale();
 
@@ -24,3 +26,8 @@ private:
 
 QByteArray ReadFileBytes(const QString& path);
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
+
+// Runs the event loop until `done` holds or `timeoutMs` has passed; returns
+// whether it holds. Unlike QTest::qWaitFor it does not sleep between rounds,
+// so fast timers run at their own pace.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000);

@@ -1,0 +1,79 @@
+#include "MainWindowLayout.h"
+
+#include <QTest>
+
+// The main window's arrangement for a given window size, in twips.
+class TestMainWindowLayout : public QObject {
+    Q_OBJECT
+
+private slots:
+    void normalWindow() {
+        // 1280 x 1024 pixels with a status bar of 375 twips.
+        const MainWindowLayout l = LayoutMainWindow(19200, 15360, 375);
+        const float pane = 15360 - 375 - 800;
+        QCOMPARE(l.Frame1Height, pane);
+        QCOMPARE(l.frmCamsHeight, pane);
+        QCOMPARE(l.frmMainHeight, pane);
+        QCOMPARE(l.frmMainWidth, 19200 - 6600);
+        QCOMPARE(l.List1Height, pane - 3300 - 20);    // 20 above the pane's bottom
+        QCOMPARE(l.picWindowOuterHeight, pane - 300); // 300 shorter than its pane
+        QCOMPARE(l.VScroll1Height, l.picWindowOuterHeight);
+        QCOMPARE(l.Picture1Height, pane - 3555 - 375);
+        QCOMPARE(l.Picture1Width, 19200 - 7000);
+        QCOMPARE(l.frmDetailsTop, l.Picture1Height + 240);
+        QCOMPARE(l.frmDetailsWidth, l.Picture1Width);
+        QCOMPARE(l.VScroll2Height, l.Picture1Height - 195 - 60);
+        QCOMPARE(l.VScroll2Left, l.Picture1Width - 195 - 60);
+        QCOMPARE(l.HScroll1Width, l.Picture1Width - 195 - 60);
+        QCOMPARE(l.HScroll1Top, l.Picture1Height - 195 - 60);
+        QCOMPARE(l.Command1Top, l.HScroll1Top);
+        QCOMPARE(l.Command1Left, l.VScroll2Left);
+    }
+
+    void tooSmallWindowMirrorsInsteadOfFailing() {
+        const MainWindowLayout l = LayoutMainWindow(6800, 1000, 375);
+        QCOMPARE(l.Frame1Height, 175.0f); // |1000 - 375 - 800|
+        QCOMPARE(l.frmMainWidth, 200.0f);
+        QCOMPARE(l.Picture1Width, 200.0f);         // 7000 - W between 6600 and 7000
+        QCOMPARE(l.List1Height, 3145.0f);          // |175 - 3300 - 20|
+        QCOMPARE(l.picWindowOuterHeight, 6165.0f); // |3300 + 3145 - 280|
+        QCOMPARE(l.Picture1Height, 3755.0f);       // |175 - 3555 - 375|
+        QCOMPARE(l.HScroll1Width, 55.0f);          // |200 - 195 - 60|
+        QCOMPARE(l.VScroll2Left, 55.0f);
+        const MainWindowLayout tiny = LayoutMainWindow(0, 0, 375);
+        for (float value : {tiny.Frame1Height, tiny.frmMainWidth, tiny.Picture1Width,
+                            tiny.VScroll2Left, tiny.HScroll1Top, tiny.frmDetailsTop})
+            QVERIFY(value >= 0);
+    }
+
+    void sheetScrolling() {
+        QCOMPARE(SheetTop(0), qint16(-30));
+        QCOMPARE(SheetTop(18000), qint16(-18030));
+        QCOMPARE(SheetTop(600), qint16(-630));
+    }
+
+    void panelPlaces_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<float>("left");
+        QTest::addColumn<float>("top");
+        QTest::newRow("0") << 0 << 60.0f << 60.0f;
+        QTest::newRow("1") << 1 << 1740.0f << 60.0f;
+        QTest::newRow("2") << 2 << 60.0f << 2040.0f;
+        QTest::newRow("15") << 15 << 1740.0f << 13920.0f;
+        QTest::newRow("16 sits further left") << 16 << 0.0f << 15900.0f;
+        QTest::newRow("19") << 19 << 1680.0f << 17880.0f;
+        QTest::newRow("23") << 23 << 1680.0f << 21840.0f;
+        QTest::newRow("24 below the sheet") << 24 << -600.0f << 24420.0f;
+        QTest::newRow("25") << 25 << 1080.0f << 24420.0f;
+    }
+    void panelPlaces() {
+        QFETCH(int, index);
+        QFETCH(float, left);
+        QFETCH(float, top);
+        QCOMPARE(PanelPlaceOf(index).left, left);
+        QCOMPARE(PanelPlaceOf(index).top, top);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMainWindowLayout)
+#include "tst_mainwindowlayout.moc"
