@@ -1,0 +1,113 @@
+#include "PictureArrival.h"
+#include "TestSupport.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QTest>
+
+// Deciding what a finished response is: a picture, a new one, or neither.
+class TestPictureArrival : public QObject {
+    Q_OBJECT
+
+    static QByteArray encoded(const QImage& picture, const char* format) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, format);
+        return bytes;
+    }
+
+    static QStringList temporaryFiles() {
+        return QDir(QDir::tempPath()).entryList({"vbt*"}, QDir::Files);
+    }
+
+private slots:
+    void initTestCase() { PinLocale(); }
+
+    void pictureHeaders_data() {
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<bool>("isPicture");
+        QTest::newRow("jpeg") << "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg" << true;
+        QTest::newRow("upper case") << "HTTP/1.1 200 OK\r\nContent-Type: IMAGE/GIF" << true;
+        QTest::newRow("html") << "HTTP/1.1 404 Not Found\r\nContent-Type: text/html" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void pictureHeaders() {
+        QFETCH(QString, header);
+        QFETCH(bool, isPicture);
+        QCOMPARE(IsPictureHeader(header), isPicture);
+    }
+
+    void changeDetectionOverAPanelsLife() {
+        QString stored;
+        const QString first = "HTTP/1.1 200 OK\r\nLast-Modified: Tue, 05 Dec 2006 10:00:00 GMT\r\n"
+                              "Content-Type: image/jpeg";
+        ChangeCheck check = CheckLastModified(first, stored);
+        QVERIFY(check.lineFound);
+        QCOMPARE(check.updatedText, QStringLiteral(" Tue, 05 Dec 2006 10:00:00 GMT"));
+        QVERIFY2(!check.pictureChanged, "the first line a slot sees is not new");
+        QVERIFY(check.stampRefreshed);
+        QCOMPARE(stored, QStringLiteral("Last-Modified: Tue, 05 Dec 2006 10:00:00 GMT"));
+
+        check = CheckLastModified(first, stored);
+        QVERIFY(check.lineFound);
+        QVERIFY(!check.pictureChanged);
+        QVERIFY(!check.stampRefreshed);
+
+        const QString changed = "Content-Type: image/jpeg\r\n"
+                                "last-modified: Tue, 05 Dec 2006 10:00:05 GMT";
+        check = CheckLastModified(changed, stored);
+        QCOMPARE(check.updatedText, QStringLiteral(" Tue, 05 Dec 2006 10:00:05 GMT"));
+        QVERIFY(check.pictureChanged);
+        QVERIFY(check.stampRefreshed);
+        QCOMPARE(stored, QStringLiteral("last-modified: Tue, 05 Dec 2006 10:00:05 GMT"));
+
+        // A response without the line changes nothing.
+        check = CheckLastModified("Content-Type: image/jpeg", stored);
+        QVERIFY(!check.lineFound);
+        QVERIFY(!check.pictureChanged);
+        QVERIFY(!check.stampRefreshed);
+        QCOMPARE(stored, QStringLiteral("last-modified: Tue, 05 Dec 2006 10:00:05 GMT"));
+    }
+
+    void refreshedStamp() {
+        QCOMPARE(RefreshedStamp(QDateTime(QDate(2006, 12, 8), QTime(10, 5, 3))),
+                 QStringLiteral("12/8/2006 10:05:03 AM"));
+        // Unlike the general date, midnight keeps its time.
+        QCOMPARE(RefreshedStamp(QDateTime(QDate(2006, 12, 8), QTime(0, 0))),
+                 QStringLiteral("12/8/2006 12:00:00 AM"));
+    }
+
+    void picturesLoadAndTheirTemporaryFileGoes() {
+        QImage picture(64, 48, QImage::Format_RGB32);
+        picture.fill(QColor(200, 40, 40));
+        const QStringList before = temporaryFiles();
+        for (const char* format : {"JPEG", "BMP", "PNG"}) {
+            const QImage loaded = LoadArrivedPicture(encoded(picture, format));
+            QVERIFY2(!loaded.isNull(), format);
+            QCOMPARE(loaded.size(), QSize(64, 48));
+        }
+        // Qt writes no GIF: a one-pixel GIF, byte for byte.
+        const QByteArray gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00,"
+                             "\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02D\x01\x00;",
+                             43);
+        const QImage fromGif = LoadArrivedPicture(gif);
+        QCOMPARE(fromGif.size(), QSize(1, 1));
+        QVERIFY(LoadArrivedPicture("<html>not found</html>").isNull());
+        QVERIFY(LoadArrivedPicture(QByteArray()).isNull());
+        QCOMPARE(temporaryFiles(), before);
+    }
+
+    void withoutATemporaryFolderThePictureLoadsFromMemory() {
+        QImage picture(32, 32, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        const QByteArray previous = qgetenv("TMPDIR");
+        qputenv("TMPDIR", "/nonexistent/ombrel-temp");
+        const QImage loaded = LoadArrivedPicture(encoded(picture, "PNG"));
+        qputenv("TMPDIR", previous);
+        QCOMPARE(loaded.size(), QSize(32, 32));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPictureArrival)
+#include "tst_picturearrival.moc"
