@@ -8,13 +8,12 @@ constexpr quint16 DefaultPort = 80;
 std::optional<quint16> ReadPort(const QString& text) {
     if (text.isEmpty())
         return DefaultPort;
-    if (text.size() > 5)
-        return std::nullopt;
     for (const QChar c : text)
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return std::nullopt;
-    const uint port = text.toUInt();
-    if (port < 1 || port > 65535)
+    bool ok = false;
+    const uint port = text.toUInt(&ok);
+    if (!ok || port < 1 || port > 65535)
         return std::nullopt;
     return static_cast<quint16>(port);
 }

@@ -1,0 +1,378 @@
+#include "FetchState.h"
+#include "HttpExchange.h"
+#include "ScriptedServer.h"
+#include "TestSupport.h"
+
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTest>
+
+namespace {
+
+// A progress bar over 0 to 100 that refuses other values, and the status line.
+class RecordedProgress : public DownloadProgress {
+public:
+    bool SetProgress(float value) override {
+        if (value < 0 || value > 100)
+            return false;
+        Value = value;
+        return true;
+    }
+    float Progress() const override { return Value; }
+    void ShowStatus(const QString& text) override { Statuses << text; }
+
+    float Value = 0;
+    QStringList Statuses;
+};
+
+// One panel slot's exchange with everything it reports.
+struct Slot {
+    Slot()
+        : Exchange(State, Progress) {}
+
+    FetchState State;
+    RecordedProgress Progress;
+    HttpExchange Exchange;
+    QSignalSpy Closed{&Exchange, &HttpExchange::ServerClosed};
+    QSignalSpy TooLarge{&Exchange, &HttpExchange::ResponseTooLarge};
+};
+
+QString LocalHost(const ScriptedServer& server) {
+    return QStringLiteral("127.0.0.1:%1").arg(server.Port());
+}
+
+QString Address(const ScriptedServer& server, const QString& path) {
+    return QStringLiteral("http://") + LocalHost(server) + path;
+}
+
+QByteArray Request(const QString& host, const QByteArray& path) {
+    return "GET " + path + " HTTP/1.1\r\nHost: " + host.toLatin1() +
+           "\r\nConnection: close\r\nAccept: */*\r\n\r\n";
+}
+
+QByteArray Header(int contentLength) {
+    return "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\nContent-Length: " +
+           QByteArray::number(contentLength) + "\r\n\r\n";
+}
+
+quint16 UnusedPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
+// Long enough for anything still on its way over a local connection.
+void Settle() {
+    QTest::qWait(200);
+}
+
+} // namespace
+
+class TestHttpExchange : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { PinLocale(); }
+    void sendsTheRequest_data();
+    void sendsTheRequest();
+    void addressWithoutPortUsesPort80();
+    void unusableAddressesFetchNothing_data();
+    void unusableAddressesFetchNothing();
+    void headerSplitAcrossArrivals();
+    void progressStartsWithTheArrivalAfterTheHeader();
+    void bodyLongerThanAnnounced();
+    void terminatorBeyondTheSearchedStart();
+    void splitAtTheServersClose_data();
+    void splitAtTheServersClose();
+    void serverThatNeverClosesIsDiscardedByTheNextFetch();
+    void ownCloseRaisesNothing();
+    void refusedConnectionRaisesNothing();
+    void responseIsCappedAt64MiB_data();
+    void responseIsCappedAt64MiB();
+};
+
+void TestHttpExchange::sendsTheRequest_data() {
+    QTest::addColumn<QString>("listenOn");
+    QTest::addColumn<QString>("address"); // %1: the server's port
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QByteArray>("path");
+
+    QTest::newRow("scheme") << "127.0.0.1"
+                            << "http://127.0.0.1:%1/cam.jpg"
+                            << "127.0.0.1:%1" << QByteArray("/cam.jpg");
+    QTest::newRow("no scheme") << "127.0.0.1"
+                               << "127.0.0.1:%1/cam.jpg"
+                               << "127.0.0.1:%1" << QByteArray("/cam.jpg");
+    QTest::newRow("upper-case scheme") << "127.0.0.1"
+                                       << "HTTP://127.0.0.1:%1/cam.jpg"
+                                       << "127.0.0.1:%1" << QByteArray("/cam.jpg");
+    QTest::newRow("query with a space") << "127.0.0.1"
+                                        << "http://127.0.0.1:%1/snap.cgi?res=2&x=a b"
+                                        << "127.0.0.1:%1" << QByteArray("/snap.cgi?res=2&x=a%20b");
+    QTest::newRow("spaces in folders") << "127.0.0.1"
+                                       << "http://127.0.0.1:%1/cams/live view 2.jpg"
+                                       << "127.0.0.1:%1" << QByteArray("/cams/live%20view%202.jpg");
+    QTest::newRow("host name") << "127.0.0.1"
+                               << "http://localhost:%1/cam.jpg"
+                               << "localhost:%1" << QByteArray("/cam.jpg");
+    QTest::newRow("IPv6 literal") << "::1"
+                                  << "http://[::1]:%1/cam.jpg"
+                                  << "[::1]:%1" << QByteArray("/cam.jpg");
+}
+
+void TestHttpExchange::sendsTheRequest() {
+    QFETCH(QString, listenOn);
+    QFETCH(QString, address);
+    QFETCH(QString, host);
+    QFETCH(QByteArray, path);
+    ScriptedServer server{QHostAddress(listenOn)};
+    if (!server.IsListening())
+        QSKIP("This machine cannot listen on that address");
+    Slot slot;
+
+    slot.Exchange.BeginFetch(address.arg(server.Port()));
+    QVERIFY(server.WaitForRequest());
+    QCOMPARE(server.Received(), Request(host.arg(server.Port()), path));
+    QCOMPARE(slot.State.HostName, host.arg(server.Port()));
+    QCOMPARE(slot.State.RequestPath, QString::fromLatin1(path));
+}
+
+void TestHttpExchange::addressWithoutPortUsesPort80() {
+    ScriptedServer server{QHostAddress::LocalHost, 80};
+    if (!server.IsListening())
+        QSKIP("Port 80 is not available to this test");
+    Slot slot;
+    slot.Exchange.BeginFetch(QStringLiteral("http://127.0.0.1/cam.jpg"));
+    QVERIFY(server.WaitForRequest());
+    QCOMPARE(server.Received(), Request(QStringLiteral("127.0.0.1"), "/cam.jpg"));
+}
+
+void TestHttpExchange::unusableAddressesFetchNothing_data() {
+    QTest::addColumn<QString>("address"); // %1: the server's port
+    QTest::addColumn<bool>("stateKept");
+    QTest::newRow("no path") << "http://127.0.0.1:%1" << true;
+    QTest::newRow("empty") << "" << true;
+    QTest::newRow("port not a number") << "http://127.0.0.1:%1x/cam.jpg" << false;
+    QTest::newRow("port out of range") << "http://127.0.0.1:7%1/cam.jpg" << false;
+    QTest::newRow("no host") << "http:///cam.jpg" << false;
+}
+
+void TestHttpExchange::unusableAddressesFetchNothing() {
+    QFETCH(QString, address);
+    QFETCH(bool, stateKept);
+    ScriptedServer server;
+    Slot slot;
+    slot.State.HostName = QStringLiteral("earlier");
+    slot.State.ReceiveBuffer = "earlier bytes";
+    slot.State.BytesReceived = 13;
+
+    slot.Exchange.BeginFetch(address.contains(QLatin1String("%1")) ? address.arg(server.Port())
+                                                                   : address);
+    Settle();
+    QCOMPARE(server.ConnectionCount(), 0);
+    QCOMPARE(slot.Closed.count(), 0);
+    QCOMPARE(slot.State.HostName == QStringLiteral("earlier"), stateKept);
+    QCOMPARE(slot.State.BytesReceived, stateKept ? 13 : 0);
+}
+
+void TestHttpExchange::headerSplitAcrossArrivals() {
+    ScriptedServer server;
+    Slot slot;
+    slot.Exchange.BeginFetch(Address(server, QStringLiteral("/cam.jpg")));
+    QVERIFY(server.WaitForRequest());
+
+    const QByteArray first = "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r";
+    server.Send(first);
+    QTRY_COMPARE(slot.State.ReceiveBuffer.size(), first.size());
+    QVERIFY(!slot.State.HeaderComplete);
+    QCOMPARE(slot.State.BytesReceived, first.size());
+
+    server.Send("\nabc");
+    QTRY_VERIFY(slot.State.HeaderComplete);
+    QCOMPARE(slot.State.BytesReceived, 3);
+    QCOMPARE(slot.State.ContentLength, 10);
+    QCOMPARE(slot.Progress.Statuses, QStringList());
+}
+
+void TestHttpExchange::progressStartsWithTheArrivalAfterTheHeader() {
+    ScriptedServer server;
+    Slot slot;
+    slot.Progress.Value = 70; // left over from an earlier download
+    slot.Exchange.BeginFetch(Address(server, QStringLiteral("/cam.jpg")));
+    QVERIFY(server.WaitForRequest());
+
+    server.Send(Header(1000));
+    QTRY_VERIFY(slot.State.HeaderComplete);
+    QCOMPARE(slot.State.BytesReceived, 0);
+    QCOMPARE(slot.Progress.Value, 70.0f);
+    QCOMPARE(slot.Progress.Statuses, QStringList());
+
+    server.Send(QByteArray(250, 'j'));
+    QTRY_COMPARE(slot.Progress.Statuses, QStringList{"Downloading cam.jpg [25]"});
+    QCOMPARE(slot.Progress.Value, 25.0f);
+
+    server.Send(QByteArray(125, 'j'));
+    QTRY_COMPARE(slot.Progress.Statuses.size(), 2);
+    QCOMPARE(slot.Progress.Statuses.last(), QStringLiteral("Downloading cam.jpg [37.5]"));
+}
+
+// The bar refuses values above 100 and keeps its last one; the status line
+// still shows it, and the whole body is there when the server closes.
+void TestHttpExchange::bodyLongerThanAnnounced() {
+    ScriptedServer server;
+    Slot slot;
+    slot.Exchange.BeginFetch(Address(server, QStringLiteral("/snap.cgi?res=2&x=a b")));
+    QVERIFY(server.WaitForRequest());
+
+    server.Send(Header(300) + QByteArray(100, 'a'));
+    QTRY_VERIFY(slot.State.HeaderComplete);
+    server.Send(QByteArray(170, 'b'));
+    QTRY_COMPARE(slot.Progress.Statuses.size(), 1);
+    QCOMPARE(slot.Progress.Value, 90.0f);
+    server.Send(QByteArray(80, 'c'));
+    QTRY_COMPARE(slot.Progress.Statuses.size(), 2);
+    QCOMPARE(slot.Progress.Value, 90.0f);
+    QCOMPARE(slot.Progress.Statuses.last(),
+             QStringLiteral("Downloading snap.cgi?res=2&x=a%20b [90]"));
+
+    server.Close();
+    QTRY_COMPARE(slot.Closed.count(), 1);
+    QVERIFY(slot.Exchange.SplitResponse().startsWith(QStringLiteral("HTTP/1.1 200 OK")));
+    QCOMPARE(slot.State.ReceiveBuffer,
+             QByteArray(100, 'a') + QByteArray(170, 'b') + QByteArray(80, 'c'));
+}
+
+void TestHttpExchange::terminatorBeyondTheSearchedStart() {
+    ScriptedServer server;
+    Slot slot;
+    slot.Exchange.BeginFetch(Address(server, QStringLiteral("/cam.jpg")));
+    QVERIFY(server.WaitForRequest());
+
+    const QByteArray header =
+        "HTTP/1.1 200 OK\r\nContent-Length: 20\r\nX-Pad: " + QByteArray(40000, 'p') + "\r\n\r\n";
+    server.Send(header + QByteArray(10, 'b'));
+    QTRY_COMPARE(slot.State.ReceiveBuffer.size(), header.size() + 10);
+    server.Send(QByteArray(10, 'b'));
+    QTRY_COMPARE(slot.State.BytesReceived, header.size() + 20);
+    QVERIFY(!slot.State.HeaderComplete);
+    QCOMPARE(slot.Progress.Statuses, QStringList());
+
+    server.Close();
+    QTRY_COMPARE(slot.Closed.count(), 1);
+    QCOMPARE(slot.Exchange.SplitResponse().size(), header.size() - 4);
+    QCOMPARE(slot.State.ReceiveBuffer, QByteArray(20, 'b'));
+}
+
+void TestHttpExchange::splitAtTheServersClose_data() {
+    QTest::addColumn<QByteArray>("response");
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QByteArray>("body");
+    QTest::newRow("blank line") << QByteArray("HTTP/1.1 200 OK\r\nX: 1\r\n\r\nbody\r\n\r\nmore")
+                                << "HTTP/1.1 200 OK\r\nX: 1" << QByteArray("body\r\n\r\nmore");
+    QTest::newRow("empty body") << QByteArray("HTTP/1.1 204 No Content\r\n\r\n")
+                                << "HTTP/1.1 204 No Content" << QByteArray();
+    QTest::newRow("no blank line") << QByteArray("HTTP/1.1 200 OK\r\nX: 1\r\n") << ""
+                                   << QByteArray("HTTP/1.1 200 OK\r\nX: 1\r\n");
+    QTest::newRow("nothing") << QByteArray() << "" << QByteArray();
+}
+
+void TestHttpExchange::splitAtTheServersClose() {
+    QFETCH(QByteArray, response);
+    QFETCH(QString, header);
+    QFETCH(QByteArray, body);
+    ScriptedServer server;
+    Slot slot;
+    QString splitHeader;
+    connect(&slot.Exchange, &HttpExchange::ServerClosed, this,
+            [&] { splitHeader = slot.Exchange.SplitResponse(); });
+    slot.Exchange.BeginFetch(Address(server, QStringLiteral("/cam.jpg")));
+    QVERIFY(server.WaitForRequest());
+
+    if (!response.isEmpty())
+        server.Send(response);
+    server.Close();
+    QTRY_COMPARE(slot.Closed.count(), 1);
+    QCOMPARE(splitHeader, header);
+    QCOMPARE(slot.State.ReceiveBuffer, body);
+}
+
+void TestHttpExchange::serverThatNeverClosesIsDiscardedByTheNextFetch() {
+    ScriptedServer stubborn;
+    ScriptedServer next;
+    Slot slot;
+    slot.Exchange.BeginFetch(Address(stubborn, QStringLiteral("/old.jpg")));
+    QVERIFY(stubborn.WaitForRequest());
+    stubborn.Send(Header(4) + "old!");
+    QTRY_COMPARE(slot.State.BytesReceived, 4);
+    Settle();
+    QCOMPARE(slot.Closed.count(), 0);
+
+    stubborn.Send("late");
+    slot.Exchange.BeginFetch(Address(next, QStringLiteral("/new.jpg")));
+    QCOMPARE(slot.State.ReceiveBuffer, QByteArray());
+    QVERIFY(!slot.State.HeaderComplete);
+    QCOMPARE(slot.State.ContentLength, 0);
+    QCOMPARE(slot.State.BytesReceived, 0);
+    QVERIFY(stubborn.WaitForClientClose());
+
+    QVERIFY(next.WaitForRequest());
+    next.Send(Header(4) + "new!");
+    next.Close();
+    QTRY_COMPARE(slot.Closed.count(), 1);
+    slot.Exchange.SplitResponse();
+    QCOMPARE(slot.State.ReceiveBuffer, QByteArray("new!"));
+}
+
+void TestHttpExchange::ownCloseRaisesNothing() {
+    ScriptedServer server;
+    Slot slot;
+    slot.Exchange.BeginFetch(Address(server, QStringLiteral("/cam.jpg")));
+    QVERIFY(server.WaitForRequest());
+    server.Send(Header(100) + "part");
+    QTRY_COMPARE(slot.State.BytesReceived, 4);
+
+    server.Send("rest");
+    slot.Exchange.Close();
+    slot.Exchange.Close();
+    QVERIFY(server.WaitForClientClose());
+    Settle();
+    QCOMPARE(slot.Closed.count(), 0);
+    QCOMPARE(slot.State.BytesReceived, 4);
+}
+
+void TestHttpExchange::refusedConnectionRaisesNothing() {
+    Slot slot;
+    slot.Exchange.BeginFetch(QStringLiteral("http://127.0.0.1:%1/cam.jpg").arg(UnusedPort()));
+    Settle();
+    QCOMPARE(slot.Closed.count(), 0);
+    QCOMPARE(slot.TooLarge.count(), 0);
+    QCOMPARE(slot.Progress.Statuses, QStringList());
+    QCOMPARE(slot.State.ReceiveBuffer, QByteArray());
+}
+
+void TestHttpExchange::responseIsCappedAt64MiB_data() {
+    QTest::addColumn<qsizetype>("responseSize");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("exactly the limit") << HttpExchange::MaxResponseBytes << true;
+    QTest::newRow("one byte more") << HttpExchange::MaxResponseBytes + 1 << false;
+}
+
+void TestHttpExchange::responseIsCappedAt64MiB() {
+    QFETCH(qsizetype, responseSize);
+    QFETCH(bool, accepted);
+    ScriptedServer server;
+    Slot slot;
+    slot.Exchange.BeginFetch(Address(server, QStringLiteral("/huge.jpg")));
+    QVERIFY(server.WaitForRequest());
+
+    const QByteArray header = Header(1000);
+    server.Send(header + QByteArray(responseSize - header.size(), 'h'));
+    server.Close();
+    QTRY_COMPARE_WITH_TIMEOUT(slot.Closed.count() + slot.TooLarge.count(), 1, 30000);
+    Settle();
+    QCOMPARE(slot.Closed.count(), accepted ? 1 : 0);
+    QCOMPARE(slot.TooLarge.count(), accepted ? 0 : 1);
+    QCOMPARE(slot.State.ReceiveBuffer.size(), accepted ? responseSize : 0);
+}
+
+QTEST_GUILESS_MAIN(TestHttpExchange)
+#include "tst_httpexchange.moc"
