@@ -165,3 +165,7 @@ void CamListPane::OpenCam(const QString& name) {
         DoEvents();
     }
 }
+
+Form4* CamListPane::NoticeWindow() const {
+    return form4_;
+}

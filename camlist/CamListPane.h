@@ -41,7 +41,7 @@ public:
     void OpenCam(const QString& name);
 
     // The notice window, while it is open.
-    Form4* NoticeWindow() const { return form4_; }
+    Form4* NoticeWindow() const;
 
 private:
     QString selectedText() const;

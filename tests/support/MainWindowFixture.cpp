@@ -1,0 +1,71 @@
+#include "MainWindowFixture.h"
+
+#include "CamEntry.h"
+#include "CamListFile.h"
+#include "CamListPane.h"
+#include "CamPanel.h"
+#include "ImageControl.h"
+#include "PanelPool.h"
+
+#include <QListWidget>
+#include <QToolButton>
+
+MainWindowFixture::MainWindowFixture(const QStringList& cams, const QString& refresh)
+    : serverTime_(QDate(2006, 12, 5), QTime(10, 0), Qt::UTC) {
+    simulator_.setPictureSize({160, 120});
+    simulator_.setTimeSource([this] { return serverTime_; });
+    simulator_.listen();
+    CreateCamListIfMissing(folder_.file("00camlist.txt"));
+    for (const QString& cam : cams)
+        addCam(cam, refresh);
+    form_ = std::make_unique<Form1>();
+    form_->Form_Load();
+    form_->setWindowState(Qt::WindowNoState);
+    form_->resize(1280, 1024);
+    form_->show();
+}
+
+MainWindowFixture::~MainWindowFixture() {
+    form_->Panels->cmdStopAll_Click();
+    form_.reset();
+}
+
+void MainWindowFixture::addCam(const QString& name, const QString& refresh,
+                               CamBehaviours behaviours) {
+    simulator_.addCam(name, QColor::fromHsv(int(qHash(name) % 360), 160, 200), behaviours);
+    AppendCamEntry(folder_.file("00camlist.txt"), {name, simulator_.url(name), refresh});
+}
+
+void MainWindowFixture::setServerTime(const QDateTime& utc) {
+    serverTime_ = utc;
+}
+
+bool MainWindowFixture::select(const QString& name) {
+    QListWidget* list = form_->ListPane->List1;
+    const auto found = list->findItems(name, Qt::MatchExactly);
+    if (found.isEmpty())
+        return false;
+    list->clearSelection();
+    found.first()->setSelected(true);
+    return true;
+}
+
+void MainWindowFixture::start(const QString& name) {
+    if (select(name))
+        form_->ListPane->cmdStartCam->click();
+}
+
+CamPanel& MainWindowFixture::panel(int slot) {
+    return form_->Panels->Panel(slot);
+}
+
+bool MainWindowFixture::waitForArrival(int slot, int timeoutMs) {
+    return WaitUntil([&] { return panel(slot).imgRefresh->isHidden(); }, timeoutMs);
+}
+
+int MainWindowFixture::openPanels() {
+    int open = 0;
+    for (int slot = 0; slot < PanelPool::SlotCount; ++slot)
+        open += panel(slot).isHidden() ? 0 : 1;
+    return open;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "CamBehaviour.h"
+#include "CamSimulator.h"
+#include "Form1.h"
+#include "TestSupport.h"
+
+#include <QStringList>
+
+#include <memory>
+
+class CamPanel;
+
+// The real main window, offscreen, in a fresh program folder, with a cam
+// simulator whose cams the camera list file names.
+class MainWindowFixture {
+public:
+    // Cams named here are served by the simulator and listed in the file,
+    // each with the given refresh text.
+    explicit MainWindowFixture(const QStringList& cams = {}, const QString& refresh = "30");
+    ~MainWindowFixture();
+
+    Form1& form() { return *form_; }
+    CamSimulator& simulator() { return simulator_; }
+    const TempProgramFolder& folder() const { return folder_; }
+
+    // Adds a cam to the simulator and the file; the list is not refilled.
+    void addCam(const QString& name, const QString& refresh = "30", CamBehaviours behaviours = {});
+    // Fixes the simulator's clock, which decides the Last-Modified lines.
+    void setServerTime(const QDateTime& utc);
+
+    // Selects the cam's name in the list.
+    bool select(const QString& name);
+    // Selects the name and presses Start.
+    void start(const QString& name);
+
+    CamPanel& panel(int slot);
+    // Waits until the slot's indicator is hidden, i.e. its response was handled.
+    bool waitForArrival(int slot, int timeoutMs = 5000);
+    int openPanels();
+
+private:
+    TempProgramFolder folder_;
+    CamSimulator simulator_;
+    QDateTime serverTime_;
+    std::unique_ptr<Form1> form_;
+};
