@@ -43,6 +43,7 @@ public:
     ~PanelPool() override;
 
     CamPanel& Panel(int slot) { return *panels_.at(size_t(slot)); }
+    SlotState& State(int slot) { return states_.at(size_t(slot)); }
     const SlotState& State(int slot) const { return states_.at(size_t(slot)); }
     const SharedPictures& Pictures() const { return pictures_; }
 

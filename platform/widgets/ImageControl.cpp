@@ -26,7 +26,14 @@ void ImageControl::fitToPicture() {
 
 const QImage& ImageControl::reducedPicture() {
     if (reduced_.isNull() || reducedKey_ != picture_.cacheKey() || reduced_.size() != size()) {
-        reduced_ = picture_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        // Sampling down to four times the size first keeps a large picture
+        // cheap to reduce; the smooth pass then averages away the jagged edges.
+        const QSize sampled = size() * 4;
+        const QImage source =
+            picture_.width() > sampled.width() && picture_.height() > sampled.height()
+                ? picture_.scaled(sampled, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                : picture_;
+        reduced_ = source.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         reducedKey_ = picture_.cacheKey();
     }
     return reduced_;
