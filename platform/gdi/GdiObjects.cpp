@@ -4,6 +4,11 @@
 #include <cstring>
 #include <limits>
 #include <unordered_map>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace Gdi::Detail {
 namespace {
@@ -31,10 +36,63 @@ std::unordered_map<std::uintptr_t, DeviceContext>& DeviceContexts() {
 // image-size field of a bitmap header.
 constexpr std::int64_t MaxBitmapBytes = std::numeric_limits<std::int32_t>::max();
 
+// Pictures of one size come and go all the time (one buffer per saved
+// picture). Reusing the last block saves mapping and faulting in fresh pages
+// and finds the memory still in the cache.
+class SpareMemory {
+public:
+    ~SpareMemory() { std::free(memory_); }
+
+    std::uint8_t* Take(std::size_t bytes) {
+        if (!memory_ || bytes_ != bytes)
+            return nullptr;
+        return std::exchange(memory_, nullptr);
+    }
+    void Keep(std::uint8_t* memory, std::size_t bytes) {
+        std::free(memory_);
+        memory_ = memory;
+        bytes_ = bytes;
+    }
+
+private:
+    std::uint8_t* memory_ = nullptr;
+    std::size_t bytes_ = 0;
+};
+
+SpareMemory spare;
+
+std::uint8_t* ZeroFilled(std::size_t bytes) {
+    if (std::uint8_t* reused = spare.Take(bytes))
+        return static_cast<std::uint8_t*>(std::memset(reused, 0, bytes));
+    return static_cast<std::uint8_t*>(std::calloc(bytes, 1));
+}
+
+#if defined(__SSE2__)
+// Four 0x00RRGGBB pixels (16 bytes) become 12 bytes of blue, green and red.
+// Stops while 16 bytes can still be stored without passing the row's end.
+int PackBgrBlocks(const QRgb* pixels, int count, std::uint8_t* out) {
+    const __m128i low24 = _mm_set1_epi64x(0xFFFFFF);
+    const __m128i next24 = _mm_set1_epi64x(0xFFFFFF000000);
+    const __m128i lowHalf = _mm_set_epi64x(0, -1);
+    int i = 0;
+    for (; i + 6 <= count; i += 4, out += 12) {
+        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + i));
+        // In each 64-bit half: the first pixel's 3 bytes, then the second's.
+        const __m128i pairs = _mm_or_si128(_mm_and_si128(four, low24),
+                                           _mm_and_si128(_mm_srli_epi64(four, 8), next24));
+        // The upper half's 6 bytes move down to follow the lower half's 6.
+        const __m128i packed = _mm_or_si128(_mm_and_si128(pairs, lowHalf),
+                                            _mm_srli_si128(_mm_andnot_si128(lowHalf, pairs), 2));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), packed);
+    }
+    return i;
+}
+#endif
+
 } // namespace
 
 void FreeMemory::operator()(std::uint8_t* memory) const {
-    std::free(memory);
+    spare.Keep(memory, bytes);
 }
 
 std::unique_ptr<Bitmap> AllocateBitmap(int width, int height, bool bottomUp) {
@@ -43,8 +101,8 @@ std::unique_ptr<Bitmap> AllocateBitmap(int width, int height, bool bottomUp) {
     const std::int64_t stride = (std::int64_t{width} * 3 + 3) & ~std::int64_t{3};
     if (stride * height > MaxBitmapBytes)
         return nullptr;
-    auto* memory =
-        static_cast<std::uint8_t*>(std::calloc(static_cast<std::size_t>(stride * height), 1));
+    const auto bytes = static_cast<std::size_t>(stride * height);
+    std::uint8_t* memory = ZeroFilled(bytes);
     if (!memory)
         return nullptr;
     auto bitmap = std::make_unique<Bitmap>();
@@ -52,7 +110,7 @@ std::unique_ptr<Bitmap> AllocateBitmap(int width, int height, bool bottomUp) {
     bitmap->height = height;
     bitmap->stride = static_cast<std::ptrdiff_t>(stride);
     bitmap->bottomUp = bottomUp;
-    bitmap->memory.reset(memory);
+    bitmap->memory = std::unique_ptr<std::uint8_t, FreeMemory>(memory, FreeMemory{bytes});
     bitmap->bits = memory;
     return bitmap;
 }
@@ -92,7 +150,12 @@ void ReadBgrRow(const Bitmap& bitmap, int x, int y, int count, std::uint8_t* out
         return;
     }
     const auto* pixels = reinterpret_cast<const QRgb*>(row) + x;
-    for (int i = 0; i < count; ++i, out += 3) {
+    int i = 0;
+#if defined(__SSE2__)
+    i = PackBgrBlocks(pixels, count, out);
+    out += std::ptrdiff_t{3} * i;
+#endif
+    for (; i < count; ++i, out += 3) {
         out[0] = static_cast<std::uint8_t>(qBlue(pixels[i]));
         out[1] = static_cast<std::uint8_t>(qGreen(pixels[i]));
         out[2] = static_cast<std::uint8_t>(qRed(pixels[i]));

@@ -16,7 +16,10 @@ namespace Gdi::Detail {
 // 0xAARRGGBB value whose alpha is ignored.
 enum class PixelLayout { Bgr24, Xrgb32 };
 
+// Hands pixel memory back; the memory of the last bitmap let go is kept for
+// the next bitmap of the same size.
 struct FreeMemory {
+    std::size_t bytes = 0;
     void operator()(std::uint8_t* memory) const;
 };
 

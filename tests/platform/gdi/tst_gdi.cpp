@@ -90,6 +90,7 @@ void TestGdi::dibSectionRowsAreBottomUpBgrPaddedToFourBytes_data() {
     QTest::newRow("2") << 2 << 8;
     QTest::newRow("4") << 4 << 12;
     QTest::newRow("5") << 5 << 16;
+    QTest::newRow("37") << 37 << 112;
 }
 
 void TestGdi::dibSectionRowsAreBottomUpBgrPaddedToFourBytes() {
