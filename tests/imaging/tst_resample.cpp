@@ -136,6 +136,7 @@ void TestResample::matchesThePlainArithmetic_data() {
     QTest::addColumn<QSize>("from");
     QTest::addColumn<QSize>("to");
     QTest::newRow("odd enlargement") << QSize(7, 5) << QSize(13, 3);
+    QTest::newRow("halves in every column") << QSize(9, 3) << QSize(17, 4); // dy = 0.5 on odd rows
     QTest::newRow("shrink") << QSize(640, 480) << QSize(333, 77);
     QTest::newRow("enlarge") << QSize(61, 43) << QSize(250, 199);
     QTest::newRow("to one pixel") << QSize(9, 9) << QSize(1, 1);
