@@ -1,0 +1,256 @@
+#include "CamSimulator.h"
+#include "SimClient.h"
+
+#include <QSignalSpy>
+#include <QTcpSocket>
+#include <QTest>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+
+Q_DECLARE_METATYPE(CamBehaviours)
+
+namespace {
+
+const QDateTime FixedNow(QDate(2006, 12, 5), QTime(10, 0), Qt::UTC);
+
+// Reads a connection with plain POSIX calls while the simulator's events run:
+// Qt reports a reset like an orderly close, errno tells them apart. Gives the
+// errno of the failed read, 0 for an orderly close, -1 for no end in time.
+int ReadUntilEnd(quint16 port, const QByteArray& request, QByteArray* received) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int result = -1;
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        ::send(fd, request.constData(), size_t(request.size()), 0) == request.size()) {
+        ::fcntl(fd, F_SETFL, O_NONBLOCK);
+        for (QDeadlineTimer deadline(5s); result < 0 && !deadline.hasExpired();) {
+            char buffer[4096];
+            const ssize_t count = ::recv(fd, buffer, sizeof buffer, 0);
+            if (count > 0)
+                received->append(buffer, count);
+            else if (count == 0 || (errno != EAGAIN && errno != EWOULDBLOCK))
+                result = count == 0 ? 0 : errno;
+            else
+                QTest::qWait(2);
+        }
+    }
+    ::close(fd);
+    return result;
+}
+
+} // namespace
+
+// The simulator answering over real sockets: every behaviour's bytes, the
+// change period, the recorded requests.
+class TestCamSimulator : public QObject {
+    Q_OBJECT
+
+    CamSimulator* simulator_ = nullptr;
+    QDateTime now_;
+
+    Received get(const QByteArray& target, std::chrono::milliseconds wait = 5s) {
+        return Exchange(simulator_->port(), CamRequest(target), wait);
+    }
+    void behave(CamBehaviours behaviours) {
+        simulator_->setBehaviours(QStringLiteral("garden"), behaviours);
+    }
+
+private slots:
+    void init() {
+        simulator_ = new CamSimulator(this);
+        now_ = FixedNow;
+        simulator_->setTimeSource([this] { return now_; });
+        simulator_->addCam(QStringLiteral("garden"), QColor(60, 140, 70));
+        simulator_->addCam(QStringLiteral("market square"), Qt::yellow);
+        QVERIFY(simulator_->listen());
+    }
+
+    void cleanup() { delete simulator_; }
+
+    void answersFollowTheBehaviour_data() {
+        QTest::addColumn<CamBehaviours>("behaviours");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<int>("bodyPerAnnounced"); // 0: no Content-Length
+        QTest::addColumn<bool>("lastModified");
+        QTest::addColumn<bool>("isPicture");
+        using B = CamBehaviour;
+        QTest::newRow("normal") << CamBehaviours() << true << 1 << true << true;
+        QTest::newRow("no Last-Modified")
+            << CamBehaviours(B::NoLastModified) << true << 1 << false << true;
+        QTest::newRow("no Content-Length")
+            << CamBehaviours(B::NoContentLength) << true << 0 << true << true;
+        QTest::newRow("body longer than announced")
+            << CamBehaviours(B::BodyLongerThanLength) << true << 2 << true << true;
+        QTest::newRow("damaged body")
+            << CamBehaviours(B::DamagedBody) << true << 1 << true << false;
+        QTest::newRow("404 page") << CamBehaviours(B::NotFoundPage) << false << 1 << false << false;
+        QTest::newRow("switches combine")
+            << (B::NoLastModified | B::NoContentLength) << true << 0 << false << true;
+    }
+
+    void answersFollowTheBehaviour() {
+        QFETCH(CamBehaviours, behaviours);
+        QFETCH(bool, found);
+        QFETCH(int, bodyPerAnnounced);
+        QFETCH(bool, lastModified);
+        QFETCH(bool, isPicture);
+
+        behave(behaviours);
+        const Received received = get("/garden.jpg");
+        QVERIFY(received.closedByServer);
+        const Answer answer = SplitAnswer(received.bytes);
+        QCOMPARE(answer.statusLine, found ? "HTTP/1.1 200 OK" : "HTTP/1.1 404 Not Found");
+        QCOMPARE(HeaderValue(answer, "Content-Type: "), found ? "image/jpeg" : "text/html");
+        const QByteArray announced = HeaderValue(answer, "Content-Length: ");
+        QVERIFY(answer.body.size() > 1);
+        if (bodyPerAnnounced == 0)
+            QVERIFY(announced.isNull());
+        else
+            QCOMPARE(announced.toLongLong(), answer.body.size() / bodyPerAnnounced);
+        QCOMPARE(HeaderValue(answer, "Last-Modified: "),
+                 lastModified ? QByteArray("Tue, 05 Dec 2006 10:00:00 GMT") : QByteArray());
+        QCOMPARE(answer.headerLines.size(), 1 + int(bodyPerAnnounced > 0) + int(lastModified));
+        QCOMPARE(DecodedJpegSize(answer.body), isPicture ? QSize(640, 480) : QSize());
+    }
+
+    void addressesFindTheirCam_data() {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<QString>("cam");
+        QTest::newRow("percent-encoded space")
+            << CamRequest("/market%20square.jpg") << QStringLiteral("market square");
+        QTest::newRow("query ignored") << CamRequest("/garden.jpg?t=1&x=a%20b") << "garden";
+        QTest::newRow("unknown cam") << CamRequest("/harbour.jpg") << QString();
+        QTest::newRow("other extension") << CamRequest("/garden.png") << QString();
+        QTest::newRow("name in a folder") << CamRequest("/cams/garden.jpg") << QString();
+        QTest::newRow("not a GET") << QByteArray("POST /garden.jpg HTTP/1.1\r\n\r\n") << QString();
+    }
+
+    void addressesFindTheirCam() {
+        QFETCH(QByteArray, request);
+        QFETCH(QString, cam);
+        const Answer answer = SplitAnswer(Exchange(simulator_->port(), request).bytes);
+        QCOMPARE(answer.statusLine, cam.isEmpty() ? "HTTP/1.1 404 Not Found" : "HTTP/1.1 200 OK");
+        QCOMPARE(simulator_->requestCount(QStringLiteral("garden")), int(cam == "garden"));
+        QCOMPARE(HeaderValue(answer, "Content-Length: ").toLongLong(), answer.body.size());
+    }
+
+    void lastModifiedChangesOncePerPeriod_data() {
+        QTest::addColumn<int>("periodMs");
+        QTest::addColumn<QList<int>>("offsetsMs");
+        QTest::addColumn<QList<int>>("stampSeconds");
+        QTest::newRow("5 s") << 5000 << QList<int>{0, 4999, 5000, 12000} << QList<int>{0, 0, 5, 10};
+        // Shorter periods still give a new date each time, one second apart.
+        QTest::newRow("250 ms") << 250 << QList<int>{0, 249, 250, 760} << QList<int>{0, 0, 1, 3};
+        QTest::newRow("clock set back") << 1000 << QList<int>{-5000} << QList<int>{0};
+    }
+
+    void lastModifiedChangesOncePerPeriod() {
+        QFETCH(int, periodMs);
+        QFETCH(QList<int>, offsetsMs);
+        QFETCH(QList<int>, stampSeconds);
+        simulator_->setPeriod(std::chrono::milliseconds(periodMs));
+        Answer previous;
+        for (qsizetype i = 0; i < offsetsMs.size(); ++i) {
+            now_ = FixedNow.addMSecs(offsetsMs[i]);
+            const Answer answer = SplitAnswer(get("/garden.jpg").bytes);
+            const QByteArray stamp = HeaderValue(answer, "Last-Modified: ");
+            QCOMPARE(stamp, "Tue, 05 Dec 2006 10:00:" +
+                                QByteArray::number(stampSeconds[i]).rightJustified(2, '0') +
+                                " GMT");
+            // The picture is drawn anew exactly when the date changes.
+            if (i > 0)
+                QCOMPARE(answer.body == previous.body,
+                         stamp == HeaderValue(previous, "Last-Modified: "));
+            previous = answer;
+        }
+    }
+
+    void picturesHaveTheRequestedSize() {
+        for (const QSize size : {QSize(1920, 1080), QSize(33, 17)}) {
+            simulator_->setPictureSize(size);
+            QCOMPARE(DecodedJpegSize(SplitAnswer(get("/garden.jpg").bytes).body), size);
+        }
+    }
+
+    void trickleSplitsTheHeaderAcrossArrivals() {
+        simulator_->setTrickle(16, 5ms);
+        simulator_->setPictureSize({64, 48});
+        const QByteArray atOnce = get("/garden.jpg").bytes;
+        behave(CamBehaviour::Trickle);
+        const Received trickled = get("/garden.jpg");
+        QVERIFY(trickled.closedByServer);
+        QCOMPARE(trickled.bytes, atOnce);
+        const qsizetype headerSize = atOnce.indexOf("\r\n\r\n") + 4;
+        qsizetype seen = 0;
+        int arrivalsForHeader = 0;
+        while (seen < headerSize)
+            seen += trickled.arrivals.at(arrivalsForHeader++);
+        QVERIFY2(arrivalsForHeader >= 3, qPrintable(QString::number(arrivalsForHeader)));
+    }
+
+    void resetSendsPartThenResets() {
+        behave(CamBehaviour::Reset);
+        QByteArray received;
+        QCOMPARE(ReadUntilEnd(simulator_->port(), CamRequest("/garden.jpg"), &received),
+                 ECONNRESET);
+        const Answer answer = SplitAnswer(received);
+        QCOMPARE(answer.statusLine, QByteArray("HTTP/1.1 200 OK"));
+        QVERIFY(answer.body.size() > 0);
+        QVERIFY(answer.body.size() < HeaderValue(answer, "Content-Length: ").toLongLong());
+
+        // Switched back while running, the cam closes in order.
+        behave(CamBehaviour::Normal);
+        QCOMPARE(ReadUntilEnd(simulator_->port(), CamRequest("/garden.jpg"), &received), 0);
+    }
+
+    void neverCloseSendsEverythingAndKeepsTheSocket() {
+        behave(CamBehaviour::NeverClose);
+        const Received received = get("/garden.jpg", 500ms);
+        QVERIFY(!received.closedByServer);
+        QCOMPARE(DecodedJpegSize(SplitAnswer(received.bytes).body), QSize(640, 480));
+    }
+
+    void requestsAreRecordedAsSent() {
+        const QByteArray request = CamRequest("/garden.jpg");
+        QSignalSpy served(simulator_, &CamSimulator::requestReceived);
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, simulator_->port());
+        QVERIFY(socket.waitForConnected(2000));
+        // The header in two pieces, then bytes after its blank line.
+        socket.write(request.left(10));
+        socket.flush();
+        QTest::qWait(50);
+        QCOMPARE(served.size(), 0);
+        socket.write(request.mid(10) + "extra");
+        QVERIFY(served.wait(2000));
+        QCOMPARE(served.at(0).at(0).toString(), QStringLiteral("garden"));
+        QCOMPARE(simulator_->lastRequest(QStringLiteral("garden")), request);
+        QCOMPARE(simulator_->lastRequest(), request);
+
+        // An unknown address is recorded overall but not for the cam.
+        const QByteArray unknown = CamRequest("/nowhere.jpg");
+        Exchange(simulator_->port(), unknown);
+        QCOMPARE(simulator_->lastRequest(), unknown);
+        QCOMPARE(simulator_->lastRequest(QStringLiteral("garden")), request);
+        QCOMPARE(served.last().at(0).toString(), QString());
+    }
+
+    void endlessRequestHeaderIsDropped() {
+        const Received received =
+            Exchange(simulator_->port(), "GET /garden.jpg HTTP/1.1\r\n" + QByteArray(70000, 'x'));
+        QVERIFY(received.closedByServer);
+        QVERIFY(received.bytes.isEmpty());
+        QVERIFY(simulator_->lastRequest().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestCamSimulator)
+#include "tst_camsimulator.moc"

@@ -1,0 +1,29 @@
+#include "PictureMaker.h"
+#include "SimClient.h"
+
+#include <QColor>
+#include <QTest>
+
+// Without a GUI application there are no fonts; a client that serves cams
+// from a console test still gets proper pictures, in the plain colour.
+class TestPictureMakerWithoutGui : public QObject {
+    Q_OBJECT
+
+private slots:
+    void picturesAreThePlainColour() {
+        const QColor colour(200, 30, 30);
+        const QSize size(320, 240);
+        PictureMaker maker;
+        const QImage picture = DecodeJpeg(
+            maker.make(QStringLiteral("garden"), colour, QDateTime::currentDateTimeUtc(), size));
+        QCOMPARE(picture.size(), size);
+        const QColor centre = picture.pixelColor(size.width() / 2, size.height() / 2);
+        QVERIFY2(qAbs(centre.red() - colour.red()) <= 4 &&
+                     qAbs(centre.green() - colour.green()) <= 4 &&
+                     qAbs(centre.blue() - colour.blue()) <= 4,
+                 qPrintable(centre.name()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPictureMakerWithoutGui)
+#include "tst_picturemaker.moc"

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "CamBehaviour.h"
+#include "ChangeSchedule.h"
+#include "PictureMaker.h"
+#include "TimeSource.h"
+
+#include <QColor>
+#include <QHash>
+#include <QHostAddress>
+#include <QObject>
+#include <QSize>
+
+#include <chrono>
+
+class HttpConnection;
+class QTcpServer;
+struct Delivery;
+
+// A local HTTP server standing in for the servers of several cams. GET
+// /<name>.jpg answers with the cam's picture, redrawn and stamped with a new
+// Last-Modified date once per period; any other request gets a 404 page.
+// The raw bytes of the last request are kept, per cam and overall, so that
+// tests can check exactly what a client sent.
+class CamSimulator : public QObject {
+    Q_OBJECT
+
+public:
+    explicit CamSimulator(QObject* parent = nullptr);
+    ~CamSimulator() override;
+
+    // Starts listening; port 0 takes any free port. False with errorString()
+    // when the port cannot be had.
+    bool listen(quint16 port = 0, const QHostAddress& address = QHostAddress::LocalHost);
+    quint16 port() const;
+    QString errorString() const;
+
+    // The address at which a client finds the cam, e.g.
+    // http://127.0.0.1:8080/garden.jpg. Spaces in the name stay as they are,
+    // as a user would type them; the server takes them percent-encoded or not.
+    QString url(const QString& camName) const;
+
+    // Adds a cam, or changes the colour and behaviour of the cam of that name.
+    void addCam(const QString& name, const QColor& colour, CamBehaviours behaviours = {});
+    // Takes effect from the next request; unknown names are ignored.
+    void setBehaviours(const QString& camName, CamBehaviours behaviours);
+    QStringList camNames() const;
+
+    // The length of one Last-Modified period (default 5 s). Changing it, or
+    // the time source, starts the first period anew.
+    void setPeriod(std::chrono::milliseconds period);
+    // Picture size in pixels (default 640 x 480), kept within 1 to 8192.
+    void setPictureSize(const QSize& size);
+    // Piece size and pause of trickled answers (default 64 bytes, 10 ms);
+    // the pause also separates the sent part of a reset answer from the reset.
+    void setTrickle(int pieceSize, std::chrono::milliseconds pause);
+    void setTimeSource(TimeSource source);
+
+    // The Last-Modified stamp that a request would get now.
+    QDateTime currentStamp() const;
+
+    QByteArray lastRequest() const { return lastRequest_; }
+    QByteArray lastRequest(const QString& camName) const;
+    int requestCount(const QString& camName) const;
+
+signals:
+    // After each request was read; the name is empty for unknown addresses.
+    void requestReceived(const QString& camName);
+
+private:
+    struct Cam {
+        QColor colour;
+        CamBehaviours behaviours;
+        QByteArray lastRequest;
+        int requestCount = 0;
+        QDateTime pictureStamp;
+        QSize pictureSize;
+        QByteArray jpeg;
+    };
+
+    void acceptConnections();
+    void answer(HttpConnection* connection, const QByteArray& request);
+    QByteArray responseFor(const QString& name, Cam& cam);
+    const QByteArray& pictureOf(const QString& name, Cam& cam, const QDateTime& stamp);
+    Delivery deliveryFor(CamBehaviours behaviours) const;
+
+    QTcpServer* server_ = nullptr;
+    QHash<QString, Cam> cams_;
+    PictureMaker pictureMaker_;
+    ChangeSchedule schedule_;
+    TimeSource now_ = SystemUtcNow;
+    QSize pictureSize_{640, 480};
+    int tricklePieceSize_ = 64;
+    std::chrono::milliseconds tricklePause_{10};
+    QByteArray lastRequest_;
+};

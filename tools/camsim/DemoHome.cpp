@@ -1,0 +1,84 @@
+#include "DemoHome.h"
+
+#include "CamSimulator.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+const QString CamListName = QStringLiteral("00camlist.txt");
+const QByteArray CrLf = QByteArrayLiteral("\r\n");
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool KeepPreviousList(const QString& path, const QByteArray& camList, QString* error) {
+    if (!QFile::exists(path) || FileBytes(path) == camList)
+        return true;
+    const QString backup = path + QStringLiteral(".bak");
+    QFile::remove(backup);
+    if (QFile::copy(path, backup))
+        return true;
+    *error = QStringLiteral("Cannot keep the previous camera list as %1").arg(backup);
+    return false;
+}
+
+} // namespace
+
+QList<DemoCam> DemoCams() {
+    return {
+        {QStringLiteral("garden"), QColor(60, 140, 70), CamBehaviour::Normal, 5},
+        {QStringLiteral("harbour"), QColor(40, 90, 160), CamBehaviour::Normal, 10},
+        {QStringLiteral("market square"), QColor(200, 160, 60), CamBehaviour::Normal, 30},
+        {QStringLiteral("no-date"), QColor(120, 120, 120), CamBehaviour::NoLastModified, 10},
+        {QStringLiteral("not-found"), QColor(0, 0, 0), CamBehaviour::NotFoundPage, 10},
+        {QStringLiteral("no-length"), QColor(150, 70, 150), CamBehaviour::NoContentLength, 10},
+        {QStringLiteral("oversized"), QColor(180, 90, 40), CamBehaviour::BodyLongerThanLength, 10},
+        {QStringLiteral("never-closes"), QColor(90, 60, 30), CamBehaviour::NeverClose, 10},
+        {QStringLiteral("trickle"), QColor(70, 160, 170), CamBehaviour::Trickle, 15},
+        {QStringLiteral("reset"), QColor(170, 40, 40), CamBehaviour::Reset, 10},
+        {QStringLiteral("damaged"), QColor(230, 230, 230), CamBehaviour::DamagedBody, 10},
+    };
+}
+
+QList<DemoCam> NumberedCams(int count) {
+    QList<DemoCam> cams;
+    for (int i = 1; i <= count; ++i) {
+        const QColor colour = QColor::fromHsv((i * 47) % 360, 160, 200);
+        cams.append({QStringLiteral("cam%1").arg(i, 2, 10, QLatin1Char('0')), colour,
+                     CamBehaviour::Normal, 1});
+    }
+    return cams;
+}
+
+QByteArray DemoCamList(const QList<DemoCam>& cams, const CamSimulator& simulator) {
+    QByteArray list = CrLf;
+    for (const DemoCam& cam : cams) {
+        list += "[name]" + cam.name.toLocal8Bit() + CrLf;
+        list += simulator.url(cam.name).toLocal8Bit() + CrLf;
+        list += QByteArray::number(cam.refreshSeconds) + CrLf;
+        list += CrLf;
+    }
+    return list;
+}
+
+bool WriteDemoHome(const QString& folder, const QByteArray& camList, QString* error) {
+    if (!QDir().mkpath(folder)) {
+        *error = QStringLiteral("Cannot create the folder %1").arg(folder);
+        return false;
+    }
+    const QString path = QDir(folder).filePath(CamListName);
+    if (!KeepPreviousList(path, camList, error))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(camList) != camList.size() ||
+        !file.commit()) {
+        *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}

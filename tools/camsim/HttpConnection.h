@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+
+#include <chrono>
+
+class QTcpSocket;
+
+// How an answer goes out on the connection.
+struct Delivery {
+    enum class End { Close, KeepOpen, Reset };
+
+    End end = End::Close;
+    // Bytes per write; 0 writes the whole answer at once.
+    int pieceSize = 0;
+    // Pause between two pieces, and before a reset.
+    std::chrono::milliseconds pause{0};
+};
+
+// One client connection: reads the request header up to its blank line,
+// hands it on, then sends the answer as the delivery says. The connection
+// deletes itself once the client has gone.
+class HttpConnection : public QObject {
+    Q_OBJECT
+
+public:
+    // Takes ownership of the connected socket.
+    HttpConnection(QTcpSocket* socket, QObject* parent);
+
+    // Sends the answer to the request; a reset sends only the first half.
+    void send(const QByteArray& response, const Delivery& delivery);
+
+signals:
+    // The request's raw bytes, up to and including its blank line.
+    void requestRead(HttpConnection* connection, const QByteArray& request);
+
+private:
+    void readRequest();
+    void sendNextPiece();
+    void finish();
+    void resetPeer();
+
+    QTcpSocket* socket_ = nullptr;
+    QByteArray request_;
+    bool requestComplete_ = false;
+    QByteArray unsent_;
+    Delivery delivery_;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "CamBehaviour.h"
+
+#include <QByteArray>
+
+class QDateTime;
+
+// The bytes of the simulator's HTTP answers.
+namespace ResponseWriter {
+
+// An instant in the HTTP date form, "Tue, 05 Dec 2006 10:00:00 GMT".
+QByteArray HttpDate(const QDateTime& moment);
+
+// A 200 answer carrying a picture, shaped by the content switches of
+// `behaviours` (delivery switches and NotFoundPage are not its business).
+QByteArray PictureResponse(const QByteArray& jpeg, const QDateTime& lastModified,
+                           CamBehaviours behaviours);
+
+// A 404 answer with a small HTML page.
+QByteArray NotFoundResponse();
+
+} // namespace ResponseWriter
