@@ -54,15 +54,11 @@ private slots:
     void scanLinesArePaddedToFourBytes();
     void refusedCreateStillReportsTheSize_data();
     void refusedCreateStillReportsTheSize();
-    void sizesBeyondThirtyTwoBitsOverflow_data();
-    void sizesBeyondThirtyTwoBitsOverflow();
     void clearUpReleasesButKeepsTheSize();
     void createFromPictureCopiesItBottomUp();
-    void createFromPictureWithoutBitmapLeavesBufferEmpty();
     void blockCopiesTakeWholeOrExactRectangles_data();
     void blockCopiesTakeWholeOrExactRectangles();
-    void clipboardRefusesDibsAndEmptyBuffers();
-    void clipboardTakesThePicture();
+    void clipboardTakesBitmapsOnly();
     void randomiseFillsPixelsOnly_data();
     void randomiseFillsPixelsOnly();
 };
@@ -105,48 +101,34 @@ void TestDibSection::scanLinesArePaddedToFourBytes() {
 void TestDibSection::refusedCreateStillReportsTheSize_data() {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
-    QTest::newRow("zero width") << 0 << 5;
-    QTest::newRow("zero height") << 5 << 0;
-    QTest::newRow("negative width") << -3 << 4;
-    QTest::newRow("negative height") << 4 << -3;
+    QTest::addColumn<bool>("overflow");
+    QTest::newRow("zero width") << 0 << 5 << false;
+    QTest::newRow("zero height") << 5 << 0 << false;
+    QTest::newRow("negative height") << 4 << -3 << false;
+    QTest::newRow("scan line overflows") << INT_MAX / 3 + 1 << 1 << true;
+    QTest::newRow("image size overflows") << 1000 << 1000000000 << true;
 }
 
 void TestDibSection::refusedCreateStillReportsTheSize() {
     QFETCH(int, width);
     QFETCH(int, height);
+    QFETCH(bool, overflow);
     const std::size_t before = Gdi::LiveObjectCount();
     cDIBSection dib;
     QVERIFY(dib.Create(2, 2));
-    QVERIFY(!dib.Create(width, height));
+    try {
+        QVERIFY(!dib.Create(width, height));
+        QVERIFY(!overflow);
+    } catch (const AppError& error) {
+        QVERIFY(overflow);
+        QCOMPARE(error.Number, 6);
+        QCOMPARE(error.Description, QStringLiteral("Overflow"));
+    }
     QCOMPARE(dib.hdc(), Gdi::HDC{});
     QCOMPARE(dib.hDib(), Gdi::HBITMAP{});
     QCOMPARE(dib.DIBSectionBitsPtr(), nullptr);
     QCOMPARE(dib.Width(), width);
     QCOMPARE(dib.Height(), height);
-    QCOMPARE(Gdi::LiveObjectCount(), before);
-}
-
-void TestDibSection::sizesBeyondThirtyTwoBitsOverflow_data() {
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
-    QTest::newRow("scan line") << INT_MAX / 3 + 1 << 1;
-    QTest::newRow("image size") << 1000 << 1000000000;
-}
-
-void TestDibSection::sizesBeyondThirtyTwoBitsOverflow() {
-    QFETCH(int, width);
-    QFETCH(int, height);
-    const std::size_t before = Gdi::LiveObjectCount();
-    cDIBSection dib;
-    try {
-        dib.Create(width, height);
-        QFAIL("no overflow error");
-    } catch (const AppError& error) {
-        QCOMPARE(error.Number, 6);
-        QCOMPARE(error.Description, QStringLiteral("Overflow"));
-    }
-    QCOMPARE(dib.hdc(), Gdi::HDC{});
-    QCOMPARE(dib.Width(), width);
     QCOMPARE(Gdi::LiveObjectCount(), before);
 }
 
@@ -175,26 +157,18 @@ void TestDibSection::createFromPictureCopiesItBottomUp() {
         const QImage picture = PositionPicture(5, 3);
         cDIBSection dib;
         dib.CreateFromPicture(picture);
-        QCOMPARE(dib.Width(), 5);
-        QCOMPARE(dib.Height(), 3);
         const std::uint8_t* bottomLeft = dib.DIBSectionBitsPtr();
         QCOMPARE(bottomLeft[0], 200);
         QCOMPARE(bottomLeft[1], 102);
         QCOMPARE(bottomLeft[2], 10);
         QCOMPARE(dib.ToImage(), picture);
-        QCOMPARE(Gdi::LiveObjectCount(), before + 2);
-    }
-    QCOMPARE(Gdi::LiveObjectCount(), before);
-}
+        QCOMPARE(Gdi::LiveObjectCount(), before + 2); // only its own context and DIB
 
-void TestDibSection::createFromPictureWithoutBitmapLeavesBufferEmpty() {
-    const std::size_t before = Gdi::LiveObjectCount();
-    cDIBSection dib;
-    dib.CreateFromPicture(PositionPicture(2, 2));
-    dib.CreateFromPicture(QImage());
-    QCOMPARE(dib.hDib(), Gdi::HBITMAP{});
-    QCOMPARE(dib.hdc(), Gdi::HDC{});
-    QCOMPARE(dib.Width(), 0);
+        dib.CreateFromPicture(QImage()); // no bitmap: empty, no error
+        QCOMPARE(dib.hDib(), Gdi::HBITMAP{});
+        QCOMPARE(dib.hdc(), Gdi::HDC{});
+        QCOMPARE(dib.Width(), 0);
+    }
     QCOMPARE(Gdi::LiveObjectCount(), before);
 }
 
@@ -239,7 +213,7 @@ void TestDibSection::blockCopiesTakeWholeOrExactRectangles() {
     }
 }
 
-void TestDibSection::clipboardRefusesDibsAndEmptyBuffers() {
+void TestDibSection::clipboardTakesBitmapsOnly() {
     const std::size_t before = Gdi::LiveObjectCount();
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
     cDIBSection dib;
@@ -255,22 +229,16 @@ void TestDibSection::clipboardRefusesDibsAndEmptyBuffers() {
                  "I don't know how to put a DIB on the clipboard! Copy as bitmap instead!!!"));
     QCOMPARE(MsgBox::Last()->title, App::ProductName());
     QCOMPARE(MsgBox::Last()->buttons, MsgBox::Buttons::OkOnly);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
 
+    QVERIFY(dib.CopyToClipboard(false));
+    QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+             PositionPicture(3, 2));
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
     dib.ClearUp(); // the header still tells 3 x 2
     QVERIFY(!dib.CopyToClipboard(false));
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
-    QCOMPARE(Gdi::LiveObjectCount(), before);
-}
-
-void TestDibSection::clipboardTakesThePicture() {
-    const std::size_t before = Gdi::LiveObjectCount();
-    {
-        cDIBSection dib;
-        dib.CreateFromPicture(PositionPicture(5, 3));
-        QVERIFY(dib.CopyToClipboard(false));
-    }
-    QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
-             PositionPicture(5, 3));
     QCOMPARE(Gdi::LiveObjectCount(), before);
 }
 

@@ -8,42 +8,37 @@
 
 #include <vector>
 
+// The image writer's tests cover encoding through this layer (padding,
+// bottom-up rows, quality); these cover the layer's own rules.
+
 namespace {
 
-// Four flat 16 x 16 quadrants, so the JPEG reproduces them closely.
-QRgb QuadrantColour(int x, int y) {
-    static const QRgb colours[] = {qRgb(200, 30, 30), qRgb(30, 200, 30), qRgb(30, 30, 200),
-                                   qRgb(220, 220, 40)};
-    return colours[(y / 16) * 2 + x / 16];
-}
-
-// Rows of the quadrant picture in blue-green-red bytes, each followed by
-// `pad` bytes of junk, bottom row first when `bottomUp`.
-std::vector<std::uint8_t> Pixels(int pad, bool bottomUp) {
-    const int stride = 32 * 3 + pad;
-    std::vector<std::uint8_t> bytes(std::size_t(stride) * 32, 0xEE);
-    for (int y = 0; y < 32; ++y) {
-        std::uint8_t* row = bytes.data() + (bottomUp ? 31 - y : y) * stride;
-        for (int x = 0; x < 32; ++x) {
-            row[3 * x] = std::uint8_t(qBlue(QuadrantColour(x, y)));
-            row[3 * x + 1] = std::uint8_t(qGreen(QuadrantColour(x, y)));
-            row[3 * x + 2] = std::uint8_t(qRed(QuadrantColour(x, y)));
+// 16 x 16 pixels, blue-green-red: the top half red, the bottom half blue,
+// the rows bottom first when `bottomUp`.
+std::vector<std::uint8_t> RedOverBlue(bool bottomUp) {
+    std::vector<std::uint8_t> bytes(16 * 16 * 3);
+    for (int y = 0; y < 16; ++y) {
+        const bool red = (y < 8) != bottomUp;
+        for (int x = 0; x < 16; ++x) {
+            std::uint8_t* pixel = bytes.data() + (y * 16 + x) * 3;
+            pixel[0] = red ? 0 : 255;
+            pixel[2] = red ? 255 : 0;
         }
     }
     return bytes;
 }
 
-void Describe(JPEG_CORE_PROPERTIES& p, const std::vector<std::uint8_t>& pixels, int pad,
-              bool bottomUp, const QByteArray& file) {
-    p.DIBBytes = pixels.data();
-    p.DIBWidth = 32;
-    p.DIBHeight = bottomUp ? -32 : 32;
-    p.DIBPadBytes = pad;
-    p.JPGFile = file.constData();
-    p.JPGWidth = 32;
-    p.JPGHeight = 32;
-    p.jquality = 90;
-}
+struct Properties : JPEG_CORE_PROPERTIES {
+    Properties(const std::vector<std::uint8_t>& pixels, const QByteArray& file, bool bottomUp) {
+        ijlInit(this);
+        DIBBytes = pixels.data();
+        DIBWidth = JPGWidth = 16;
+        DIBHeight = bottomUp ? -16 : 16;
+        JPGHeight = 16;
+        JPGFile = file.constData();
+    }
+    ~Properties() { ijlFree(this); }
+};
 
 } // namespace
 
@@ -51,8 +46,8 @@ class TestIjl : public QObject {
     Q_OBJECT
 private slots:
     void initGivesBlueGreenRedDefaultsOnce();
-    void writesTheImageTheRightWayUp_data();
-    void writesTheImageTheRightWayUp();
+    void heightSignTellsTheRowOrder_data();
+    void heightSignTellsTheRowOrder();
     void refusesWhatItCannotWrite_data();
     void refusesWhatItCannotWrite();
     void failedEncodingLeavesTheFileAlone();
@@ -64,9 +59,7 @@ void TestIjl::initGivesBlueGreenRedDefaultsOnce() {
     QCOMPARE(ijlInit(&p), IJL_OK);
     QCOMPARE(p.DIBChannels, 3);
     QCOMPARE(p.DIBColor, IJL_BGR);
-    QCOMPARE(p.JPGChannels, 3);
     QCOMPARE(p.JPGColor, IJL_YCBCR);
-    QCOMPARE(p.JPGSubSampling, IJL_411);
     QCOMPARE(p.jquality, 75);
     QCOMPARE(ijlInit(&p), IJL_ALREADY_INITIALISED);
     QCOMPARE(ijlFree(&p), IJL_OK);
@@ -74,100 +67,63 @@ void TestIjl::initGivesBlueGreenRedDefaultsOnce() {
     QCOMPARE(ijlFree(&p), IJL_OK);
 }
 
-void TestIjl::writesTheImageTheRightWayUp_data() {
-    QTest::addColumn<int>("pad");
+void TestIjl::heightSignTellsTheRowOrder_data() {
     QTest::addColumn<bool>("bottomUp");
-    for (int pad = 0; pad <= 3; ++pad)
-        QTest::addRow("pad %d bottom-up", pad) << pad << true;
-    QTest::newRow("top-down") << 1 << false;
+    QTest::newRow("bottom-up") << true;
+    QTest::newRow("top-down") << false;
 }
 
-void TestIjl::writesTheImageTheRightWayUp() {
-    QFETCH(int, pad);
+void TestIjl::heightSignTellsTheRowOrder() {
     QFETCH(bool, bottomUp);
     const QTemporaryDir folder;
-    const QByteArray file = QFile::encodeName(folder.filePath("quadrants.jpg"));
-    const std::vector<std::uint8_t> pixels = Pixels(pad, bottomUp);
-    JPEG_CORE_PROPERTIES p;
-    QCOMPARE(ijlInit(&p), IJL_OK);
-    Describe(p, pixels, pad, bottomUp, file);
+    const QByteArray file = QFile::encodeName(folder.filePath("bands.jpg"));
+    const std::vector<std::uint8_t> pixels = RedOverBlue(bottomUp);
+    Properties p(pixels, file, bottomUp);
     QCOMPARE(ijlWrite(&p, IJL_JFILE_WRITEWHOLEIMAGE), IJL_OK);
-    QCOMPARE(ijlFree(&p), IJL_OK);
-
     const QImage decoded(QFile::decodeName(file), "JPEG");
-    QCOMPARE(decoded.size(), QSize(32, 32));
-    // Away from the quadrants' borders, where subsampled colour blends.
-    for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x) {
-            if (x % 16 < 2 || x % 16 > 13 || y % 16 < 2 || y % 16 > 13)
-                continue;
-            const QRgb got = decoded.pixel(x, y), want = QuadrantColour(x, y);
-            const int error =
-                std::max({std::abs(qRed(got) - qRed(want)), std::abs(qGreen(got) - qGreen(want)),
-                          std::abs(qBlue(got) - qBlue(want))});
-            QVERIFY2(error <= 8,
-                     qPrintable(QStringLiteral("pixel %1,%2 off by %3").arg(x).arg(y).arg(error)));
-        }
-    }
+    QVERIFY(qRed(decoded.pixel(8, 2)) > 200 && qBlue(decoded.pixel(8, 2)) < 50);
+    QVERIFY(qBlue(decoded.pixel(8, 13)) > 200 && qRed(decoded.pixel(8, 13)) < 50);
 }
 
 void TestIjl::refusesWhatItCannotWrite_data() {
     QTest::addColumn<QString>("field");
-    QTest::addColumn<int>("value");
     QTest::addColumn<int>("code");
-    QTest::newRow("no pixels") << "DIBBytes" << 0 << int(IJL_NULL_POINTER);
-    QTest::newRow("zero width") << "DIBWidth" << 0 << int(IJL_INVALID_SIZE);
-    QTest::newRow("zero height") << "DIBHeight" << 0 << int(IJL_INVALID_SIZE);
-    QTest::newRow("negative padding") << "DIBPadBytes" << -1 << int(IJL_INVALID_SIZE);
-    QTest::newRow("sizes disagree") << "JPGHeight" << 31 << int(IJL_INVALID_SIZE);
-    QTest::newRow("four channels") << "DIBChannels" << 4 << int(IJL_UNSUPPORTED_FORMAT);
-    QTest::newRow("quality 0") << "jquality" << 0 << int(IJL_INVALID_QUALITY);
-    QTest::newRow("quality 101") << "jquality" << 101 << int(IJL_INVALID_QUALITY);
-    QTest::newRow("no file name") << "JPGFile" << 0 << int(IJL_INVALID_FILENAME);
-    QTest::newRow("missing folder") << "JPGFile" << 1 << int(IJL_INVALID_FILENAME);
-    QTest::newRow("read mode") << "ioType" << 2 << int(IJL_UNSUPPORTED_MODE);
-    QTest::newRow("not initialised") << "state" << 0 << int(IJL_NOT_INITIALISED);
+    QTest::newRow("no pixels") << "DIBBytes" << int(IJL_NULL_POINTER);
+    QTest::newRow("sizes disagree") << "JPGHeight" << int(IJL_INVALID_SIZE);
+    QTest::newRow("four channels") << "DIBChannels" << int(IJL_UNSUPPORTED_FORMAT);
+    QTest::newRow("quality 101") << "jquality" << int(IJL_INVALID_QUALITY);
+    QTest::newRow("missing folder") << "JPGFile" << int(IJL_INVALID_FILENAME);
+    QTest::newRow("read mode") << "ioType" << int(IJL_UNSUPPORTED_MODE);
+    QTest::newRow("not initialised") << "state" << int(IJL_NOT_INITIALISED);
 }
 
 void TestIjl::refusesWhatItCannotWrite() {
     QFETCH(QString, field);
-    QFETCH(int, value);
     QFETCH(int, code);
     const QTemporaryDir folder;
     const QByteArray file = QFile::encodeName(folder.filePath("refused.jpg"));
     const QByteArray missing = QFile::encodeName(folder.filePath("missing/refused.jpg"));
-    const std::vector<std::uint8_t> pixels = Pixels(0, true);
-    JPEG_CORE_PROPERTIES p;
-    QCOMPARE(ijlInit(&p), IJL_OK);
-    Describe(p, pixels, 0, true, file);
-    auto ioType = IJL_JFILE_WRITEWHOLEIMAGE;
+    const std::vector<std::uint8_t> pixels = RedOverBlue(true);
+    Properties p(pixels, file, true);
     IjlWorkingState* state = p.state;
-
+    auto ioType = IJL_JFILE_WRITEWHOLEIMAGE;
     if (field == "DIBBytes")
         p.DIBBytes = nullptr;
-    else if (field == "DIBWidth")
-        p.DIBWidth = value;
-    else if (field == "DIBHeight")
-        p.DIBHeight = value;
-    else if (field == "DIBPadBytes")
-        p.DIBPadBytes = value;
     else if (field == "JPGHeight")
-        p.JPGHeight = value;
+        p.JPGHeight = 15;
     else if (field == "DIBChannels")
-        p.DIBChannels = value;
+        p.DIBChannels = 4;
     else if (field == "jquality")
-        p.jquality = value;
+        p.jquality = 101;
     else if (field == "JPGFile")
-        p.JPGFile = value ? missing.constData() : nullptr;
+        p.JPGFile = missing.constData();
     else if (field == "ioType")
-        ioType = static_cast<IJLIOTYPE>(value);
-    else if (field == "state")
+        ioType = static_cast<IJLIOTYPE>(2);
+    else
         p.state = nullptr;
-
     QCOMPARE(ijlWrite(&p, ioType), code);
     QVERIFY(!QFile::exists(QFile::decodeName(file)));
     p.state = state;
-    QCOMPARE(ijlFree(&p), IJL_OK);
 }
 
 void TestIjl::failedEncodingLeavesTheFileAlone() {
@@ -177,15 +133,11 @@ void TestIjl::failedEncodingLeavesTheFileAlone() {
     // Wider than a JPEG can be: the encoder refuses it before the file is opened.
     const std::vector<std::uint8_t> pixels(70000 * 3 * 2);
     const QByteArray name = QFile::encodeName(file);
-    JPEG_CORE_PROPERTIES p;
-    QCOMPARE(ijlInit(&p), IJL_OK);
-    p.DIBBytes = pixels.data();
+    Properties p(pixels, name, true);
     p.DIBWidth = p.JPGWidth = 70000;
     p.DIBHeight = -2;
     p.JPGHeight = 2;
-    p.JPGFile = name.constData();
     QCOMPARE(ijlWrite(&p, IJL_JFILE_WRITEWHOLEIMAGE), IJL_ENCODE_ERROR);
-    QCOMPARE(ijlFree(&p), IJL_OK);
     QCOMPARE(ReadFileBytes(file), QByteArray("old picture"));
 }
 
