@@ -5,6 +5,26 @@
 
 #include <utility>
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// QTcpSocket reports a connection reset exactly like an orderly close, and
+// closes its descriptor before telling anyone. The kernel knows the
+// difference as long as some descriptor keeps the connection: after the
+// peer's FIN it waits in CLOSE_WAIT, after its RST it is CLOSED.
+bool wasReset(int descriptor) {
+    tcp_info info{};
+    socklen_t size = sizeof info;
+    return descriptor >= 0 && ::getsockopt(descriptor, IPPROTO_TCP, TCP_INFO, &info, &size) == 0 &&
+           info.tcpi_state == TCP_CLOSE;
+}
+
+} // namespace
+
 WinsockControl::WinsockControl(QObject* parent)
     : QObject(parent) {}
 
@@ -46,6 +66,7 @@ QByteArray WinsockControl::GetData() {
 void WinsockControl::Close() {
     state_ = SocketState::Closed;
     announced_ = 0;
+    ForgetWatch();
     QTcpSocket* socket = std::exchange(socket_, nullptr);
     if (!socket)
         return;
@@ -61,6 +82,9 @@ void WinsockControl::OnConnected(QTcpSocket* socket) {
     if (!IsCurrent(socket))
         return;
     state_ = SocketState::Connected;
+    // A second descriptor on the connection, to read its state after Qt has
+    // closed its own (see wasReset).
+    watch_ = ::dup(int(socket->socketDescriptor()));
     emit Connected();
 }
 
@@ -73,6 +97,14 @@ void WinsockControl::OnDisconnected(QTcpSocket* socket) {
     // A connection that broke with an error ends silently.
     if (!IsCurrent(socket) || state_ == SocketState::Error)
         return;
+    const bool reset = wasReset(watch_);
+    ForgetWatch();
+    if (reset) {
+        // Bytes that came before the reset are the owner's; the close is not.
+        AnnounceWaitingBytes();
+        state_ = SocketState::Error;
+        return;
+    }
     state_ = SocketState::Closing;
     AnnounceWaitingBytes();
     // The owner may have closed or reconnected while handling the bytes.
@@ -84,6 +116,12 @@ void WinsockControl::OnError(QTcpSocket* socket) {
     // The peer closing shows up as this error first; disconnected() follows.
     if (IsCurrent(socket) && socket->error() != QAbstractSocket::RemoteHostClosedError)
         state_ = SocketState::Error;
+}
+
+void WinsockControl::ForgetWatch() {
+    if (watch_ >= 0)
+        ::close(watch_);
+    watch_ = -1;
 }
 
 void WinsockControl::AnnounceWaitingBytes() {

@@ -14,11 +14,9 @@ class QTcpSocket;
 // owner. Errors (refused, unresolvable host, timeouts) raise nothing either;
 // they only show in State().
 //
-// A connection reset by the peer: QTcpSocket reports a reset met while reading
-// or writing as RemoteHostClosedError, exactly as it reports an orderly close,
-// so a reset raises PeerClosed (after any bytes that were still waiting). The
-// owner cannot tell the two apart and must not rely on a response being whole
-// just because PeerClosed came.
+// A connection reset by the peer is a broken connection, not a close: bytes
+// that arrived before it are announced as usual, but PeerClosed never comes,
+// so the owner never takes a response cut short by a reset for a whole one.
 class WinsockControl : public QObject {
     Q_OBJECT
 public:
@@ -61,6 +59,7 @@ private:
     void OnDisconnected(QTcpSocket* socket);
     void OnError(QTcpSocket* socket);
     void AnnounceWaitingBytes();
+    void ForgetWatch();
     bool IsCurrent(const QTcpSocket* socket) const { return socket && socket == socket_; }
 
     QTcpSocket* socket_ = nullptr;
@@ -69,4 +68,6 @@ private:
     // Waiting bytes the owner has already been told about, so that bytes
     // announced once are not announced again when the peer closes.
     qint64 announced_ = 0;
+    // A duplicate of the connected socket's descriptor, or -1.
+    int watch_ = -1;
 };

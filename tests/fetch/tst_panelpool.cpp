@@ -124,6 +124,16 @@ private slots:
         QCOMPARE(fixture.simulator().requestCount("Open"), 2);
     }
 
+    void aResetConnectionShowsNothing() {
+        MainWindowFixture fixture({"Cut"});
+        fixture.simulator().setBehaviours("Cut", CamBehaviour::Reset);
+        fixture.start("Cut");
+        QVERIFY(WaitUntil([&] { return fixture.simulator().requestCount("Cut") == 1; }));
+        QVERIFY(!fixture.waitForArrival(0, 1000));
+        QVERIFY(fixture.panel(0).imgCam->Picture().isNull());
+        QCOMPARE(fixture.panel(0).txtUpdated->text(), QString());
+    }
+
     void aReusedSlotKeepsThePreviousCamsTexts() {
         MainWindowFixture fixture({"A", "B", "C", "D", "E"});
         for (const char* name : {"A", "B", "C", "D"})
