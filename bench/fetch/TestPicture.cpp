@@ -18,7 +18,8 @@ QImage PhotoLikePicture(int width, int height) {
     std::uniform_int_distribution<int> coordinate(0, width), level(0, 255), extent(10, width / 6);
     painter.setRenderHint(QPainter::Antialiasing);
     for (int shape = 0; shape < 300; ++shape) {
-        QRadialGradient blob(coordinate(random), coordinate(random) * height / width, extent(random));
+        QRadialGradient blob(coordinate(random), coordinate(random) * height / width,
+                             extent(random));
         blob.setColorAt(0, QColor(level(random), level(random), level(random), 160));
         blob.setColorAt(1, QColor(level(random), level(random), level(random), 0));
         painter.setBrush(blob);
@@ -31,8 +32,9 @@ QImage PhotoLikePicture(int width, int height) {
         auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
         for (int x = 0; x < width; ++x) {
             const int shift = int(grain(random));
-            line[x] = qRgb(qBound(0, qRed(line[x]) + shift, 255), qBound(0, qGreen(line[x]) + shift, 255),
-                           qBound(0, qBlue(line[x]) + shift, 255));
+            line[x] =
+                qRgb(qBound(0, qRed(line[x]) + shift, 255), qBound(0, qGreen(line[x]) + shift, 255),
+                     qBound(0, qBlue(line[x]) + shift, 255));
         }
     }
     return picture;

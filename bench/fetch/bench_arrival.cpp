@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QWidget>
+#include <QWindow>
 
 #include <benchmark/benchmark.h>
 #include <turbojpeg.h>
@@ -38,6 +39,18 @@ void TurboJpegFullDecode(benchmark::State& state) {
     state.counters["jpeg_bytes"] = double(jpeg.size());
 }
 
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
 void ArrivalToShownPanel(benchmark::State& state) {
     QWidget window;
     QWidget sheet(&window);
@@ -50,15 +63,23 @@ void ArrivalToShownPanel(benchmark::State& state) {
     panel.show();
     panel.txtName->setText(QStringLiteral("Garden"));
     window.show();
+    // Painting starts once the window system has exposed the window.
+    while (!window.windowHandle()->isExposed())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const QByteArray response = "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\nContent-Length: " +
                                 QByteArray::number(pictureFile().size()) +
-                                "\r\nLast-Modified: Tue, 05 Dec 2006 10:00:00 GMT\r\n\r\n" + pictureFile();
+                                "\r\nLast-Modified: Tue, 05 Dec 2006 10:00:00 GMT\r\n\r\n" +
+                                pictureFile();
+    PaintCounter paints;
+    panel.imgCam->installEventFilter(&paints);
+    int painted = 0;
     for (auto _ : state) {
         pool.State(0).Fetch.ReceiveBuffer = response;
         pool.wsCam_Close(0);
         panel.imgCam->repaint();
-        if (panel.imgCam->Picture().width() != 1920)
-            state.SkipWithError("the picture did not arrive");
+        if (panel.imgCam->Picture().width() != 1920 || paints.count == painted)
+            state.SkipWithError("the picture was not shown");
+        painted = paints.count;
     }
 }
 

@@ -92,7 +92,8 @@ int main(int argc, char* argv[]) {
     QObject::connect(&watch, &QTimer::timeout, [&] {
         for (int slot = 0; slot < Cams; ++slot) {
             const qint64 key = form.Panels->Panel(slot).imgCam->Picture().cacheKey();
-            if (key != shown[size_t(slot)] && form.Panels->Panel(slot).imgCam->Picture().width() == 1920) {
+            if (key != shown[size_t(slot)] &&
+                form.Panels->Panel(slot).imgCam->Picture().width() == 1920) {
                 shown[size_t(slot)] = key;
                 ++arrivals[size_t(slot)];
             }

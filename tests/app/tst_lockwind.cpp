@@ -1,52 +1,90 @@
 #include "LockWind.h"
 #include "LockWindowUpdate.h"
+#include "TestSupport.h"
 
+#include <QPainter>
 #include <QTest>
 #include <QWidget>
+
+namespace {
+
+// A child that counts how often it is painted.
+class PaintCounter : public QWidget {
+public:
+    using QWidget::QWidget;
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        ++paints;
+        QPainter(this).fillRect(rect(), Qt::red);
+    }
+};
+
+struct Window {
+    QWidget main;
+    PaintCounter* child = new PaintCounter(&main);
+    bool exposed = false;
+
+    Window() {
+        main.resize(200, 100);
+        child->setGeometry(10, 10, 50, 50);
+        main.show();
+        exposed = QTest::qWaitForWindowExposed(&main);
+        QTest::qWait(20);
+        child->paints = 0;
+    }
+};
+
+} // namespace
 
 // Suspending the main window's painting around a batch of changes.
 class TestLockWind : public QObject {
     Q_OBJECT
 
 private slots:
-    void locksAndUnlocks() {
-        QWidget main;
-        main.show();
-        LockWindow(&main, true);
-        QVERIFY(!main.updatesEnabled());
-        QCOMPARE(LockedWindow(), &main);
-        LockWindow(&main, false);
-        QVERIFY(main.updatesEnabled());
+    void changesArePaintedOnceWhenTheLockEnds() {
+        Window window;
+        QVERIFY(window.exposed);
+        LockWindow(&window.main, true);
+        QCOMPARE(LockedWindow(), &window.main);
+        window.child->update();
+        QTest::qWait(50);
+        QCOMPARE(window.child->paints, 0);
+        window.child->update();
+        LockWindow(&window.main, false);
         QCOMPARE(LockedWindow(), nullptr);
+        QVERIFY(WaitUntil([&] { return window.child->paints > 0; }, 1000));
+        QTest::qWait(50);
+        QCOMPARE(window.child->paints, 1);
     }
 
     void onlyOneWindowAtATime() {
         QWidget main, other;
         QVERIFY(LockWindowUpdate(&main));
+        QVERIFY(LockWindowUpdate(&main));
         QVERIFY(!LockWindowUpdate(&other));
-        QVERIFY(other.updatesEnabled());
+        QCOMPARE(LockedWindow(), &main);
         UnlockWindowUpdate();
-        QVERIFY(main.updatesEnabled());
+        QCOMPARE(LockedWindow(), nullptr);
     }
 
     void doesNothingWhileTheFullScreenViewIsVisible() {
-        QWidget main;
-        main.show();
+        Window window;
         QWidget fullScreen;
         fullScreen.setObjectName("Form6");
         fullScreen.show();
-        LockWindow(&main, true);
-        QVERIFY(main.updatesEnabled());
+        LockWindow(&window.main, true);
         QCOMPARE(LockedWindow(), nullptr);
         // Nor does it release a lock taken before the view opened.
         fullScreen.hide();
-        LockWindow(&main, true);
+        LockWindow(&window.main, true);
         fullScreen.show();
-        LockWindow(&main, false);
-        QVERIFY(!main.updatesEnabled());
+        LockWindow(&window.main, false);
+        QCOMPARE(LockedWindow(), &window.main);
         fullScreen.hide();
-        LockWindow(&main, false);
-        QVERIFY(main.updatesEnabled());
+        LockWindow(&window.main, false);
+        QCOMPARE(LockedWindow(), nullptr);
     }
 
     void doesNothingWhileMinimised() {
@@ -54,7 +92,17 @@ private slots:
         main.showMinimized();
         QTRY_VERIFY(main.isMinimized());
         LockWindow(&main, true);
-        QVERIFY(main.updatesEnabled());
+        QCOMPARE(LockedWindow(), nullptr);
+    }
+
+    void aWindowThatGoesAwayReleasesTheLock() {
+        auto* main = new QWidget;
+        QVERIFY(LockWindowUpdate(main));
+        delete main;
+        QCOMPARE(LockedWindow(), nullptr);
+        QWidget other;
+        QVERIFY(LockWindowUpdate(&other));
+        UnlockWindowUpdate();
     }
 };
 

@@ -1,0 +1,94 @@
+#include "PictureLoader.h"
+
+#include <QBuffer>
+#include <QTest>
+
+// Reading received pictures: JPEG through libjpeg-turbo, the rest through Qt.
+class TestPictureLoader : public QObject {
+    Q_OBJECT
+
+    static QByteArray encoded(const QImage& picture, const char* format, int quality = 95) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, format, quality);
+        return bytes;
+    }
+
+    static QImage quarters() {
+        QImage picture(64, 48, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x)
+                picture.setPixel(x, y,
+                                 x < 32 ? (y < 24 ? qRgb(220, 30, 30) : qRgb(30, 200, 40))
+                                        : (y < 24 ? qRgb(20, 40, 210) : qRgb(240, 240, 20)));
+        return picture;
+    }
+
+    // Within JPEG error of the expected colour, channel by channel.
+    static bool near(QRgb actual, QRgb expected, int tolerance = 24) {
+        return qAbs(qRed(actual) - qRed(expected)) <= tolerance &&
+               qAbs(qGreen(actual) - qGreen(expected)) <= tolerance &&
+               qAbs(qBlue(actual) - qBlue(expected)) <= tolerance;
+    }
+
+private slots:
+    void jpegKeepsItsColoursAndOrientation() {
+        const QImage loaded = LoadPictureData(encoded(quarters(), "JPEG"));
+        QCOMPARE(loaded.size(), QSize(64, 48));
+        QVERIFY(near(loaded.pixel(8, 8), qRgb(220, 30, 30)));
+        QVERIFY(near(loaded.pixel(8, 40), qRgb(30, 200, 40)));
+        QVERIFY(near(loaded.pixel(56, 8), qRgb(20, 40, 210)));
+        QVERIFY(near(loaded.pixel(56, 40), qRgb(240, 240, 20)));
+    }
+
+    void greyJpeg() {
+        QImage grey(20, 10, QImage::Format_Grayscale8);
+        grey.fill(128);
+        const QImage loaded = LoadPictureData(encoded(grey, "JPEG"));
+        QCOMPARE(loaded.size(), QSize(20, 10));
+        QVERIFY(near(loaded.pixel(5, 5), qRgb(128, 128, 128), 4));
+    }
+
+    void otherFormatsGoThroughQt() {
+        for (const char* format : {"PNG", "BMP"}) {
+            const QImage loaded = LoadPictureData(encoded(quarters(), format));
+            QCOMPARE(loaded.size(), QSize(64, 48));
+            QCOMPARE(loaded.pixel(56, 40), qRgb(240, 240, 20));
+        }
+    }
+
+    void aCutShortJpegStillShowsItsTop() {
+        QImage textured(256, 192, QImage::Format_RGB32);
+        for (int y = 0; y < 192; ++y)
+            for (int x = 0; x < 256; ++x)
+                textured.setPixel(x, y, y < 16 ? qRgb(220, 30, 30) : qRgb(x, (x * y) & 255, y));
+        const QByteArray whole = encoded(textured, "JPEG");
+        const QImage loaded = LoadPictureData(whole.left(whole.size() * 2 / 3));
+        QCOMPARE(loaded.size(), QSize(256, 192));
+        QVERIFY(near(loaded.pixel(8, 4), qRgb(220, 30, 30)));
+    }
+
+    void aJpegClaimingAHugeSizeIsRefused() {
+        QByteArray bytes = encoded(quarters(), "JPEG");
+        // The start-of-frame marker carries height and width, two bytes each.
+        const qsizetype frame = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+        QVERIFY(frame > 0);
+        bytes[frame + 5] = char(0xFF);
+        bytes[frame + 6] = char(0xF0);
+        bytes[frame + 7] = char(0xFF);
+        bytes[frame + 8] = char(0xF0);
+        QVERIFY(LoadPictureData(bytes).isNull());
+    }
+
+    void whatIsNoPicture() {
+        QVERIFY(LoadPictureData(QByteArray()).isNull());
+        QVERIFY(LoadPictureData("<html><body>404</body></html>").isNull());
+        QVERIFY(LoadPictureData(QByteArray("\xFF\xD8\xFF\xE0 broken", 13)).isNull());
+        QVERIFY(LoadPicture("/nonexistent/vbt1234.tmp").isNull());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPictureLoader)
+#include "tst_pictureloader.moc"
