@@ -165,14 +165,20 @@ void PanelPool::wsCam_Close(int slot) {
     SlotState& state = states_[size_t(slot)];
     const QString header = exchanges_[size_t(slot)]->SplitResponse();
     if (IsPictureHeader(header)) {
-        const ChangeCheck check = CheckLastModified(header, state.LastModifiedLine);
-        state.PictureChanged = check.pictureChanged;
+        QString lastModifiedLine = state.LastModifiedLine;
+        const ChangeCheck check = CheckLastModified(header, lastModifiedLine);
         if (check.lineFound)
             panel.txtUpdated->setText(check.updatedText);
         if (check.stampRefreshed)
             panel.txtRefreshed->setText(RefreshedStamp(Clock::Now()));
 
         const QImage picture = LoadArrivedPicture(state.Fetch.ReceiveBuffer);
+        // A body that is no readable picture is nothing new: the panel keeps
+        // its old picture, and the next readable one with this line still
+        // counts as new.
+        state.PictureChanged = check.pictureChanged && !picture.isNull();
+        if (!picture.isNull())
+            state.LastModifiedLine = lastModifiedLine;
         WindowLock lock(mainWindow_);
         if (!picture.isNull())
             panel.imgCam->SetPicture(picture);

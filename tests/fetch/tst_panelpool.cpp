@@ -100,6 +100,30 @@ private slots:
         QVERIFY(!fixture.form().Panels->State(2).PictureChanged);
     }
 
+    void anUnreadablePictureIsNothingNew() {
+        MainWindowFixture fixture({"Garden"});
+        fixture.start("Garden");
+        QVERIFY(fixture.waitForArrival(0));
+        PanelPool& pool = *fixture.form().Panels;
+        const QImage shown = fixture.panel(0).imgCam->Picture();
+
+        fixture.setServerTime(at(10, 0, 5));
+        fixture.simulator().setBehaviours("Garden", CamBehaviour::DamagedBody);
+        pool.cmdRefresh_Click(0);
+        QVERIFY(fixture.waitForArrival(0));
+        QVERIFY(!pool.State(0).PictureChanged);
+        QCOMPARE(fixture.panel(0).imgCam->Picture(), shown);
+        QCOMPARE(fixture.panel(0).txtUpdated->text(),
+                 QStringLiteral(" Tue, 05 Dec 2006 10:00:05 GMT"));
+
+        // The same line with a readable picture is the new picture.
+        fixture.simulator().setBehaviours("Garden", CamBehaviour::Normal);
+        pool.cmdRefresh_Click(0);
+        QVERIFY(fixture.waitForArrival(0));
+        QVERIFY(pool.State(0).PictureChanged);
+        QVERIFY(fixture.panel(0).imgCam->Picture() != shown);
+    }
+
     void aBodyLongerThanAnnouncedStillShows() {
         MainWindowFixture fixture({"Long"});
         fixture.simulator().setBehaviours("Long", CamBehaviour::BodyLongerThanLength |
