@@ -3,6 +3,7 @@
 #include "Gdi.h"
 #include "MsgBox.h"
 #include "PictureBitmap.h"
+#include "TestPictures.h"
 #include "cDIBSection.h"
 
 #include <QClipboard>
@@ -14,15 +15,6 @@
 using Gdi::RasterOp;
 
 namespace {
-
-// A picture whose every pixel tells its own position.
-QImage PositionPicture(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb(10 + x, 100 + y, 200));
-    return image;
-}
 
 const QRgb Marker = qRgb(0x55, 0x55, 0x55);
 

@@ -1,5 +1,6 @@
 #include "Gdi.h"
 #include "PictureBitmap.h"
+#include "TestPictures.h"
 
 #include <QTest>
 
@@ -45,15 +46,6 @@ struct Surface {
     HDC context{};
     std::uint8_t* bits = nullptr;
 };
-
-// A picture whose every pixel tells its own position.
-QImage PositionPicture(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb(10 + x, 100 + y, 200));
-    return image;
-}
 
 QImage Filled(int width, int height, int level) {
     QImage image(width, height, QImage::Format_RGB32);
