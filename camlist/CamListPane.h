@@ -6,7 +6,7 @@
 #include <QPointer>
 
 class Form4;
-class MainWindowState;
+struct MainWindowState;
 class PanelPool;
 class QCheckBox;
 class QGroupBox;
