@@ -30,6 +30,12 @@ class TestStartup : public QObject {
         return names;
     }
 
+    // The last box was an ":: error" naming the path.
+    static bool anErrorNamed(const QString& path) {
+        const auto box = MsgBox::Last();
+        return box && box->title == QStringLiteral(":: error") && box->text.contains(path);
+    }
+
     // Runs the program's event loop until something ends it; a stuck loop
     // ends after five seconds with code 99.
     static int runEventLoop() {
@@ -81,9 +87,7 @@ private slots:
         frmSplash splash;
         Form1* form = start(splash);
         QVERIFY(form);
-        QVERIFY(MsgBox::Last());
-        QCOMPARE(MsgBox::Last()->title, QStringLiteral(":: error"));
-        QVERIFY(MsgBox::Last()->text.contains(folder.file("cam")));
+        QVERIFY(anErrorNamed(folder.file("cam")));
         QCOMPARE(form->windowTitle(), QStringLiteral("Ombrel by Quenfield"));
         QCOMPARE(ReadFileBytes(folder.file("00camlist.txt")), QByteArray("\r\n"));
     }
@@ -95,9 +99,7 @@ private slots:
         frmSplash splash;
         Form1* form = start(splash);
         QVERIFY(form);
-        QVERIFY(MsgBox::Last());
-        QCOMPARE(MsgBox::Last()->title, QStringLiteral(":: error"));
-        QVERIFY(MsgBox::Last()->text.contains(folder.file("00camlist.txt")));
+        QVERIFY(anErrorNamed(folder.file("00camlist.txt")));
         QCOMPARE(form->ListPane->List1->count(), 0);
         QVERIFY(form->isVisible());
     }
