@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MainWindowState.h"
+#include "fetch/MainWindowState.h"
 
 #include <QMainWindow>
 

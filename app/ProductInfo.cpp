@@ -1,6 +1,6 @@
-#include "ProductInfo.h"
+#include "app/ProductInfo.h"
 
-#include "AppObject.h"
+#include "platform/AppObject.h"
 
 QString strProductName;
 QString strCompanyName;

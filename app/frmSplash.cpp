@@ -1,9 +1,9 @@
-#include "frmSplash.h"
+#include "app/frmSplash.h"
 
-#include "Form1.h"
-#include "ImageControl.h"
-#include "ProductInfo.h"
-#include "Twips.h"
+#include "app/Form1.h"
+#include "platform/widgets/ImageControl.h"
+#include "app/ProductInfo.h"
+#include "platform/widgets/Twips.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,5 +1,5 @@
-#include "WidgetMessageBoxes.h"
-#include "frmSplash.h"
+#include "platform/widgets/WidgetMessageBoxes.h"
+#include "app/frmSplash.h"
 
 #include <QApplication>
 

@@ -1,10 +1,10 @@
-#include "CamListFile.h"
+#include "camlist/CamListFile.h"
 
-#include "AnsiText.h"
-#include "AppObject.h"
-#include "DoEvents.h"
-#include "FileHelpers.h"
-#include "SafeFileWrites.h"
+#include "platform/AnsiText.h"
+#include "platform/AppObject.h"
+#include "platform/DoEvents.h"
+#include "platform/FileHelpers.h"
+#include "platform/SafeFileWrites.h"
 
 #include <QFile>
 

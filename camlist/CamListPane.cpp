@@ -1,14 +1,14 @@
-#include "CamListPane.h"
+#include "camlist/CamListPane.h"
 
-#include "CamListFile.h"
-#include "CamPanel.h"
-#include "DoEvents.h"
-#include "Form4.h"
-#include "LockWind.h"
-#include "MainWindowState.h"
-#include "MsgBox.h"
-#include "PanelPool.h"
-#include "Twips.h"
+#include "camlist/CamListFile.h"
+#include "fetch/CamPanel.h"
+#include "platform/DoEvents.h"
+#include "camlist/Form4.h"
+#include "platform/widgets/LockWind.h"
+#include "fetch/MainWindowState.h"
+#include "platform/MsgBox.h"
+#include "fetch/PanelPool.h"
+#include "platform/widgets/Twips.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

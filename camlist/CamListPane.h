@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CamEntry.h"
+#include "camlist/CamEntry.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "Form4.h"
+#include "camlist/Form4.h"
 
-#include "Twips.h"
+#include "platform/widgets/Twips.h"
 
 #include <QLabel>
 

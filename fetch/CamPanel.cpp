@@ -1,8 +1,8 @@
-#include "CamPanel.h"
+#include "fetch/CamPanel.h"
 
-#include "ImageControl.h"
-#include "ProgressBar.h"
-#include "Twips.h"
+#include "platform/widgets/ImageControl.h"
+#include "platform/widgets/ProgressBar.h"
+#include "platform/widgets/Twips.h"
 
 #include <QLineEdit>
 #include <QPushButton>

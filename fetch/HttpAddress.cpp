@@ -1,4 +1,4 @@
-#include "HttpAddress.h"
+#include "fetch/HttpAddress.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "HttpExchange.h"
+#include "fetch/HttpExchange.h"
 
-#include "FetchState.h"
-#include "HttpAddress.h"
-#include "HttpProgress.h"
-#include "HttpRequest.h"
-#include "HttpResponse.h"
+#include "fetch/FetchState.h"
+#include "fetch/HttpAddress.h"
+#include "fetch/HttpProgress.h"
+#include "fetch/HttpRequest.h"
+#include "fetch/HttpResponse.h"
 
 HttpExchange::HttpExchange(FetchState& state, DownloadProgress& progress, QObject* parent)
     : QObject(parent)

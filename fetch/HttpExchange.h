@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WinsockControl.h"
+#include "platform/net/WinsockControl.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "HttpProgress.h"
+#include "fetch/HttpProgress.h"
 
-#include "NumberText.h"
+#include "platform/NumberText.h"
 
 QString DownloadName(const QString& requestPath) {
     return requestPath.mid(requestPath.lastIndexOf(QLatin1Char('/')) + 1);

@@ -1,6 +1,6 @@
-#include "HttpRequest.h"
+#include "fetch/HttpRequest.h"
 
-#include "AnsiText.h"
+#include "platform/AnsiText.h"
 
 QString EscapeSpaces(const QString& requestPath) {
     return QString(requestPath).replace(QLatin1Char(' '), QStringLiteral("%20"));

@@ -1,6 +1,6 @@
-#include "HttpResponse.h"
+#include "fetch/HttpResponse.h"
 
-#include "AnsiText.h"
+#include "platform/AnsiText.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
-#include "PanelPool.h"
+#include "fetch/PanelPool.h"
 
-#include "CamPanel.h"
-#include "Clock.h"
-#include "HttpExchange.h"
-#include "ImageControl.h"
-#include "LockWind.h"
-#include "MainWindowState.h"
-#include "PictureArrival.h"
-#include "ProgressBar.h"
-#include "RefreshSchedule.h"
-#include "TimerControl.h"
+#include "fetch/CamPanel.h"
+#include "platform/Clock.h"
+#include "fetch/HttpExchange.h"
+#include "platform/widgets/ImageControl.h"
+#include "platform/widgets/LockWind.h"
+#include "fetch/MainWindowState.h"
+#include "fetch/PictureArrival.h"
+#include "platform/widgets/ProgressBar.h"
+#include "fetch/RefreshSchedule.h"
+#include "platform/TimerControl.h"
 
 #include <QLineEdit>
 #include <QTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FetchState.h"
+#include "fetch/FetchState.h"
 
 #include <QImage>
 #include <QObject>

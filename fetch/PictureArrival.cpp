@@ -1,8 +1,8 @@
-#include "PictureArrival.h"
+#include "fetch/PictureArrival.h"
 
-#include "DateTimeText.h"
-#include "MWin32API.h"
-#include "PictureLoader.h"
+#include "platform/DateTimeText.h"
+#include "platform/MWin32API.h"
+#include "platform/PictureLoader.h"
 
 #include <QFile>
 

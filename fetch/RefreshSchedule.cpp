@@ -1,6 +1,6 @@
-#include "RefreshSchedule.h"
+#include "fetch/RefreshSchedule.h"
 
-#include "NumberText.h"
+#include "platform/NumberText.h"
 
 std::optional<qint32> RefreshSecondsOf(const QString& refreshText) {
     const auto number = ReadNumber(refreshText);

@@ -1,4 +1,4 @@
-#include "FileStamp.h"
+#include "imaging/FileStamp.h"
 
 #include <fcntl.h>
 

@@ -1,6 +1,6 @@
-#include "cDIBSection.h"
+#include "imaging/cDIBSection.h"
 
-#include "RuntimeErrors.h"
+#include "imaging/RuntimeErrors.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "RuntimeErrors.h"
+#include "imaging/RuntimeErrors.h"
 
-#include "AppObject.h"
+#include "platform/AppObject.h"
 
 AppError OverflowError() {
     return AppError(6, App::EXEName(), QStringLiteral("Overflow"));

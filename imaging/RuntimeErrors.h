@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppError.h"
+#include "platform/AppError.h"
 
 // The errors of the program's arithmetic and indexing, with the numbers and
 // texts the platform gives them.

@@ -1,4 +1,4 @@
-#include "SiblingTempFile.h"
+#include "imaging/SiblingTempFile.h"
 
 #include <QRandomGenerator>
 

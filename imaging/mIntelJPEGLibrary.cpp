@@ -1,12 +1,12 @@
-#include "mIntelJPEGLibrary.h"
+#include "imaging/mIntelJPEGLibrary.h"
 
-#include "AnsiText.h"
-#include "AppError.h"
-#include "AppObject.h"
-#include "FileStamp.h"
-#include "SiblingTempFile.h"
-#include "cDIBSection.h"
-#include "ijl.h"
+#include "platform/AnsiText.h"
+#include "platform/AppError.h"
+#include "platform/AppObject.h"
+#include "imaging/FileStamp.h"
+#include "imaging/SiblingTempFile.h"
+#include "imaging/cDIBSection.h"
+#include "platform/ijl/ijl.h"
 
 namespace {
 

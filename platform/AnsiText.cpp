@@ -1,4 +1,4 @@
-#include "AnsiText.h"
+#include "platform/AnsiText.h"
 
 QByteArray ToAnsi(const QString& text) {
     return text.toLocal8Bit();

@@ -1,6 +1,6 @@
-#include "AppObject.h"
+#include "platform/AppObject.h"
 
-#include "VersionRecord.h"
+#include "resources/VersionRecord.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "Clock.h"
+#include "platform/Clock.h"
 
 namespace {
 std::function<QDateTime()>& source() {

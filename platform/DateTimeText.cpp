@@ -1,4 +1,4 @@
-#include "DateTimeText.h"
+#include "platform/DateTimeText.h"
 
 #include <QLocale>
 

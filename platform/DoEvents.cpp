@@ -1,4 +1,4 @@
-#include "DoEvents.h"
+#include "platform/DoEvents.h"
 
 #include <QCoreApplication>
 

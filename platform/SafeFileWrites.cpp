@@ -1,4 +1,4 @@
-#include "SafeFileWrites.h"
+#include "platform/SafeFileWrites.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "TimerControl.h"
+#include "platform/TimerControl.h"
 
 #include <QTimer>
 

@@ -1,13 +1,13 @@
-#include "DetailsPane.h"
+#include "viewing/DetailsPane.h"
 
-#include "CamPanel.h"
-#include "ImageControl.h"
-#include "LockWind.h"
-#include "MainWindowState.h"
-#include "PanelPool.h"
-#include "RefreshSchedule.h"
-#include "Twips.h"
-#include "ZoomLayout.h"
+#include "fetch/CamPanel.h"
+#include "platform/widgets/ImageControl.h"
+#include "platform/widgets/LockWind.h"
+#include "fetch/MainWindowState.h"
+#include "fetch/PanelPool.h"
+#include "fetch/RefreshSchedule.h"
+#include "platform/widgets/Twips.h"
+#include "viewing/ZoomLayout.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "ZoomLayout.h"
+#include "viewing/ZoomLayout.h"
 
-#include "NumberText.h"
+#include "platform/NumberText.h"
 
 #include <limits>
 

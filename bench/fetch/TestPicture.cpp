@@ -1,4 +1,4 @@
-#include "TestPicture.h"
+#include "bench/fetch/TestPicture.h"
 
 #include <QBuffer>
 #include <QPainter>

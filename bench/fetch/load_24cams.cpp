@@ -4,12 +4,12 @@
 //
 // Usage: load_24cams [seconds]   (60 by default)
 
-#include "CamListPane.h"
-#include "CamPanel.h"
-#include "Form1.h"
-#include "ImageControl.h"
-#include "PanelPool.h"
-#include "WidgetMessageBoxes.h"
+#include "camlist/CamListPane.h"
+#include "fetch/CamPanel.h"
+#include "app/Form1.h"
+#include "platform/widgets/ImageControl.h"
+#include "fetch/PanelPool.h"
+#include "platform/widgets/WidgetMessageBoxes.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

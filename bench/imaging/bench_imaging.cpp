@@ -1,5 +1,5 @@
-#include "cDIBSection.h"
-#include "mIntelJPEGLibrary.h"
+#include "imaging/cDIBSection.h"
+#include "imaging/mIntelJPEGLibrary.h"
 
 #include <QDir>
 #include <QImage>

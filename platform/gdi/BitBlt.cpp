@@ -1,6 +1,6 @@
-#include "Gdi.h"
+#include "platform/gdi/Gdi.h"
 
-#include "GdiObjects.h"
+#include "platform/gdi/GdiObjects.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "Clipboard.h"
+#include "platform/gdi/Clipboard.h"
 
-#include "Gdi.h"
-#include "GdiObjects.h"
-#include "PictureBitmap.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/PictureBitmap.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

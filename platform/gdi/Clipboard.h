@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GdiTypes.h"
+#include "platform/gdi/GdiTypes.h"
 
 // The system clipboard, opened and closed around each change like the
 // clipboard of the desktop the program was written for. It needs a running

@@ -1,4 +1,4 @@
-#include "GdiObjects.h"
+#include "platform/gdi/GdiObjects.h"
 
 #include <cstdlib>
 #include <cstring>

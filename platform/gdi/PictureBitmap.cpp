@@ -1,7 +1,7 @@
-#include "PictureBitmap.h"
+#include "platform/gdi/PictureBitmap.h"
 
-#include "Gdi.h"
-#include "GdiObjects.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/GdiObjects.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GdiTypes.h"
+#include "platform/gdi/GdiTypes.h"
 
 #include <QImage>
 

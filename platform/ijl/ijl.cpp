@@ -1,4 +1,4 @@
-#include "ijl.h"
+#include "platform/ijl/ijl.h"
 
 #include <turbojpeg.h>
 

@@ -1,4 +1,4 @@
-#include "WinsockControl.h"
+#include "platform/net/WinsockControl.h"
 
 #include <QHostAddress>
 #include <QTcpSocket>

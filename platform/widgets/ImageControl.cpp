@@ -1,4 +1,4 @@
-#include "ImageControl.h"
+#include "platform/widgets/ImageControl.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "LockWindowUpdate.h"
+#include "platform/widgets/LockWindowUpdate.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "ProgressBar.h"
+#include "platform/widgets/ProgressBar.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "Twips.h"
+#include "platform/widgets/Twips.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "WidgetMessageBoxes.h"
+#include "platform/widgets/WidgetMessageBoxes.h"
 
-#include "MsgBox.h"
+#include "platform/MsgBox.h"
 
 #include <QMessageBox>
 

@@ -1,11 +1,11 @@
-#include "CamListPane.h"
-#include "CamPanel.h"
-#include "DetailsPane.h"
-#include "Form1.h"
-#include "MainWindowLayout.h"
-#include "PanelPool.h"
-#include "TestSupport.h"
-#include "Twips.h"
+#include "camlist/CamListPane.h"
+#include "fetch/CamPanel.h"
+#include "viewing/DetailsPane.h"
+#include "app/Form1.h"
+#include "app/MainWindowLayout.h"
+#include "fetch/PanelPool.h"
+#include "tests/support/TestSupport.h"
+#include "platform/widgets/Twips.h"
 
 #include <QGroupBox>
 #include <QListWidget>

@@ -1,9 +1,9 @@
-#include "CamListPane.h"
-#include "Form1.h"
-#include "Form4.h"
-#include "MsgBox.h"
-#include "TestSupport.h"
-#include "frmSplash.h"
+#include "camlist/CamListPane.h"
+#include "app/Form1.h"
+#include "camlist/Form4.h"
+#include "platform/MsgBox.h"
+#include "tests/support/TestSupport.h"
+#include "app/frmSplash.h"
 
 #include <QDir>
 #include <QListWidget>

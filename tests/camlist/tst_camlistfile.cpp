@@ -1,5 +1,5 @@
-#include "CamListFile.h"
-#include "TestSupport.h"
+#include "camlist/CamListFile.h"
+#include "tests/support/TestSupport.h"
 
 #include <QFile>
 #include <QTest>

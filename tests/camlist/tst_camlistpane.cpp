@@ -1,10 +1,10 @@
-#include "CamListFile.h"
-#include "CamListPane.h"
-#include "CamPanel.h"
-#include "Form4.h"
-#include "MainWindowFixture.h"
-#include "MsgBox.h"
-#include "PanelPool.h"
+#include "camlist/CamListFile.h"
+#include "camlist/CamListPane.h"
+#include "fetch/CamPanel.h"
+#include "camlist/Form4.h"
+#include "tests/support/MainWindowFixture.h"
+#include "platform/MsgBox.h"
+#include "fetch/PanelPool.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "FetchState.h"
-#include "HttpExchange.h"
-#include "ScriptedServer.h"
-#include "TestSupport.h"
+#include "fetch/FetchState.h"
+#include "fetch/HttpExchange.h"
+#include "tests/platform/net/ScriptedServer.h"
+#include "tests/support/TestSupport.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>

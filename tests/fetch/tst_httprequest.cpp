@@ -1,5 +1,5 @@
-#include "HttpAddress.h"
-#include "HttpRequest.h"
+#include "fetch/HttpAddress.h"
+#include "fetch/HttpRequest.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "HttpProgress.h"
-#include "HttpResponse.h"
-#include "TestSupport.h"
+#include "fetch/HttpProgress.h"
+#include "fetch/HttpResponse.h"
+#include "tests/support/TestSupport.h"
 
 #include <QTest>
 

@@ -1,10 +1,10 @@
-#include "CamPanel.h"
-#include "Clock.h"
-#include "DetailsPane.h"
-#include "ImageControl.h"
-#include "MainWindowFixture.h"
-#include "PanelPool.h"
-#include "ProgressBar.h"
+#include "fetch/CamPanel.h"
+#include "platform/Clock.h"
+#include "viewing/DetailsPane.h"
+#include "platform/widgets/ImageControl.h"
+#include "tests/support/MainWindowFixture.h"
+#include "fetch/PanelPool.h"
+#include "platform/widgets/ProgressBar.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,5 +1,5 @@
-#include "PictureArrival.h"
-#include "TestSupport.h"
+#include "fetch/PictureArrival.h"
+#include "tests/support/TestSupport.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "RefreshSchedule.h"
-#include "TestSupport.h"
+#include "fetch/RefreshSchedule.h"
+#include "tests/support/TestSupport.h"
 
 #include <QTest>
 

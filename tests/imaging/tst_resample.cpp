@@ -1,5 +1,5 @@
-#include "AppError.h"
-#include "cDIBSection.h"
+#include "platform/AppError.h"
+#include "imaging/cDIBSection.h"
 
 #include <QRandomGenerator>
 #include <QTest>

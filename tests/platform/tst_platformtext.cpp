@@ -1,6 +1,6 @@
-#include "DateTimeText.h"
-#include "NumberText.h"
-#include "TestSupport.h"
+#include "platform/DateTimeText.h"
+#include "platform/NumberText.h"
+#include "tests/support/TestSupport.h"
 
 #include <QTest>
 

@@ -1,11 +1,11 @@
-#include "MainWindowFixture.h"
+#include "tests/support/MainWindowFixture.h"
 
-#include "CamEntry.h"
-#include "CamListFile.h"
-#include "CamListPane.h"
-#include "CamPanel.h"
-#include "ImageControl.h"
-#include "PanelPool.h"
+#include "camlist/CamEntry.h"
+#include "camlist/CamListFile.h"
+#include "camlist/CamListPane.h"
+#include "fetch/CamPanel.h"
+#include "platform/widgets/ImageControl.h"
+#include "fetch/PanelPool.h"
 
 #include <QListWidget>
 #include <QToolButton>

@@ -1,4 +1,4 @@
-#include "TestPictures.h"
+#include "tests/support/TestPictures.h"
 
 QImage PositionPicture(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);

@@ -1,4 +1,4 @@
-#include "SimClient.h"
+#include "tests/tools/SimClient.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>

@@ -1,6 +1,6 @@
-#include "CamSimOptions.h"
-#include "SimClient.h"
-#include "TestSupport.h"
+#include "tools/camsim/CamSimOptions.h"
+#include "tests/tools/SimClient.h"
+#include "tests/support/TestSupport.h"
 
 #include <QProcess>
 #include <QRegularExpression>

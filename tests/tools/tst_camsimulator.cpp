@@ -1,5 +1,5 @@
-#include "CamSimulator.h"
-#include "SimClient.h"
+#include "tools/camsim/CamSimulator.h"
+#include "tests/tools/SimClient.h"
 
 #include <QSignalSpy>
 #include <QTcpSocket>

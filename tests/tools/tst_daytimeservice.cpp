@@ -1,4 +1,4 @@
-#include "DaytimeService.h"
+#include "tools/camsim/DaytimeService.h"
 
 #include <QEventLoop>
 #include <QSignalSpy>

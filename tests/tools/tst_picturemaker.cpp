@@ -1,5 +1,5 @@
-#include "PictureMaker.h"
-#include "SimClient.h"
+#include "tools/camsim/PictureMaker.h"
+#include "tests/tools/SimClient.h"
 
 #include <QColor>
 #include <QTest>

@@ -1,10 +1,10 @@
-#include "CamPanel.h"
-#include "DetailsPane.h"
-#include "ImageControl.h"
-#include "LockWindowUpdate.h"
-#include "MainWindowFixture.h"
-#include "PanelPool.h"
-#include "Twips.h"
+#include "fetch/CamPanel.h"
+#include "viewing/DetailsPane.h"
+#include "platform/widgets/ImageControl.h"
+#include "platform/widgets/LockWindowUpdate.h"
+#include "tests/support/MainWindowFixture.h"
+#include "fetch/PanelPool.h"
+#include "platform/widgets/Twips.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "ZoomLayout.h"
+#include "viewing/ZoomLayout.h"
 
 #include <QTest>
 

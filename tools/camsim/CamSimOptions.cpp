@@ -1,4 +1,4 @@
-#include "CamSimOptions.h"
+#include "tools/camsim/CamSimOptions.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>

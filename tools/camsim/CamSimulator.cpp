@@ -1,7 +1,7 @@
-#include "CamSimulator.h"
+#include "tools/camsim/CamSimulator.h"
 
-#include "HttpConnection.h"
-#include "ResponseWriter.h"
+#include "tools/camsim/HttpConnection.h"
+#include "tools/camsim/ResponseWriter.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CamBehaviour.h"
-#include "ChangeSchedule.h"
-#include "PictureMaker.h"
-#include "TimeSource.h"
+#include "tools/camsim/CamBehaviour.h"
+#include "tools/camsim/ChangeSchedule.h"
+#include "tools/camsim/PictureMaker.h"
+#include "tools/camsim/TimeSource.h"
 
 #include <QColor>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "ChangeSchedule.h"
+#include "tools/camsim/ChangeSchedule.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TimeSource.h"
+#include "tools/camsim/TimeSource.h"
 
 #include <QByteArray>
 #include <QHostAddress>

@@ -1,6 +1,6 @@
-#include "DemoHome.h"
+#include "tools/camsim/DemoHome.h"
 
-#include "CamSimulator.h"
+#include "tools/camsim/CamSimulator.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CamBehaviour.h"
+#include "tools/camsim/CamBehaviour.h"
 
 #include <QColor>
 #include <QList>

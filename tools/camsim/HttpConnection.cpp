@@ -1,4 +1,4 @@
-#include "HttpConnection.h"
+#include "tools/camsim/HttpConnection.h"
 
 #include <QTcpSocket>
 #include <QTimer>

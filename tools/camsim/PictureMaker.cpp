@@ -1,4 +1,4 @@
-#include "PictureMaker.h"
+#include "tools/camsim/PictureMaker.h"
 
 #include <QColor>
 #include <QFont>

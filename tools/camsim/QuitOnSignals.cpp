@@ -1,4 +1,4 @@
-#include "QuitOnSignals.h"
+#include "tools/camsim/QuitOnSignals.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

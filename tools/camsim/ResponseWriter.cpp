@@ -1,4 +1,4 @@
-#include "ResponseWriter.h"
+#include "tools/camsim/ResponseWriter.h"
 
 #include <QDateTime>
 #include <QLocale>

@@ -1,8 +1,8 @@
-#include "CamSimOptions.h"
-#include "CamSimulator.h"
-#include "DaytimeService.h"
-#include "DemoHome.h"
-#include "QuitOnSignals.h"
+#include "tools/camsim/CamSimOptions.h"
+#include "tools/camsim/CamSimulator.h"
+#include "tools/camsim/DaytimeService.h"
+#include "tools/camsim/DemoHome.h"
+#include "tools/camsim/QuitOnSignals.h"
 
 #include <QGuiApplication>
 #include <QTextStream>

@@ -1,6 +1,6 @@
-#include "Gdi.h"
-#include "PictureBitmap.h"
-#include "TestPictures.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/PictureBitmap.h"
+#include "tests/support/TestPictures.h"
 
 #include <QTest>
 

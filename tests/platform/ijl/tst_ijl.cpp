@@ -1,5 +1,5 @@
-#include "TestSupport.h"
-#include "ijl.h"
+#include "tests/support/TestSupport.h"
+#include "platform/ijl/ijl.h"
 
 #include <QFile>
 #include <QImage>

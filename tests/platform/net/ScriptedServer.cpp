@@ -1,4 +1,4 @@
-#include "ScriptedServer.h"
+#include "tests/platform/net/ScriptedServer.h"
 
 #include <QTcpSocket>
 #include <QTest>

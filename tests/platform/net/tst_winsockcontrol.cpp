@@ -1,5 +1,5 @@
-#include "ScriptedServer.h"
-#include "WinsockControl.h"
+#include "tests/platform/net/ScriptedServer.h"
+#include "platform/net/WinsockControl.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>

@@ -1,6 +1,6 @@
-#include "FileHelpers.h"
-#include "MWin32API.h"
-#include "TestSupport.h"
+#include "platform/FileHelpers.h"
+#include "platform/MWin32API.h"
+#include "tests/support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>

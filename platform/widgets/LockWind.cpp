@@ -1,6 +1,6 @@
-#include "LockWind.h"
+#include "platform/widgets/LockWind.h"
 
-#include "LockWindowUpdate.h"
+#include "platform/widgets/LockWindowUpdate.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "FileHelpers.h"
+#include "platform/FileHelpers.h"
 
 #include <QDir>
 #include <QFileInfo>

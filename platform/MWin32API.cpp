@@ -1,4 +1,4 @@
-#include "MWin32API.h"
+#include "platform/MWin32API.h"
 
 #include <QDir>
 #include <QFile>

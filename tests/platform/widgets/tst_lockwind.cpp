@@ -1,6 +1,6 @@
-#include "LockWind.h"
-#include "LockWindowUpdate.h"
-#include "TestSupport.h"
+#include "platform/widgets/LockWind.h"
+#include "platform/widgets/LockWindowUpdate.h"
+#include "tests/support/TestSupport.h"
 
 #include <QPainter>
 #include <QTest>
