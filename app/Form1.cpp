@@ -1,17 +1,17 @@
 #include "app/Form1.h"
 
-#include "platform/AppObject.h"
-#include "fetch/CamPanel.h"
-#include "camlist/CamListPane.h"
-#include "viewing/DetailsPane.h"
-#include "platform/FileHelpers.h"
-#include "camlist/Form4.h"
-#include "platform/widgets/ImageControl.h"
 #include "app/MainWindowLayout.h"
-#include "platform/MsgBox.h"
-#include "fetch/PanelPool.h"
 #include "app/ProductInfo.h"
+#include "camlist/CamListPane.h"
+#include "camlist/Form4.h"
+#include "fetch/CamPanel.h"
+#include "fetch/PanelPool.h"
+#include "platform/AppObject.h"
+#include "platform/FileHelpers.h"
+#include "platform/MsgBox.h"
+#include "platform/widgets/ImageControl.h"
 #include "platform/widgets/Twips.h"
+#include "viewing/DetailsPane.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

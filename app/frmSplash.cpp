@@ -1,8 +1,8 @@
 #include "app/frmSplash.h"
 
 #include "app/Form1.h"
-#include "platform/widgets/ImageControl.h"
 #include "app/ProductInfo.h"
+#include "platform/widgets/ImageControl.h"
 #include "platform/widgets/Twips.h"
 
 #include <QGuiApplication>

@@ -1,5 +1,5 @@
-#include "platform/widgets/WidgetMessageBoxes.h"
 #include "app/frmSplash.h"
+#include "platform/widgets/WidgetMessageBoxes.h"
 
 #include <QApplication>
 

@@ -1,13 +1,13 @@
 #include "camlist/CamListPane.h"
 
 #include "camlist/CamListFile.h"
-#include "fetch/CamPanel.h"
-#include "platform/DoEvents.h"
 #include "camlist/Form4.h"
-#include "platform/widgets/LockWind.h"
+#include "fetch/CamPanel.h"
 #include "fetch/MainWindowState.h"
-#include "platform/MsgBox.h"
 #include "fetch/PanelPool.h"
+#include "platform/DoEvents.h"
+#include "platform/MsgBox.h"
+#include "platform/widgets/LockWind.h"
 #include "platform/widgets/Twips.h"
 
 #include <QCheckBox>

@@ -1,15 +1,15 @@
 #include "fetch/PanelPool.h"
 
 #include "fetch/CamPanel.h"
-#include "platform/Clock.h"
 #include "fetch/HttpExchange.h"
-#include "platform/widgets/ImageControl.h"
-#include "platform/widgets/LockWind.h"
 #include "fetch/MainWindowState.h"
 #include "fetch/PictureArrival.h"
-#include "platform/widgets/ProgressBar.h"
 #include "fetch/RefreshSchedule.h"
+#include "platform/Clock.h"
 #include "platform/TimerControl.h"
+#include "platform/widgets/ImageControl.h"
+#include "platform/widgets/LockWind.h"
+#include "platform/widgets/ProgressBar.h"
 
 #include <QLineEdit>
 #include <QTimer>

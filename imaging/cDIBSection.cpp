@@ -1,11 +1,11 @@
 #include "imaging/cDIBSection.h"
 
+#include "imaging/RuntimeErrors.h"
 #include "platform/AppObject.h"
+#include "platform/MsgBox.h"
 #include "platform/gdi/Clipboard.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/MsgBox.h"
 #include "platform/gdi/PictureBitmap.h"
-#include "imaging/RuntimeErrors.h"
 
 #include <chrono>
 #include <cmath>

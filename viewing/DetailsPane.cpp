@@ -1,11 +1,11 @@
 #include "viewing/DetailsPane.h"
 
 #include "fetch/CamPanel.h"
-#include "platform/widgets/ImageControl.h"
-#include "platform/widgets/LockWind.h"
 #include "fetch/MainWindowState.h"
 #include "fetch/PanelPool.h"
 #include "fetch/RefreshSchedule.h"
+#include "platform/widgets/ImageControl.h"
+#include "platform/widgets/LockWind.h"
 #include "platform/widgets/Twips.h"
 #include "viewing/ZoomLayout.h"
 

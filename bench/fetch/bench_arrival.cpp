@@ -1,11 +1,11 @@
 // What a finished response costs the program: from the server's close to the
 // panel showing the picture, beside libjpeg-turbo decoding the same file.
 
+#include "bench/fetch/TestPicture.h"
 #include "fetch/CamPanel.h"
-#include "platform/widgets/ImageControl.h"
 #include "fetch/MainWindowState.h"
 #include "fetch/PanelPool.h"
-#include "bench/fetch/TestPicture.h"
+#include "platform/widgets/ImageControl.h"
 
 #include <QApplication>
 #include <QLineEdit>

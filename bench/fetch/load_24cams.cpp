@@ -4,11 +4,11 @@
 //
 // Usage: load_24cams [seconds]   (60 by default)
 
+#include "app/Form1.h"
 #include "camlist/CamListPane.h"
 #include "fetch/CamPanel.h"
-#include "app/Form1.h"
-#include "platform/widgets/ImageControl.h"
 #include "fetch/PanelPool.h"
+#include "platform/widgets/ImageControl.h"
 #include "platform/widgets/WidgetMessageBoxes.h"
 
 #include <QApplication>

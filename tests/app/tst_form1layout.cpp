@@ -1,11 +1,11 @@
-#include "camlist/CamListPane.h"
-#include "fetch/CamPanel.h"
-#include "viewing/DetailsPane.h"
 #include "app/Form1.h"
 #include "app/MainWindowLayout.h"
+#include "camlist/CamListPane.h"
+#include "fetch/CamPanel.h"
 #include "fetch/PanelPool.h"
-#include "tests/support/TestSupport.h"
 #include "platform/widgets/Twips.h"
+#include "tests/support/TestSupport.h"
+#include "viewing/DetailsPane.h"
 
 #include <QGroupBox>
 #include <QListWidget>

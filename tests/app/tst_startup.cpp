@@ -1,9 +1,9 @@
-#include "camlist/CamListPane.h"
 #include "app/Form1.h"
+#include "app/frmSplash.h"
+#include "camlist/CamListPane.h"
 #include "camlist/Form4.h"
 #include "platform/MsgBox.h"
 #include "tests/support/TestSupport.h"
-#include "app/frmSplash.h"
 
 #include <QDir>
 #include <QListWidget>

@@ -1,10 +1,10 @@
 #include "camlist/CamListFile.h"
 #include "camlist/CamListPane.h"
-#include "fetch/CamPanel.h"
 #include "camlist/Form4.h"
-#include "tests/support/MainWindowFixture.h"
-#include "platform/MsgBox.h"
+#include "fetch/CamPanel.h"
 #include "fetch/PanelPool.h"
+#include "platform/MsgBox.h"
+#include "tests/support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QLabel>

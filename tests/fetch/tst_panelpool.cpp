@@ -1,10 +1,10 @@
 #include "fetch/CamPanel.h"
-#include "platform/Clock.h"
-#include "viewing/DetailsPane.h"
-#include "platform/widgets/ImageControl.h"
-#include "tests/support/MainWindowFixture.h"
 #include "fetch/PanelPool.h"
+#include "platform/Clock.h"
+#include "platform/widgets/ImageControl.h"
 #include "platform/widgets/ProgressBar.h"
+#include "tests/support/MainWindowFixture.h"
+#include "viewing/DetailsPane.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,10 +1,10 @@
+#include "imaging/cDIBSection.h"
 #include "platform/AppError.h"
 #include "platform/AppObject.h"
-#include "platform/gdi/Gdi.h"
 #include "platform/MsgBox.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/gdi/PictureBitmap.h"
 #include "tests/support/TestPictures.h"
-#include "imaging/cDIBSection.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
+#include "imaging/cDIBSection.h"
+#include "imaging/mIntelJPEGLibrary.h"
 #include "platform/AppError.h"
 #include "platform/AppObject.h"
 #include "tests/support/TestSupport.h"
-#include "imaging/cDIBSection.h"
-#include "imaging/mIntelJPEGLibrary.h"
 
 #include <QDateTime>
 #include <QDir>

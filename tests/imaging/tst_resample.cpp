@@ -1,5 +1,5 @@
-#include "platform/AppError.h"
 #include "imaging/cDIBSection.h"
+#include "platform/AppError.h"
 
 #include <QRandomGenerator>
 #include <QTest>

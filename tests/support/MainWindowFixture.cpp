@@ -4,8 +4,8 @@
 #include "camlist/CamListFile.h"
 #include "camlist/CamListPane.h"
 #include "fetch/CamPanel.h"
-#include "platform/widgets/ImageControl.h"
 #include "fetch/PanelPool.h"
+#include "platform/widgets/ImageControl.h"
 
 #include <QListWidget>
 #include <QToolButton>

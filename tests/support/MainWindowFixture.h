@@ -1,9 +1,9 @@
 #pragma once
 
-#include "tools/camsim/CamBehaviour.h"
-#include "tools/camsim/CamSimulator.h"
 #include "app/Form1.h"
 #include "tests/support/TestSupport.h"
+#include "tools/camsim/CamBehaviour.h"
+#include "tools/camsim/CamSimulator.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "tools/camsim/CamSimOptions.h"
-#include "tests/tools/SimClient.h"
 #include "tests/support/TestSupport.h"
+#include "tests/tools/SimClient.h"
+#include "tools/camsim/CamSimOptions.h"
 
 #include <QProcess>
 #include <QRegularExpression>

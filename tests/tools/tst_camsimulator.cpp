@@ -1,5 +1,5 @@
-#include "tools/camsim/CamSimulator.h"
 #include "tests/tools/SimClient.h"
+#include "tools/camsim/CamSimulator.h"
 
 #include <QSignalSpy>
 #include <QTcpSocket>

@@ -1,6 +1,6 @@
+#include "tests/support/TestSupport.h"
 #include "tools/camsim/CamSimulator.h"
 #include "tools/camsim/DemoHome.h"
-#include "tests/support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "tools/camsim/PictureMaker.h"
 #include "tests/tools/SimClient.h"
+#include "tools/camsim/PictureMaker.h"
 
 #include <QColor>
 #include <QTest>

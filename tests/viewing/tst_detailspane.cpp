@@ -1,10 +1,10 @@
 #include "fetch/CamPanel.h"
-#include "viewing/DetailsPane.h"
+#include "fetch/PanelPool.h"
 #include "platform/widgets/ImageControl.h"
 #include "platform/widgets/LockWindowUpdate.h"
-#include "tests/support/MainWindowFixture.h"
-#include "fetch/PanelPool.h"
 #include "platform/widgets/Twips.h"
+#include "tests/support/MainWindowFixture.h"
+#include "viewing/DetailsPane.h"
 
 #include <QGroupBox>
 #include <QLabel>

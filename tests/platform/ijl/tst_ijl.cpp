@@ -1,5 +1,5 @@
-#include "tests/support/TestSupport.h"
 #include "platform/ijl/ijl.h"
+#include "tests/support/TestSupport.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,5 +1,5 @@
-#include "tests/platform/net/ScriptedServer.h"
 #include "platform/net/WinsockControl.h"
+#include "tests/platform/net/ScriptedServer.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>
