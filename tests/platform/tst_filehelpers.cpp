@@ -75,11 +75,9 @@ private slots:
 
     void newTempFileNameFailsQuietly() {
         QTemporaryDir dir;
-        const QByteArray previous = qgetenv("TMPDIR");
-        qputenv("TMPDIR", dir.filePath("gone").toLocal8Bit());
-        const QString path = NewTempFileName("vbt");
-        qputenv("TMPDIR", previous);
-        QCOMPARE(path, QString());
+        const ScopedEnvironmentVariable temporaryFolder("TMPDIR",
+                                                        dir.filePath("gone").toLocal8Bit());
+        QCOMPARE(NewTempFileName("vbt"), QString());
     }
 };
 

@@ -11,17 +11,22 @@ void PinLocale() {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
-TempProgramFolder::TempProgramFolder()
-    : previousHome_(qgetenv("OMBREL_HOME")) {
-    qputenv("OMBREL_HOME", dir_.path().toLocal8Bit());
+ScopedEnvironmentVariable::ScopedEnvironmentVariable(const char* name, const QByteArray& value)
+    : name_(name)
+    , wasSet_(qEnvironmentVariableIsSet(name))
+    , previous_(qgetenv(name)) {
+    qputenv(name, value);
 }
 
-TempProgramFolder::~TempProgramFolder() {
-    if (previousHome_.isEmpty())
-        qunsetenv("OMBREL_HOME");
+ScopedEnvironmentVariable::~ScopedEnvironmentVariable() {
+    if (wasSet_)
+        qputenv(name_, previous_);
     else
-        qputenv("OMBREL_HOME", previousHome_);
+        qunsetenv(name_);
 }
+
+TempProgramFolder::TempProgramFolder()
+    : home_("OMBREL_HOME", dir_.path().toLocal8Bit()) {}
 
 QByteArray ReadFileBytes(const QString& path) {
     QFile file(path);

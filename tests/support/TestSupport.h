@@ -9,25 +9,38 @@
 // Pins the locale to en_US, so dates, times and numbers read as the tests expect.
 void PinLocale();
 
+// Sets an environment variable while the object lives; restores it after.
+class ScopedEnvironmentVariable {
+public:
+    ScopedEnvironmentVariable(const char* name, const QByteArray& value);
+    ~ScopedEnvironmentVariable();
+    ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
+    ScopedEnvironmentVariable& operator=(const ScopedEnvironmentVariable&) = delete;
+
+private:
+    const char* name_;
+    bool wasSet_;
+    QByteArray previous_;
+};
+
 // A fresh program folder for one test: OMBREL_HOME points at it while the
 // object lives.
 class TempProgramFolder {
 public:
     TempProgramFolder();
-    ~TempProgramFolder();
 
     QString path() const { return dir_.path(); }
     QString file(const QString& name) const { return dir_.filePath(name); }
 
 private:
     QTemporaryDir dir_;
-    QByteArray previousHome_;
+    ScopedEnvironmentVariable home_;
 };
 
 QByteArray ReadFileBytes(const QString& path);
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
 
 // Runs the event loop until `done` holds or `timeoutMs` has passed; returns
-// whether it holds. Unlike QTest::qWaitFor it does not sleep between rounds,
-// so fast timers run at their own pace.
+// whether it holds. Unlike Qt Test's own waits it does not sleep between
+// rounds, so fast timers run at their own pace.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
