@@ -24,6 +24,10 @@ private slots:
                                << "";
         QTest::newRow("trailing slash") << "/home/user/"
                                         << "";
+        QTest::newRow("request with a query") << "/a/b/snap.cgi?res=2&x=a%20b"
+                                              << "snap.cgi?res=2&x=a%20b";
+        QTest::newRow("slash in the query") << "/snap?u=/x.jpg"
+                                            << "x.jpg";
     }
     void fileNameOf() {
         QFETCH(QString, path);
