@@ -70,6 +70,9 @@ private slots:
         for (const QString& path : {first, second}) {
             QVERIFY(QFile::exists(path));
             QCOMPARE(QFileInfo(path).size(), 0);
+            // The shared temporary folder: no one else may read what goes in.
+            QCOMPARE(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther),
+                     QFile::Permissions());
             QVERIFY(FileNameOf(path).startsWith("vbt"));
             QVERIFY(!FileNameOf(path).startsWith("vbtx"));
             QCOMPARE(QFileInfo(path).absolutePath(), QDir(QDir::tempPath()).absolutePath());
