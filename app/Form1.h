@@ -5,7 +5,9 @@
 #include <QMainWindow>
 
 class CamListPane;
+class CurrentTimeClock;
 class DetailsPane;
+class Form6;
 class PanelPool;
 class QAction;
 class QGroupBox;
@@ -55,7 +57,12 @@ private:
     void buildPanes();
     void buildMenus();
     void connectPanes();
+    void buildClock();
+    void buildFullScreenView();
     void makePictureFolder();
     void layOut();
     void VScroll1_Change(int value);
+
+    CurrentTimeClock* CurrentTime = nullptr;
+    Form6* FullScreen = nullptr;
 };

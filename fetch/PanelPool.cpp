@@ -82,6 +82,8 @@ void PanelPool::cmdStart_Click(int slot) {
     }
     SlotState& state = states_[size_t(slot)];
     panel.imgRefresh->show();
+    if (isSelected(slot))
+        emit SelectedFetchStarted();
     panel.imgRefresh->raise();
     state.RefreshSeconds = *seconds;
     state.ElapsedSeconds = 0;
@@ -146,6 +148,8 @@ void PanelPool::timRefresh_Timer(int slot) {
         WindowLock lock(mainWindow_);
         emit SelectedCountdown(CountdownText(panel.txtRefresh->text(), state.ElapsedSeconds));
     }
+    if (isSelected(slot))
+        emit SelectedTicked();
     if (state.ElapsedSeconds >= state.RefreshSeconds) {
         SetTimerEnabled(*panel.timRefresh, false);
         panel.imgRefresh->show();

@@ -98,6 +98,7 @@ void DetailsPane::buildDetails() {
                       2760, 1800, 495);
     Command3->setToolTip(
         QStringLiteral("full screen, auto refreshing view of current cam.  click to close."));
+    connect(Command3, &QPushButton::clicked, this, &DetailsPane::Command3_Click);
 }
 
 void DetailsPane::SelectPanel(int index) {
@@ -122,6 +123,7 @@ void DetailsPane::SelectPanel(int index) {
     lblLastRefreshed->setText(panel.txtRefreshed->text());
     const qint32 elapsed = index < PanelPool::MaxOpenCams ? panels_.State(index).ElapsedSeconds : 0;
     lblNextRefresh->setText(CountdownText(panel.txtRefresh->text(), elapsed));
+    emit PanelSelected(index);
 }
 
 void DetailsPane::ApplyZoom() {
@@ -166,4 +168,13 @@ void DetailsPane::CopyPanelTexts(int slot) {
 
 void DetailsPane::ShowCountdown(const QString& text) {
     lblNextRefresh->setText(text);
+}
+
+void DetailsPane::ShowCurrentTime(const QString& text) {
+    lblTime->setText(text);
+}
+
+// The view ignores the zoom and the scroll position: it gets the picture.
+void DetailsPane::Command3_Click() {
+    emit FullScreenRequested(imgMain->Picture());
 }

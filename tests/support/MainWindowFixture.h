@@ -4,6 +4,7 @@
 #include "tests/support/TestSupport.h"
 #include "tools/camsim/CamBehaviour.h"
 #include "tools/camsim/CamSimulator.h"
+#include "tools/camsim/DaytimeService.h"
 
 #include <QStringList>
 
@@ -12,7 +13,8 @@
 class CamPanel;
 
 // The real main window, offscreen, in a fresh program folder, with a cam
-// simulator whose cams the camera list file names.
+// simulator whose cams the camera list file names and a daytime service that
+// tells the simulator's time.
 class MainWindowFixture {
 public:
     // Cams named here are served by the simulator and listed in the file,
@@ -22,11 +24,13 @@ public:
 
     Form1& form() { return *form_; }
     CamSimulator& simulator() { return simulator_; }
+    DaytimeService& daytime() { return daytime_; }
     const TempProgramFolder& folder() const { return folder_; }
 
     // Adds a cam to the simulator and the file; the list is not refilled.
     void addCam(const QString& name, const QString& refresh = "30", CamBehaviours behaviours = {});
-    // Fixes the simulator's clock, which decides the Last-Modified lines.
+    // Fixes the simulator's clock, which decides the Last-Modified lines and
+    // the daytime answers.
     void setServerTime(const QDateTime& utc);
 
     // Selects the cam's name in the list.
@@ -43,5 +47,7 @@ private:
     TempProgramFolder folder_;
     CamSimulator simulator_;
     QDateTime serverTime_;
+    DaytimeService daytime_;
+    EnvironmentOverride timeServer_;
     std::unique_ptr<Form1> form_;
 };

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QTimer>
 #include <QtTest>
 
 // Selecting a panel, zooming and scrolling its picture in the details pane.
@@ -128,6 +129,21 @@ private slots:
         QCOMPARE(fixture.form().Details->lblNextRefresh->text(), QString());
         emit fixture.panel(0).imgCam->Click();
         QCOMPARE(fixture.form().Details->lblNextRefresh->text(), QStringLiteral("27"));
+    }
+
+    void theCurrentTimeIsAskedOnSelectionAndOnEveryTick() {
+        MainWindowFixture fixture({"Garden"});
+        const QDateTime noon(QDate(2009, 1, 17), QTime(12, 34, 56), Qt::UTC);
+        fixture.setServerTime(noon);
+        fixture.start("Garden");
+        QVERIFY(fixture.waitForArrival(0));
+        fixture.panel(0).findChild<QTimer*>("timRefresh")->stop(); // this test ticks by hand
+        QLabel* time = fixture.form().findChild<QLabel*>("lblTime");
+        emit fixture.panel(0).imgCam->Click();
+        QTRY_COMPARE(time->text(), QStringLiteral("1/17/2009 12:34:56 PM GMT"));
+        fixture.setServerTime(noon.addSecs(1));
+        fixture.form().Panels->timRefresh_Timer(0);
+        QTRY_COMPARE(time->text(), QStringLiteral("1/17/2009 12:34:57 PM GMT"));
     }
 
     void aPanelWithoutAPictureSelectsNormally() {
