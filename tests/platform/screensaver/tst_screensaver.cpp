@@ -14,8 +14,8 @@ private slots:
         QTest::addColumn<QString>("bus");
         QTest::addColumn<bool>("switched");
         QTest::addColumn<QStringList>("calls");
-        QTest::newRow("with the service") << "service" << true
-                                          << QStringList{"Inhibit Ombrel", "UnInhibit 7001"};
+        QTest::newRow("with the service")
+            << "service" << true << QStringList{"Inhibit Ombrel", "UnInhibit 7001"};
         QTest::newRow("no service on the bus") << "empty" << false << QStringList();
         QTest::newRow("no bus") << "none" << false << QStringList();
     }
