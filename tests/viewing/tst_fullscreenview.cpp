@@ -7,10 +7,8 @@
 #include "tests/support/SessionBus.h"
 #include "viewing/Form6.h"
 
-#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QToolButton>
 #include <QtTest>
 
 // The full-screen view of the selected cam. Its session bus has no
@@ -20,19 +18,13 @@ class TestFullScreenView : public QObject {
 
     std::unique_ptr<PrivateSessionBus> bus_;
 
-    static ImageControl* part(Form6* view, const char* name) {
-        return view->findChild<ImageControl*>(QString::fromLatin1(name));
-    }
-    static void click(QWidget* parent, const char* name) {
-        auto* button = parent->findChild<QAbstractButton*>(QString::fromLatin1(name));
-        QVERIFY(button && button->isEnabled());
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
-    // Selects the panel and presses "Screensaver".
+    // Selects the panel and presses "Screensaver"; the view, or null when it
+    // did not open.
     static Form6* openOn(MainWindowFixture& fixture, int slot) {
         fixture.panel(slot).show();
-        emit fixture.panel(slot).imgCam->Click();
-        click(&fixture.form(), "Command3");
+        fixture.clickPicture(slot);
+        if (!Click(fixture.form(), "Command3"))
+            return nullptr;
         auto* view = fixture.form().findChild<Form6*>(QStringLiteral("Form6"));
         return view && view->isVisible() ? view : nullptr;
     }
@@ -55,13 +47,13 @@ private slots:
         MainWindowFixture fixture;
         QImage picture(size, QImage::Format_RGB32);
         picture.fill(Qt::darkCyan);
-        fixture.panel(0).imgCam->SetPicture(picture);
-        fixture.form().findChild<QScrollBar*>("Slider1")->setValue(3); // the zoom is ignored
+        fixture.panel(0).ShowPicture(picture);
+        Find<QScrollBar>(fixture.form(), "Slider1")->setValue(3); // the zoom is ignored
         Form6* view = openOn(fixture, 0);
         QVERIFY(view);
         QVERIFY(fixture.form().State.FullScreenActive);
         QCOMPARE(view->geometry(), fixture.form().screen()->geometry());
-        ImageControl* image = part(view, "Image1");
+        ImageControl* image = Find<ImageControl>(*view, "Image1");
         QCOMPARE(image->Picture().cacheKey(), picture.cacheKey());
         QCOMPARE(image->geometry(), view->rect());
         const QImage shown = view->grab().toImage();
@@ -83,23 +75,23 @@ private slots:
         QVERIFY(fixture.waitForArrival(1));
         Form6* view = openOn(fixture, 0);
         QVERIFY(view);
-        ImageControl* indicator = part(view, "picrefresh");
-        ImageControl* image = part(view, "Image1");
+        ImageControl* indicator = Find<ImageControl>(*view, "picrefresh");
+        ImageControl* image = Find<ImageControl>(*view, "Image1");
         QCOMPARE(indicator->geometry(), QRect(0, 0, 48, 48));
         QVERIFY(indicator->isHidden());
         const qint64 first = image->Picture().cacheKey();
 
-        click(&fixture.panel(1), "cmdRefresh");
+        QVERIFY(Click(fixture.panel(1), "cmdRefresh"));
         QVERIFY(fixture.waitForArrival(1));
         QVERIFY(indicator->isHidden());
         QCOMPARE(image->Picture().cacheKey(), first);
 
-        click(&fixture.panel(0), "cmdRefresh");
+        QVERIFY(Click(fixture.panel(0), "cmdRefresh"));
         QVERIFY(indicator->isVisible());
         QVERIFY(fixture.waitForArrival(0));
         QVERIFY(indicator->isHidden());
         QVERIFY(image->Picture().cacheKey() != first);
-        QCOMPARE(image->Picture().cacheKey(), fixture.panel(0).imgCam->Picture().cacheKey());
+        QCOMPARE(image->Picture().cacheKey(), fixture.panel(0).Picture().cacheKey());
         QTest::keyClick(view, Qt::Key_Escape);
     }
 
@@ -119,7 +111,7 @@ private slots:
         QVERIFY(view);
         QCOMPARE(saver.Calls(), QStringList{"Inhibit Ombrel"});
         if (how == "click")
-            QTest::mouseClick(part(view, "Image1"), Qt::LeftButton);
+            QTest::mouseClick(Find<ImageControl>(*view, "Image1"), Qt::LeftButton);
         else if (how == "escape")
             QTest::keyClick(view, Qt::Key_Escape);
         else if (how == "close")
