@@ -85,7 +85,7 @@ private slots:
         picture.fill(QColor(200, 40, 40));
         // A temporary folder of its own, which no other program writes into.
         const QTemporaryDir folder;
-        const ScopedEnvironmentVariable temporaryFolder("TMPDIR", QFile::encodeName(folder.path()));
+        const EnvironmentOverride temporaryFolder("TMPDIR", QFile::encodeName(folder.path()));
         for (const char* format : {"JPEG", "BMP", "PNG"}) {
             const QImage loaded = LoadArrivedPicture(encoded(picture, format));
             QVERIFY2(!loaded.isNull(), format);
@@ -105,7 +105,7 @@ private slots:
     void withoutATemporaryFolderThePictureLoadsFromMemory() {
         QImage picture(32, 32, QImage::Format_RGB32);
         picture.fill(Qt::blue);
-        const ScopedEnvironmentVariable temporaryFolder("TMPDIR", "/nonexistent/ombrel-temp");
+        const EnvironmentOverride temporaryFolder("TMPDIR", "/nonexistent/ombrel-temp");
         const QImage loaded = LoadArrivedPicture(encoded(picture, "PNG"));
         QCOMPARE(loaded.size(), QSize(32, 32));
     }

@@ -82,8 +82,7 @@ private slots:
 
     void newTempFileNameFailsQuietly() {
         QTemporaryDir dir;
-        const ScopedEnvironmentVariable temporaryFolder("TMPDIR",
-                                                        dir.filePath("gone").toLocal8Bit());
+        const EnvironmentOverride temporaryFolder("TMPDIR", dir.filePath("gone").toLocal8Bit());
         QCOMPARE(NewTempFileName("vbt"), QString());
     }
 };

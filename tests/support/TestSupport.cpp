@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QLocale>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
@@ -11,14 +12,47 @@ void PinLocale() {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
-ScopedEnvironmentVariable::ScopedEnvironmentVariable(const char* name, const QByteArray& value)
+namespace {
+
+// The folder the user settings go to now; empty before the first test folder.
+QString userSettingsFolder;
+
+void setUserSettingsFolder(const QString& path) {
+    userSettingsFolder = path;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path);
+}
+
+} // namespace
+
+TempUserSettings::TempUserSettings()
+    : previous_(userSettingsFolder) {
+    setUserSettingsFolder(dir_.path());
+}
+
+TempUserSettings::~TempUserSettings() {
+    static QTemporaryDir afterwards;
+    setUserSettingsFolder(previous_.isEmpty() ? afterwards.path() : previous_);
+}
+
+namespace {
+
+void setOrUnset(const char* name, const QByteArray& value) {
+    if (value.isEmpty())
+        qunsetenv(name);
+    else
+        qputenv(name, value);
+}
+
+} // namespace
+
+EnvironmentOverride::EnvironmentOverride(const char* name, const QByteArray& value)
     : name_(name)
     , wasSet_(qEnvironmentVariableIsSet(name))
     , previous_(qgetenv(name)) {
-    qputenv(name, value);
+    setOrUnset(name_, value);
 }
 
-ScopedEnvironmentVariable::~ScopedEnvironmentVariable() {
+EnvironmentOverride::~EnvironmentOverride() {
     if (wasSet_)
         qputenv(name_, previous_);
     else

@@ -9,13 +9,30 @@
 // Pins the locale to en_US, so dates, times and numbers read as the tests expect.
 void PinLocale();
 
-// Sets an environment variable while the object lives; restores it after.
-class ScopedEnvironmentVariable {
+// A fresh per-user configuration folder for one test, so that no test reads
+// or writes the real user's settings. Afterwards the settings go back to the
+// folder before it, or to one of the test process that is removed when it
+// ends.
+class TempUserSettings {
 public:
-    ScopedEnvironmentVariable(const char* name, const QByteArray& value);
-    ~ScopedEnvironmentVariable();
-    ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
-    ScopedEnvironmentVariable& operator=(const ScopedEnvironmentVariable&) = delete;
+    TempUserSettings();
+    ~TempUserSettings();
+
+    QString path() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+// Sets an environment variable while the object lives; an empty value
+// unsets it.
+class EnvironmentOverride {
+public:
+    EnvironmentOverride(const char* name, const QByteArray& value);
+    ~EnvironmentOverride();
+    EnvironmentOverride(const EnvironmentOverride&) = delete;
+    EnvironmentOverride& operator=(const EnvironmentOverride&) = delete;
 
 private:
     const char* name_;
@@ -24,7 +41,7 @@ private:
 };
 
 // A fresh program folder for one test: OMBREL_HOME points at it while the
-// object lives.
+// object lives. It comes with fresh user settings.
 class TempProgramFolder {
 public:
     TempProgramFolder();
@@ -34,7 +51,8 @@ public:
 
 private:
     QTemporaryDir dir_;
-    ScopedEnvironmentVariable home_;
+    EnvironmentOverride home_;
+    TempUserSettings userSettings_;
 };
 
 QByteArray ReadFileBytes(const QString& path);
