@@ -4,6 +4,9 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
+class AuxiliaryWindows;
 class CamListPane;
 class DetailsPane;
 class PanelPool;
@@ -12,6 +15,7 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QScrollBar;
+class SkinLabelArray;
 
 // The main window: the Controls pane with the cam list, the Webcams pane with
 // the sheet of viewer panels, and the Viewer pane with the selected cam. It
@@ -22,8 +26,8 @@ public:
     Form1();
     ~Form1() override;
 
-    // The window's load: maximise, captions, the picture folder, the panels'
-    // indicator pictures and the cam list.
+    // The window's load: skin and icon, maximise, captions, the picture
+    // folder, the panels' indicator pictures, the cam list and the help window.
     void Form_Load();
 
     MainWindowState State;
@@ -55,7 +59,14 @@ private:
     void buildPanes();
     void buildMenus();
     void connectPanes();
+    void buildSkinLabels();
+    void connectAuxiliaryWindows();
+    void skinWindow();
     void makePictureFolder();
     void layOut();
     void VScroll1_Change(int value);
+
+    AuxiliaryWindows* Aux;
+    std::unique_ptr<SkinLabelArray> SkinLabel1;
+    std::unique_ptr<SkinLabelArray> SkinLabel2;
 };

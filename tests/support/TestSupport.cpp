@@ -23,6 +23,11 @@ TempProgramFolder::~TempProgramFolder() {
         qputenv("OMBREL_HOME", previousHome_);
 }
 
+QString ShippedFile(const QString& name) {
+    const QString skin = QStringLiteral(OMBREL_RESOURCES_DIR "/skin/") + name;
+    return QFile::exists(skin) ? skin : QStringLiteral(OMBREL_RESOURCES_DIR "/") + name;
+}
+
 QByteArray ReadFileBytes(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

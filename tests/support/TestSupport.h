@@ -24,6 +24,9 @@ private:
     QByteArray previousHome_;
 };
 
+// A file the program ships beside itself (the help text, the skin), from the sources.
+QString ShippedFile(const QString& name);
+
 QByteArray ReadFileBytes(const QString& path);
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
 

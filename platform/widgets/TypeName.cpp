@@ -1,0 +1,58 @@
+#include "platform/widgets/TypeName.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QTreeView>
+
+namespace {
+
+// Only these exact Qt classes have a type name of their own; anything
+// derived from them is one of our controls and goes by its class.
+template <typename Control>
+bool is(const QWidget* control) {
+    return control->metaObject() == &Control::staticMetaObject;
+}
+
+} // namespace
+
+QString TypeName(const QWidget* control) {
+    if (is<QPushButton>(control) || is<QToolButton>(control))
+        return QStringLiteral("CommandButton");
+    if (is<QCheckBox>(control))
+        return QStringLiteral("CheckBox");
+    if (is<QRadioButton>(control))
+        return QStringLiteral("OptionButton");
+    if (is<QLineEdit>(control) || is<QPlainTextEdit>(control))
+        return QStringLiteral("TextBox");
+    if (is<QTextBrowser>(control))
+        return QStringLiteral("RichTextBox");
+    if (is<QComboBox>(control))
+        return QStringLiteral("ComboBox");
+    if (is<QListView>(control) || control->inherits("QListWidget"))
+        return QStringLiteral("ListBox");
+    if (qobject_cast<const QTreeView*>(control) || control->inherits("QTableView"))
+        return QStringLiteral("ListView");
+    if (is<QLabel>(control))
+        return QStringLiteral("Label");
+    if (qobject_cast<const QGroupBox*>(control))
+        return QStringLiteral("Frame");
+    if (const auto* bar = qobject_cast<const QScrollBar*>(control))
+        return bar->orientation() == Qt::Horizontal ? QStringLiteral("HScrollBar")
+                                                    : QStringLiteral("VScrollBar");
+    if (is<QStatusBar>(control))
+        return QStringLiteral("StatusBar");
+    return QString::fromLatin1(control->metaObject()->className());
+}
