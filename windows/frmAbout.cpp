@@ -4,9 +4,11 @@
 #include "platform/ProductInfo.h"
 #include "platform/skin/SkinLabelArray.h"
 #include "platform/widgets/PictureBox.h"
+#include "platform/widgets/ScreenPicture.h"
 #include "platform/widgets/Twips.h"
 #include "skin/modSkin.h"
 
+#include <QApplication>
 #include <QLabel>
 
 namespace {
@@ -20,10 +22,11 @@ constexpr double rowHeight = 300;
 frmAbout::frmAbout(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("frmAbout"));
-    setFixedSize(ToPixels(6600), ToPixels(2400));
-    Picture1 = Placed(new PictureBox(this), "Picture1", 240, 240, 1440, 1440);
-    Picture1->SetPicture(QImage(QStringLiteral(":/pictures/logo.png")));
-    Label1 = Placed(new QLabel(this), "Label1", captionLeft, 240, 4320, 600);
+    setFixedSize(ToPixels(6600), ToPixels(2040));
+    Picture1 = Placed(new PictureBox(this), "Picture1", 300, 300, 1440, 1440);
+    Picture1->SetPicture(
+        ScreenPicture(QStringLiteral(":/pictures/logo.png"), qApp->devicePixelRatio()));
+    Label1 = Placed(new QLabel(this), "Label1", captionLeft, 270, 4320, 600);
     QFont large = Label1->font();
     large.setPointSizeF(large.pointSizeF() * 2.25);
     large.setBold(true);
