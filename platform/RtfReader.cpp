@@ -166,8 +166,8 @@ private:
         const char c = in_[pos_];
         if (!std::isalpha(static_cast<unsigned char>(c))) {
             ++pos_;
-            readSymbol(c);
             groupStart_ = false;
+            readSymbol(c);
             return;
         }
         const qsizetype start = pos_;
@@ -462,7 +462,7 @@ private:
         html_ += paragraphStart(paragraph_.isEmpty());
         for (const Run& run : runs_)
             html_ += span(run);
-        html_ += paragraph_.isEmpty() ? QStringLiteral("<br /></p>\n") : QStringLiteral("</p>\n");
+        html_ += paragraph_.isEmpty() ? QStringLiteral("<br /></p>") : QStringLiteral("</p>");
         runs_.clear();
         paragraph_.clear();
         paragraphOpen_ = false;

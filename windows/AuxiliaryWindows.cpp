@@ -4,6 +4,17 @@
 #include "windows/frmAbout.h"
 #include "windows/frmWebsite.h"
 
+namespace {
+
+// A window the user closed is unloaded, even before its deletion has run.
+template <typename Window>
+void dropClosed(QPointer<Window>& window) {
+    if (window && !window->isVisible())
+        delete window.data();
+}
+
+} // namespace
+
 AuxiliaryWindows::AuxiliaryWindows(QWidget* mainWindow)
     : QObject(mainWindow)
     , mainWindow_(mainWindow) {}
@@ -13,6 +24,7 @@ AuxiliaryWindows::~AuxiliaryWindows() {
 }
 
 void AuxiliaryWindows::ShowAbout() {
+    dropClosed(about_);
     if (!about_) {
         about_ = new frmAbout(mainWindow_);
         about_->setAttribute(Qt::WA_DeleteOnClose);
@@ -24,6 +36,7 @@ void AuxiliaryWindows::ShowAbout() {
 }
 
 void AuxiliaryWindows::ShowHelp() {
+    dropClosed(help_);
     if (!help_) {
         auto* help = new Form8;
         help->setAttribute(Qt::WA_DeleteOnClose);

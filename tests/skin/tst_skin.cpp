@@ -136,10 +136,10 @@ private slots:
                                "window = #0a0b0c\n[style]\nQLabel { color: $list-text; }\n"));
         objSkin = &skin;
         QWidget window;
-        auto* button = new QPushButton(&window);
-        const QColor design = button->palette().color(QPalette::Button);
+        auto* list = new QListWidget(&window);
+        const QColor design = list->palette().color(QPalette::Text);
         ApplySkin(&window);
-        QCOMPARE(button->palette().color(QPalette::Button), design);
+        QCOMPARE(list->palette().color(QPalette::Text), design);
         QCOMPARE(window.styleSheet(), QString("QLabel { color: #405060; }\n"));
         QCOMPARE(window.palette().color(QPalette::Window), QColor(0x0a, 0x0b, 0x0c));
     }
