@@ -1,7 +1,6 @@
 #include "app/Form1.h"
 
 #include "app/MainWindowLayout.h"
-#include "platform/ProductInfo.h"
 #include "camlist/CamListPane.h"
 #include "camlist/Form4.h"
 #include "fetch/CamPanel.h"
@@ -9,6 +8,7 @@
 #include "platform/AppObject.h"
 #include "platform/FileHelpers.h"
 #include "platform/MsgBox.h"
+#include "platform/ProductInfo.h"
 #include "platform/skin/SkinGlobal.h"
 #include "platform/skin/SkinLabelArray.h"
 #include "platform/widgets/ImageControl.h"

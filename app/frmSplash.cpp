@@ -1,8 +1,8 @@
 #include "app/frmSplash.h"
 
 #include "app/Form1.h"
-#include "platform/ProductInfo.h"
 #include "platform/AppObject.h"
+#include "platform/ProductInfo.h"
 #include "platform/skin/Skin.h"
 #include "platform/skin/SkinGlobal.h"
 #include "platform/widgets/ImageControl.h"

@@ -5,8 +5,8 @@
 #include <QMap>
 
 #include <algorithm>
-#include <cctype>
 #include <array>
+#include <cctype>
 #include <optional>
 
 namespace {
@@ -63,13 +63,40 @@ QChar fromCodePage(unsigned char byte) {
 }
 
 bool isSkippedDestination(const QByteArray& word) {
-    static const QList<QByteArray> words{
-        "stylesheet", "info",        "pict",      "object",    "header",    "headerl",
-        "headerr",    "headerf",     "footer",    "footerl",   "footerr",   "footerf",
-        "footnote",   "fldinst",     "listtable", "listoverridetable",      "revtbl",
-        "rsidtbl",    "generator",   "xmlnstbl",  "filetbl",   "themedata", "colorschememapping",
-        "latentstyles", "datastore", "pgdsctbl",  "mmathPr",   "bkmkstart",
-        "bkmkend",    "xe",          "tc",        "txe",       "pn",        "pntext"};
+    static const QList<QByteArray> words{"stylesheet",
+                                         "info",
+                                         "pict",
+                                         "object",
+                                         "header",
+                                         "headerl",
+                                         "headerr",
+                                         "headerf",
+                                         "footer",
+                                         "footerl",
+                                         "footerr",
+                                         "footerf",
+                                         "footnote",
+                                         "fldinst",
+                                         "listtable",
+                                         "listoverridetable",
+                                         "revtbl",
+                                         "rsidtbl",
+                                         "generator",
+                                         "xmlnstbl",
+                                         "filetbl",
+                                         "themedata",
+                                         "colorschememapping",
+                                         "latentstyles",
+                                         "datastore",
+                                         "pgdsctbl",
+                                         "mmathPr",
+                                         "bkmkstart",
+                                         "bkmkend",
+                                         "xe",
+                                         "tc",
+                                         "txe",
+                                         "pn",
+                                         "pntext"};
     return words.contains(word);
 }
 
@@ -146,8 +173,8 @@ private:
         if (pos_ < in_.size() && in_[pos_] == '-')
             ++pos_;
         const qsizetype digitsStart = pos_;
-        while (pos_ < in_.size() && pos_ - digitsStart < MaxParameterDigits &&
-               in_[pos_] >= '0' && in_[pos_] <= '9')
+        while (pos_ < in_.size() && pos_ - digitsStart < MaxParameterDigits && in_[pos_] >= '0' &&
+               in_[pos_] <= '9')
             ++pos_;
         if (pos_ == digitsStart) {
             pos_ = start;
@@ -156,7 +183,8 @@ private:
         // Overlong numbers are read by their first digits and the rest skipped.
         while (pos_ < in_.size() && in_[pos_] >= '0' && in_[pos_] <= '9')
             ++pos_;
-        const qint64 value = in_.mid(digitsStart, qMin<qsizetype>(pos_ - digitsStart, 9)).toLongLong();
+        const qint64 value =
+            in_.mid(digitsStart, qMin<qsizetype>(pos_ - digitsStart, 9)).toLongLong();
         return int(in_[start] == '-' ? -value : value);
     }
 
@@ -243,7 +271,8 @@ private:
     bool startsDestination(const QByteArray& word) {
         if (untracked_ > 0) {
             // Too deep to keep a state of its own: a destination there is skipped whole.
-            if (word != "fonttbl" && word != "colortbl" && !ignorable_ && !isSkippedDestination(word))
+            if (word != "fonttbl" && word != "colortbl" && !ignorable_ &&
+                !isSkippedDestination(word))
                 return false;
             if (skippedUntracked_ == 0)
                 skippedUntracked_ = untracked_;
@@ -334,8 +363,8 @@ private:
 
     static std::optional<QChar> namedCharacter(const QByteArray& word) {
         static const QMap<QByteArray, char16_t> names{
-            {"emdash", 0x2014}, {"endash", 0x2013},    {"bullet", 0x2022},
-            {"lquote", 0x2018}, {"rquote", 0x2019},    {"ldblquote", 0x201c},
+            {"emdash", 0x2014},    {"endash", 0x2013},  {"bullet", 0x2022},
+            {"lquote", 0x2018},    {"rquote", 0x2019},  {"ldblquote", 0x201c},
             {"rdblquote", 0x201d}, {"enspace", 0x2002}, {"emspace", 0x2003}};
         const auto found = names.constFind(word);
         if (found == names.cend())

@@ -41,13 +41,12 @@ void setColour(QWidget* control, QPalette::ColorRole role, OleColor value) {
 }
 
 bool isListType(const QString& type) {
-    static const QStringList types{"TextBox",     "ComboBox", "FileListBox", "DirListBox",
+    static const QStringList types{"TextBox",      "ComboBox", "FileListBox", "DirListBox",
                                    "DriveListBox", "ListBox",  "ListView"};
     return types.contains(type);
 }
 
-template <typename Step>
-void skipFailure(Step step) {
+template <typename Step> void skipFailure(Step step) {
     try {
         step();
     } catch (const std::exception&) {

@@ -5,8 +5,8 @@
 #include "fetch/PanelPool.h"
 #include "fetch/RefreshSchedule.h"
 #include "platform/widgets/ImageControl.h"
-#include "platform/widgets/PictureBox.h"
 #include "platform/widgets/LockWind.h"
+#include "platform/widgets/PictureBox.h"
 #include "platform/widgets/Twips.h"
 #include "viewing/ZoomLayout.h"
 

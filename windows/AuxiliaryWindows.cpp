@@ -7,8 +7,7 @@
 namespace {
 
 // A window the user closed is unloaded, even before its deletion has run.
-template <typename Window>
-void dropClosed(QPointer<Window>& window) {
+template <typename Window> void dropClosed(QPointer<Window>& window) {
     if (window && !window->isVisible())
         delete window.data();
 }

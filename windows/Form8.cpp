@@ -19,11 +19,10 @@ Form8::Form8()
                            Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(QStringLiteral("Readme/Help"));
-    setFixedSize(ToPixels(9000), ToPixels(7080));
     rtf1 = Placed(new QTextBrowser(this), "rtf1", 120, 120, 8760, 6240);
-    rtf1->setOpenExternalLinks(false);
     Check1 = Placed(new QCheckBox(QStringLiteral("Show at Startup"), this), "Check1", 180, 6540,
                     3000, 315);
+    setFixedSize(ToPixels(9000), ToPixels(7080));
     connect(Check1, &QCheckBox::clicked, this, &Form8::Check1_Click);
 }
 
@@ -40,8 +39,21 @@ bool Form8::Load() {
     SetTopMost(this, true);
     readShowAtStartup();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+        placeOn(screen->availableGeometry());
     return true;
+}
+
+void Form8::placeOn(const QRect& screen) {
+    // On a screen too small for the window the text gets less room; it
+    // scrolls. The margin leaves room for the window's frame and title.
+    const QSize fits = size().boundedTo(screen.size() - QSize(24, 64));
+    const QSize shrink = size() - fits;
+    if (shrink.width() > 0 || shrink.height() > 0) {
+        rtf1->resize(rtf1->size() - shrink);
+        Check1->move(Check1->pos() - QPoint(0, shrink.height()));
+        setFixedSize(fits);
+    }
+    move(screen.center() - rect().center());
 }
 
 void Form8::loadHelpFile() {

@@ -21,6 +21,7 @@ public:
 private:
     void loadHelpFile();
     void readShowAtStartup();
+    void placeOn(const QRect& screen);
     void Check1_Click();
 
     QTextBrowser* rtf1;

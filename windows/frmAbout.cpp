@@ -32,7 +32,8 @@ frmAbout::frmAbout(QWidget* owner)
     large.setBold(true);
     Label1->setFont(large);
     lblVersion = fieldLabel("lblVersion", QStringLiteral("Version:"), captionLeft, 1020);
-    lblCompany = fieldLabel("lblCompany", QStringLiteral("Owned By:"), captionLeft, 1020 + rowHeight);
+    lblCompany =
+        fieldLabel("lblCompany", QStringLiteral("Owned By:"), captionLeft, 1020 + rowHeight);
     lblWebsite =
         fieldLabel("lblWebsite", QStringLiteral("Website:"), captionLeft, 1020 + 2 * rowHeight);
     SkinLabel1 = std::make_unique<SkinLabelArray>("SkinLabel1", this);

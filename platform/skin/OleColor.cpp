@@ -9,12 +9,12 @@ namespace {
 
 // The system colour indexes that have a palette counterpart.
 constexpr std::array systemRoles{
-    std::pair{4u, QPalette::Window},         std::pair{5u, QPalette::Base},
-    std::pair{7u, QPalette::WindowText},     std::pair{8u, QPalette::Text},
-    std::pair{13u, QPalette::Highlight},     std::pair{14u, QPalette::HighlightedText},
-    std::pair{15u, QPalette::Button},        std::pair{16u, QPalette::Dark},
-    std::pair{18u, QPalette::ButtonText},    std::pair{20u, QPalette::Light},
-    std::pair{23u, QPalette::ToolTipText},   std::pair{24u, QPalette::ToolTipBase},
+    std::pair{4u, QPalette::Window},       std::pair{5u, QPalette::Base},
+    std::pair{7u, QPalette::WindowText},   std::pair{8u, QPalette::Text},
+    std::pair{13u, QPalette::Highlight},   std::pair{14u, QPalette::HighlightedText},
+    std::pair{15u, QPalette::Button},      std::pair{16u, QPalette::Dark},
+    std::pair{18u, QPalette::ButtonText},  std::pair{20u, QPalette::Light},
+    std::pair{23u, QPalette::ToolTipText}, std::pair{24u, QPalette::ToolTipBase},
 };
 
 } // namespace

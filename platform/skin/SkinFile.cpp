@@ -40,9 +40,7 @@ constexpr std::array disabledTextRoles{QPalette::WindowText, QPalette::Text, QPa
 
 void readSetting(SkinData& skin, const QString& section, const QString& key, const QString& value) {
     if (section == QLatin1String("skin")) {
-        if (key == QLatin1String("name"))
-            skin.name = value;
-        else if (key == QLatin1String("font"))
+        if (key == QLatin1String("font"))
             skin.fontFamily = value;
         else if (key == QLatin1String("font-size"))
             skin.fontPointSize = value.toDouble();

@@ -8,17 +8,16 @@
 
 #include <optional>
 
-// What a skin file holds: a name, the font windows take, named colours and a
-// style sheet. The file is text:
+// What a skin file holds: the font windows take, named colours and a style
+// sheet. The file is text:
 //
-//   [skin]            name = ..., font = family, font-size = points
+//   [skin]            font = family, font-size = points
 //   [colours]         one "name = #rrggbb" a line
 //   [style]           the rest of the file: a style sheet in which $name
 //                     stands for the colour of that name
 //
 // Lines starting with ";" are comments outside the style sheet.
 struct SkinData {
-    QString name;
     QString fontFamily;
     double fontPointSize = 0;
     QMap<QString, QColor> colours;

@@ -33,12 +33,6 @@ void SkinLabel::SetWidth(double twips) {
     SetTwipsWidth(this, twips);
 }
 
-void SkinLabel::SetContainer(QWidget* container) {
-    const bool visible = Visible();
-    setParent(container);
-    setVisible(visible);
-}
-
 void SkinLabel::SetCaption(const QString& caption) {
     setText(caption);
     setAutoFillBackground(!caption.isEmpty());

@@ -26,7 +26,6 @@ public:
     void SetVisible(bool visible) { setVisible(visible); }
 
     QWidget* Container() const { return parentWidget(); }
-    void SetContainer(QWidget* container);
 
     QString Caption() const { return text(); }
     void SetCaption(const QString& caption);

@@ -14,7 +14,6 @@ public:
     QColor BackColor() const;
     void SetBackColor(const QColor& color);
 
-    const QImage& Picture() const { return picture_; }
     void SetPicture(const QImage& picture);
 
 protected:

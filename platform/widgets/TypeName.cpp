@@ -21,8 +21,7 @@ namespace {
 
 // Only these exact Qt classes have a type name of their own; anything
 // derived from them is one of our controls and goes by its class.
-template <typename Control>
-bool is(const QWidget* control) {
+template <typename Control> bool is(const QWidget* control) {
     return control->metaObject() == &Control::staticMetaObject;
 }
 

@@ -56,8 +56,8 @@ class TestSkinnedWindows : public QObject {
             int covers = 0;
             for (SkinLabel* cover : label->parentWidget()->findChildren<SkinLabel*>(
                      QString(), Qt::FindDirectChildrenOnly))
-                covers += cover->geometry() == label->geometry() &&
-                          cover->Caption() == label->text();
+                covers +=
+                    cover->geometry() == label->geometry() && cover->Caption() == label->text();
             QCOMPARE(covers, inContainer ? 1 : 0);
         }
         QVERIFY(plain > 0);

