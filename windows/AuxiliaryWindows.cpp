@@ -1,5 +1,7 @@
 #include "windows/AuxiliaryWindows.h"
 
+#include "platform/ProductInfo.h"
+#include "settings/UserSettings.h"
 #include "windows/Form8.h"
 #include "windows/frmAbout.h"
 #include "windows/frmWebsite.h"
@@ -51,8 +53,9 @@ void AuxiliaryWindows::ShowHelp() {
 }
 
 void AuxiliaryWindows::ShowHelpAtStartup() {
-    // PENDING: read "showHelp" once the settings store is in.
-    ShowHelp();
+    if (ReadUserSetting(strProductName, QStringLiteral("Settings"), QStringLiteral("showHelp"),
+                        QStringLiteral("1")) == QLatin1String("1"))
+        ShowHelp();
 }
 
 void AuxiliaryWindows::OpenWebsite() {

@@ -5,6 +5,7 @@
 #include "platform/ProductInfo.h"
 #include "platform/RtfReader.h"
 #include "platform/widgets/Twips.h"
+#include "settings/UserSettings.h"
 #include "skin/modOnTop.h"
 #include "skin/modSkin.h"
 
@@ -64,8 +65,16 @@ void Form8::loadHelpFile() {
 }
 
 void Form8::readShowAtStartup() {
-    // PENDING: bound to the "showHelp" setting once the settings store is in.
-    Check1->setChecked(true);
+    bool isNumber = false;
+    const int value = ReadUserSetting(strProductName, QStringLiteral("Settings"),
+                                      QStringLiteral("showHelp"), QStringLiteral("1"))
+                          .toInt(&isNumber);
+    // A stored value that is no choice of the box leaves it as it is.
+    if (isNumber && (value == 0 || value == 1))
+        Check1->setChecked(value == 1);
 }
 
-void Form8::Check1_Click() {}
+void Form8::Check1_Click() {
+    WriteUserSetting(strProductName, QStringLiteral("Settings"), QStringLiteral("showHelp"),
+                     Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}

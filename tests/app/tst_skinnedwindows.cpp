@@ -3,10 +3,12 @@
 #include "platform/skin/SkinGlobal.h"
 #include "platform/skin/SkinLabel.h"
 #include "platform/widgets/TypeName.h"
+#include "settings/UserSettings.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -108,6 +110,30 @@ private slots:
         QVERIFY(!SkinGlobal::Instance().IsActive());
         QCOMPARE(form->findChild<QToolButton*>("cmdStartCam")->palette().color(QPalette::Button),
                  design);
+    }
+
+    void helpOpensAtStartUntilTheUserSaysNo() {
+        TempProgramFolder folder;
+        QVERIFY(QFile::copy(ShippedFile("Help.rtf"), folder.file("Help.rtf")));
+        {
+            frmSplash splash;
+            QVERIFY(start(splash));
+            QWidget* help = topLevel("Form8");
+            QVERIFY(help);
+            auto* showAtStartup = help->findChild<QCheckBox*>("Check1");
+            QVERIFY(showAtStartup->isChecked());
+            QTest::mouseClick(showAtStartup, Qt::LeftButton, {},
+                              QPoint(6, showAtStartup->height() / 2));
+            QVERIFY(!showAtStartup->isChecked());
+            QCOMPARE(ReadUserSetting("Ombrel", "Settings", "showHelp", "absent"), QString("0"));
+        }
+        frmSplash again;
+        QVERIFY(start(again));
+        QVERIFY(!topLevel("Form8"));
+        trigger(again.MainWindow(), "View Help");
+        QWidget* help = topLevel("Form8");
+        QVERIFY(help);
+        QVERIFY(!help->findChild<QCheckBox*>("Check1")->isChecked());
     }
 
     void viewHelpShowsTheHelpFileOnlyWhileItExists() {
