@@ -13,14 +13,16 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QTreeView>
 
 namespace {
 
-// Only these exact Qt classes have a type name of their own; anything
-// derived from them is one of our controls and goes by its class.
+// Qt's own controls have type names; ours (PictureBox, ImageControl,
+// SkinLabel, ProgressBar...) go by their class, even where they derive from
+// one of Qt's.
 template <typename Control> bool is(const QWidget* control) {
     return control->metaObject() == &Control::staticMetaObject;
 }
@@ -40,9 +42,9 @@ QString TypeName(const QWidget* control) {
         return QStringLiteral("RichTextBox");
     if (is<QComboBox>(control))
         return QStringLiteral("ComboBox");
-    if (is<QListView>(control) || control->inherits("QListWidget"))
+    if (qobject_cast<const QListView*>(control))
         return QStringLiteral("ListBox");
-    if (qobject_cast<const QTreeView*>(control) || control->inherits("QTableView"))
+    if (qobject_cast<const QTreeView*>(control) || qobject_cast<const QTableView*>(control))
         return QStringLiteral("ListView");
     if (is<QLabel>(control))
         return QStringLiteral("Label");

@@ -199,10 +199,9 @@ private slots:
         SkinGlobal::Instance().AttachSkin(&skin);
         SkinGlobal::Instance().Activate();
         QVERIFY(SkinGlobal::Instance().IsActive());
-        QCOMPARE(QApplication::palette().color(QPalette::Button),
-                 QColor(skin.Palette({}).color(QPalette::Button)));
-        QCOMPARE(FromOleColor(skin.ButtonBackColor(), {}),
-                 QApplication::palette().color(QPalette::Button));
+        QCOMPARE(QApplication::palette().color(QPalette::Button), QColor("#2a2f37"));
+        QCOMPARE(skin.ButtonBackColor(), ToOleColor(QColor("#2a2f37")));
+        QCOMPARE(QApplication::font().family(), QString("DejaVu Sans"));
         QVERIFY(qApp->styleSheet().contains("SkinLabel"));
         SkinGlobal::Instance().Deactivate();
         QCOMPARE(QApplication::palette(), before);
