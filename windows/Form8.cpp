@@ -27,14 +27,18 @@ Form8::Form8()
     connect(Check1, &QCheckBox::clicked, this, &Form8::Check1_Click);
 }
 
-QString Form8::HelpFilePath() {
+namespace {
+
+QString helpFilePath() {
     return App::Path() + QStringLiteral("/Help.rtf");
 }
+
+} // namespace
 
 bool Form8::Load() {
     if (bSkinEnabled)
         ApplySkin(this);
-    if (!FileExists(HelpFilePath()))
+    if (!FileExists(helpFilePath()))
         return false;
     loadHelpFile();
     SetTopMost(this, true);
@@ -58,7 +62,7 @@ void Form8::placeOn(const QRect& screen) {
 }
 
 void Form8::loadHelpFile() {
-    QFile file(HelpFilePath());
+    QFile file(helpFilePath());
     // An unreadable help file leaves the window empty.
     if (file.open(QIODevice::ReadOnly))
         rtf1->setHtml(RtfToHtml(file.readAll()));

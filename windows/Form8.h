@@ -16,8 +16,6 @@ public:
     // no help file: the window is then never shown.
     bool Load();
 
-    static QString HelpFilePath();
-
 private:
     void loadHelpFile();
     void readShowAtStartup();
