@@ -3,6 +3,7 @@
 #include "app/MainWindowLayout.h"
 #include "camlist/CamListPane.h"
 #include "camlist/Form4.h"
+#include "clock/CurrentTimeClock.h"
 #include "fetch/CamPanel.h"
 #include "fetch/PanelPool.h"
 #include "platform/AppObject.h"
@@ -16,6 +17,7 @@
 #include "skin/modIcon.h"
 #include "skin/modSkin.h"
 #include "viewing/DetailsPane.h"
+#include "viewing/Form6.h"
 #include "windows/AuxiliaryWindows.h"
 
 #include <QCloseEvent>
@@ -46,6 +48,8 @@ Form1::Form1() {
     buildMenus();
     connectPanes();
     connectAuxiliaryWindows();
+    buildClock();
+    buildFullScreenView();
 }
 
 Form1::~Form1() = default;
@@ -140,6 +144,23 @@ void Form1::skinWindow() {
     }
 }
 
+// "Current Time:" asks the time server when a cam is selected and on every
+// tick of the selected cam's refresh clock.
+void Form1::buildClock() {
+    CurrentTime = new CurrentTimeClock(TimeServerFromEnvironment(), this);
+    connect(Details, &DetailsPane::PanelSelected, CurrentTime, &CurrentTimeClock::QueryCurrentTime);
+    connect(Panels, &PanelPool::SelectedTicked, CurrentTime, &CurrentTimeClock::QueryCurrentTime);
+    connect(CurrentTime, &CurrentTimeClock::CurrentTimeArrived, Details,
+            &DetailsPane::ShowCurrentTime);
+}
+
+void Form1::buildFullScreenView() {
+    FullScreen = new Form6(State, this, QImage(QStringLiteral(":/pictures/picrefresh48.png")));
+    connect(Details, &DetailsPane::FullScreenRequested, FullScreen, &Form6::Open);
+    connect(Panels, &PanelPool::SelectedFetchStarted, FullScreen, &Form6::ShowFetchStarted);
+    connect(Panels, &PanelPool::SelectedPictureArrived, FullScreen, &Form6::ShowArrivedPicture);
+}
+
 void Form1::Form_Load() {
     skinWindow();
     setWindowState(Qt::WindowMaximized);
@@ -197,6 +218,7 @@ void Form1::VScroll1_Change(int value) {
 void Form1::closeEvent(QCloseEvent* event) {
     if (Form4* notice = ListPane->NoticeWindow())
         notice->close();
+    FullScreen->close();
     Aux->UnloadAll();
     if (bSkinEnabled)
         SkinGlobal::Instance().Deactivate();

@@ -8,7 +8,9 @@
 
 class AuxiliaryWindows;
 class CamListPane;
+class CurrentTimeClock;
 class DetailsPane;
+class Form6;
 class PanelPool;
 class QAction;
 class QGroupBox;
@@ -48,6 +50,8 @@ private:
     void buildSkinLabels();
     void connectAuxiliaryWindows();
     void skinWindow();
+    void buildClock();
+    void buildFullScreenView();
     void makePictureFolder();
     void layOut();
     void VScroll1_Change(int value);
@@ -72,4 +76,6 @@ private:
     AuxiliaryWindows* Aux;
     std::unique_ptr<SkinLabelArray> SkinLabel1;
     std::unique_ptr<SkinLabelArray> SkinLabel2;
+    CurrentTimeClock* CurrentTime = nullptr;
+    Form6* FullScreen = nullptr;
 };

@@ -98,9 +98,9 @@ void DetailsPane::buildDetails() {
                       2760, 1800, 495);
     Command3->setToolTip(
         QStringLiteral("full screen, auto refreshing view of current cam.  click to close."));
-    // Commands whose windows are not part of the program yet stay unavailable.
-    for (QWidget* later : {cmdSave, Command3})
-        later->setEnabled(false);
+    connect(Command3, &QPushButton::clicked, this, &DetailsPane::Command3_Click);
+    // Saving is not part of the program yet.
+    cmdSave->setEnabled(false);
 }
 
 void DetailsPane::ApplyLayout(const DetailsLayout& l) {
@@ -135,6 +135,7 @@ void DetailsPane::SelectPanel(int index) {
     CopyPanelTexts(index);
     const qint32 elapsed = index < PanelPool::MaxOpenCams ? panels_.State(index).ElapsedSeconds : 0;
     lblNextRefresh->setText(CountdownText(panel.RefreshText(), elapsed));
+    emit PanelSelected(index);
 }
 
 void DetailsPane::ApplyZoom() {
@@ -179,4 +180,13 @@ void DetailsPane::CopyPanelTexts(int slot) {
 
 void DetailsPane::ShowCountdown(const QString& text) {
     lblNextRefresh->setText(text);
+}
+
+void DetailsPane::ShowCurrentTime(const QString& text) {
+    lblTime->setText(text);
+}
+
+// The view ignores the zoom and the scroll position: it gets the picture.
+void DetailsPane::Command3_Click() {
+    emit FullScreenRequested(imgMain->Picture());
 }

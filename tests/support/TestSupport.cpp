@@ -51,6 +51,31 @@ QString ShippedFile(const QString& name) {
     return QFile::exists(skin) ? skin : QStringLiteral(OMBREL_RESOURCES_DIR "/") + name;
 }
 
+namespace {
+
+void setOrUnset(const char* name, const QByteArray& value) {
+    if (value.isEmpty())
+        qunsetenv(name);
+    else
+        qputenv(name, value);
+}
+
+} // namespace
+
+EnvironmentOverride::EnvironmentOverride(const char* name, const QByteArray& value)
+    : name_(name)
+    , wasSet_(qEnvironmentVariableIsSet(name))
+    , previous_(qgetenv(name)) {
+    setOrUnset(name_, value);
+}
+
+EnvironmentOverride::~EnvironmentOverride() {
+    if (wasSet_)
+        qputenv(name_, previous_);
+    else
+        qunsetenv(name_);
+}
+
 QByteArray ReadFileBytes(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

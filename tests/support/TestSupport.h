@@ -43,6 +43,20 @@ private:
 
 // A file the program ships beside itself (the help text, the skin), from the sources.
 QString ShippedFile(const QString& name);
+// Sets an environment variable while the object lives; an empty value
+// unsets it.
+class EnvironmentOverride {
+public:
+    EnvironmentOverride(const char* name, const QByteArray& value);
+    ~EnvironmentOverride();
+    EnvironmentOverride(const EnvironmentOverride&) = delete;
+    EnvironmentOverride& operator=(const EnvironmentOverride&) = delete;
+
+private:
+    const char* name_;
+    bool wasSet_;
+    QByteArray previous_;
+};
 
 QByteArray ReadFileBytes(const QString& path);
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
