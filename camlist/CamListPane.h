@@ -38,6 +38,7 @@ public:
 
 signals:
     void StopAllClicked();
+    void WebsiteClicked();
 
 private:
     QString selectedText() const;

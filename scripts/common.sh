@@ -5,7 +5,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build"
 
 # Debian 12 packages the program, its tests and its tools need.
-PACKAGES=(g++ cmake ninja-build ccache pkg-config qt6-base-dev libgl-dev libturbojpeg0-dev
+PACKAGES=(g++ cmake ninja-build ccache pkg-config qt6-base-dev qt6-svg-dev libgl-dev libturbojpeg0-dev
           fonts-dejavu-core dbus-daemon)
 
 install_missing_packages() {
