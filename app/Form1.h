@@ -55,6 +55,7 @@ private:
     void buildPanes();
     void buildMenus();
     void connectPanes();
+    void restoreAutoSave();
     void makePictureFolder();
     void layOut();
     void VScroll1_Change(int value);

@@ -64,6 +64,9 @@ CamListPane::CamListPane(QGroupBox* frame, PanelPool& panels, MainWindowState& s
     connect(cmdStartCam, &QToolButton::clicked, this, &CamListPane::cmdStartCam_Click);
     connect(cmdStopAll, &QToolButton::clicked, &panels_, &PanelPool::cmdStopAll_Click);
     connect(List1, &QListWidget::itemDoubleClicked, this, &CamListPane::StartSelectedCam);
+    connect(cmdAdd, &QToolButton::clicked, this, &CamListPane::cmdAdd_Click);
+    connect(cmdEdit, &QToolButton::clicked, this, &CamListPane::cmdEdit_Click);
+    connect(chkSave, &QCheckBox::toggled, this, &CamListPane::chkSave_Click);
 }
 
 void CamListPane::LoadCamList() {

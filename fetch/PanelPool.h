@@ -21,6 +21,10 @@ struct SlotState {
     qint32 ElapsedSeconds = 0;
     QString LastModifiedLine;
     bool PictureChanged = false;
+    // The Last-Modified line of the last picture the slot showed: a picture
+    // is saved automatically only when it was shown under a new line, never
+    // the previous picture for a body that could not be read.
+    QString ShownModifiedLine;
 };
 
 // The pictures every panel shares.
@@ -57,6 +61,13 @@ public:
     void imgRefresh_Click(int slot);
     void timRefresh_Timer(int slot);
     void wsCam_Close(int slot);
+
+    // Saves the slot's new picture in the cam folder and shows it as saved.
+    void AutoSavePicture(int slot);
+    // The edited cam `oldName` has new texts: every panel captioned with the
+    // old name takes them.
+    void UpdateOpenPanels(const QString& oldName, const QString& name, const QString& url,
+                          const QString& refresh);
 
 signals:
     // The user clicked a panel's picture or indicator: select it.

@@ -3,7 +3,12 @@
 #include "fetch/CamPanel.h"
 #include "fetch/MainWindowState.h"
 #include "fetch/PanelPool.h"
+#include "fetch/PictureSaving.h"
 #include "fetch/RefreshSchedule.h"
+#include "platform/AppError.h"
+#include "platform/Clock.h"
+#include "platform/DateTimeText.h"
+#include "platform/MsgBox.h"
 #include "platform/widgets/ImageControl.h"
 #include "platform/widgets/LockWind.h"
 #include "platform/widgets/Twips.h"
@@ -94,6 +99,7 @@ void DetailsPane::buildDetails() {
     cmdSave = Placed(new QPushButton(QStringLiteral("Save Image"), frmDetails), "cmdSave", 120,
                      2760, 1800, 495);
     cmdSave->setToolTip(QStringLiteral("save image in you /cam/ folder"));
+    connect(cmdSave, &QPushButton::clicked, this, &DetailsPane::cmdSave_Click);
     Command3 = Placed(new QPushButton(QStringLiteral("Screensaver"), frmDetails), "Command3", 2040,
                       2760, 1800, 495);
     Command3->setToolTip(
@@ -166,4 +172,24 @@ void DetailsPane::CopyPanelTexts(int slot) {
 
 void DetailsPane::ShowCountdown(const QString& text) {
     lblNextRefresh->setText(text);
+}
+
+void DetailsPane::cmdSave_Click() {
+    if (state_.SelectedPanel < 0)
+        return;
+    CamPanel& panel = panels_.Panel(state_.SelectedPanel);
+    const QDateTime now = Clock::Now();
+    const QString path = PicturePath(panel.txtName->text(), now);
+    try {
+        SavePictureFile(panel.imgCam->Picture(), path);
+    } catch (const AppError& error) {
+        MsgBox::Show(error.Description, MsgBox::Buttons::OkOnly, QStringLiteral(":: error"),
+                     mainWindow_);
+        return;
+    }
+    {
+        WindowLock lock(mainWindow_);
+        imgMain->SetPicture(panel.imgCam->Picture());
+    }
+    emit StatusText(LongTime(now.time()) + QStringLiteral(" saved as ") + path);
 }

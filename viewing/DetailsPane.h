@@ -52,6 +52,14 @@ public:
     void CopyPanelTexts(int slot);
     void ShowCountdown(const QString& text);
 
+    // "Save Image": the selected panel's picture as a JPEG file in the cam
+    // folder, whatever it shows.
+    void cmdSave_Click();
+
+signals:
+    // A line for the first panel of the status bar.
+    void StatusText(const QString& text);
+
 private:
     void buildViewport();
     void buildDetails();

@@ -18,6 +18,15 @@ MainWindowFixture::MainWindowFixture(const QStringList& cams, const QString& ref
     CreateCamListIfMissing(folder_.file("00camlist.txt"));
     for (const QString& cam : cams)
         addCam(cam, refresh);
+    startWindow();
+}
+
+MainWindowFixture::~MainWindowFixture() {
+    form_->Panels->cmdStopAll_Click();
+    form_.reset();
+}
+
+void MainWindowFixture::startWindow() {
     form_ = std::make_unique<Form1>();
     form_->Form_Load();
     form_->setWindowState(Qt::WindowNoState);
@@ -25,9 +34,10 @@ MainWindowFixture::MainWindowFixture(const QStringList& cams, const QString& ref
     form_->show();
 }
 
-MainWindowFixture::~MainWindowFixture() {
+void MainWindowFixture::restart() {
     form_->Panels->cmdStopAll_Click();
     form_.reset();
+    startWindow();
 }
 
 void MainWindowFixture::addCam(const QString& name, const QString& refresh,

@@ -26,6 +26,8 @@ public:
 
     // Adds a cam to the simulator and the file; the list is not refilled.
     void addCam(const QString& name, const QString& refresh = "30", CamBehaviours behaviours = {});
+    // Closes the main window and starts it again in the same program folder.
+    void restart();
     // Fixes the simulator's clock, which decides the Last-Modified lines.
     void setServerTime(const QDateTime& utc);
 
@@ -40,6 +42,8 @@ public:
     int openPanels();
 
 private:
+    void startWindow();
+
     TempProgramFolder folder_;
     CamSimulator simulator_;
     QDateTime serverTime_;
