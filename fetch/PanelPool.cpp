@@ -9,12 +9,12 @@
 #include "platform/AppError.h"
 #include "platform/Clock.h"
 #include "platform/DateTimeText.h"
-#include "platform/PictureLoader.h"
 #include "platform/TimerControl.h"
 #include "platform/widgets/ImageControl.h"
 #include "platform/widgets/LockWind.h"
 #include "platform/widgets/ProgressBar.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -213,9 +213,9 @@ void PanelPool::AutoSavePicture(int slot) {
                         QStringLiteral(": ") + error.Description);
         return;
     }
-    const QImage saved = LoadPicture(path);
-    if (!saved.isNull())
-        panel.imgCam->SetPicture(saved);
+    QFile saved(path);
+    if (saved.open(QIODevice::ReadOnly))
+        panel.imgCam->SetEncodedPicture(saved.readAll());
     if (isSelected(slot))
         emit StatusText(LongTime(now.time()) + QStringLiteral(" new picture saved as ") + path);
 }
