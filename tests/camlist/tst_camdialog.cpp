@@ -2,6 +2,7 @@
 #include "fetch/CamPanel.h"
 #include "platform/MsgBox.h"
 #include "tests/support/MainWindowFixture.h"
+#include "tests/support/ReadOnlyFolder.h"
 
 #include <QAction>
 #include <QLabel>
@@ -272,6 +273,26 @@ private slots:
         QVERIFY(press(edit, "Command1"));
         QCOMPARE(listed(fixture), QStringList({"Garden", "Garden"}));
         QCOMPARE(field(fixture.panel(0), "txtRefresh"), QStringLiteral("30"));
+    }
+
+    void aRefusedSaveKeepsTheDialogAndTheFile() {
+        MainWindowFixture fixture({"Garden", "Harbour"});
+        const QByteArray before = camList(fixture);
+        QWidget* edit = openEdit(fixture, "Garden");
+        QVERIFY(edit);
+        fill(edit, "Lake", "http://lake/cam.jpg", "30");
+        ReadOnlyFolder readOnly(fixture.folder().path());
+        if (!readOnly.available())
+            QSKIP("needs the right to mount (root)");
+        QVERIFY(press(edit, "Command1"));
+        QCOMPARE(MsgBox::Last()->title, QStringLiteral(":: error"));
+        QVERIFY(edit->isVisible());
+        QCOMPARE(control<QLineEdit>(edit, "Text1")->text(), QStringLiteral("Lake"));
+        QCOMPARE(camList(fixture), before);
+        // Once the file can be written, OK saves what is still typed in.
+        QVERIFY(readOnly.setReadOnly(false));
+        QVERIFY(press(edit, "Command1"));
+        QCOMPARE(listed(fixture), QStringList({"Harbour", "Lake"}));
     }
 
     void closingTheMainWindowClosesTheDialogs() {
