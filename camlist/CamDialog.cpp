@@ -9,6 +9,8 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 
 constexpr double FieldLeft = 1080;
@@ -44,6 +46,7 @@ CamDialog::CamDialog(Purpose purpose, const CamEntry& loaded, QWidget* owner)
     , loaded_(purpose == Purpose::Edit ? loaded : CamEntry{}) {
     setAttribute(Qt::WA_DeleteOnClose);
     double top = 240;
+    double width = 5400;
     if (purpose_ == Purpose::Add) {
         setObjectName(QStringLiteral("Form2"));
         setWindowTitle(App::ProductName() + QStringLiteral(" :: Add a Cam"));
@@ -57,21 +60,25 @@ CamDialog::CamDialog(Purpose purpose, const CamEntry& loaded, QWidget* owner)
         QFont bold = lblNote->font();
         bold.setBold(true);
         lblNote->setFont(bold);
+        // The note is shown whole, whatever the font makes of it.
+        SetTwipsWidth(lblNote, std::max(TwipsWidth(lblNote), ToTwips(lblNote->sizeHint().width())));
+        width = std::max(width, TwipsWidth(lblNote) + 240);
         top = 480;
     }
-    buildFields(top);
-    buildButtons(top + 3 * RowHeight + 120);
-    setFixedSize(ToPixels(5400), ToPixels(top + 3 * RowHeight + 120 + 435 + 240));
+    buildFields(top, width);
+    buildButtons(top + 3 * RowHeight + 120, width);
+    setFixedSize(ToPixels(width), ToPixels(top + 3 * RowHeight + 120 + 435 + 240));
 }
 
-void CamDialog::buildFields(double top) {
+void CamDialog::buildFields(double top, double width) {
+    const double boxWidth = width - FieldLeft - 120;
     const bool adding = purpose_ == Purpose::Add;
     Text1 = inputBox(this, "Text1", QStringLiteral("Name:"), "Label1",
                      adding ? QStringLiteral("create a unique name")
                             : QStringLiteral("Create a unique name for the cam"),
-                     top, 4200);
-    Text2 =
-        inputBox(this, "Text2", QStringLiteral("URL:"), "Label2", UrlTip, top + RowHeight, 4200);
+                     top, boxWidth);
+    Text2 = inputBox(this, "Text2", QStringLiteral("URL:"), "Label2", UrlTip, top + RowHeight,
+                     boxWidth);
     Text3 = inputBox(this, "Text3", QStringLiteral("Refresh:"), "Label3",
                      QStringLiteral("Enter the time in seconds"), top + 2 * RowHeight, 600);
     Text3->setMaxLength(3);
@@ -82,11 +89,11 @@ void CamDialog::buildFields(double top) {
     Text3->setText(loaded_.Refresh);
 }
 
-void CamDialog::buildButtons(double top) {
+void CamDialog::buildButtons(double top, double width) {
     Command1 = pictureButton(this, "Command1", QStringLiteral("OK"), QStyle::SP_DialogApplyButton,
-                             2445, top);
+                             width - 2955, top);
     Command2 = pictureButton(this, "Command2", QStringLiteral("Cancel"),
-                             QStyle::SP_DialogCancelButton, 3945, top);
+                             QStyle::SP_DialogCancelButton, width - 1455, top);
     setTabOrder(Text1, Text2);
     setTabOrder(Text2, Text3);
     setTabOrder(Text3, Command1);

@@ -30,8 +30,8 @@ signals:
     void Confirmed(const CamEntry& entered);
 
 private:
-    void buildFields(double top);
-    void buildButtons(double top);
+    void buildFields(double top, double width);
+    void buildButtons(double top, double width);
     void Command1_Click();
 
     const Purpose purpose_;

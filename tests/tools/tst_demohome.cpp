@@ -59,14 +59,16 @@ private slots:
         QCOMPARE(ReadFileBytes(path), DemoCamList(cams, simulator_));
 
         // The simulator was on another port last time; the user deleted the
-        // pier, added a cam and pointed market square elsewhere.
+        // pier, added two cams and pointed market square elsewhere.
         const QByteArray user = "\r\n[name]garden\r\nhttp://127.0.0.1:1/garden.jpg\r\n5\r\n\r\n"
                                 "[name]Lake\r\nhttp://lake.example/cam.jpg\r\n60\r\n\r\n"
+                                "[name]My pier\r\nhttp://127.0.0.1:1/pier.jpg\r\n3\r\n\r\n"
                                 "[name]market square\r\nhttp://127.0.0.1:2/other.jpg\r\n10\r\n";
         WriteFileBytes(path, user);
         QVERIFY(WriteDemoHome(folder, cams, simulator_, &error));
         QByteArray expected = user;
         expected.replace("http://127.0.0.1:1/garden.jpg", simulator_.url("garden").toLatin1());
+        expected.replace("http://127.0.0.1:1/pier.jpg", simulator_.url("pier").toLatin1());
         QCOMPARE(ReadFileBytes(path), expected);
     }
 

@@ -62,17 +62,16 @@ QByteArray DemoCamList(const QList<DemoCam>& cams, const CamSimulator& simulator
 QByteArray MoveDemoAddresses(const QByteArray& camList, const QList<DemoCam>& cams,
                              const CamSimulator& simulator) {
     QList<QByteArray> lines = camList.split('\n');
-    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        if (!lines[i - 1].startsWith("[name]"))
+            continue;
+        const bool crLf = lines[i].endsWith('\r');
+        const QUrl listed(QString::fromLocal8Bit(crLf ? lines[i].chopped(1) : lines[i]));
         for (const DemoCam& cam : cams) {
-            if (lines[i] != "[name]" + cam.name.toLocal8Bit() + '\r')
-                continue;
-            const bool crLf = lines[i + 1].endsWith('\r');
-            const QUrl listed(
-                QString::fromLocal8Bit(crLf ? lines[i + 1].chopped(1) : lines[i + 1]));
             const QUrl served(simulator.url(cam.name));
             if (listed.port() >= 0 && listed.scheme() == served.scheme() &&
                 listed.host() == served.host() && listed.path() == served.path())
-                lines[i + 1] = simulator.url(cam.name).toLocal8Bit() + (crLf ? "\r" : "");
+                lines[i] = simulator.url(cam.name).toLocal8Bit() + (crLf ? "\r" : "");
         }
     }
     return lines.join('\n');
