@@ -6,9 +6,8 @@
 #include <QObject>
 #include <QPointer>
 
+class CamOpener;
 class Form4;
-struct MainWindowState;
-class PanelPool;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -19,17 +18,7 @@ class QToolButton;
 class CamListPane : public QObject {
     Q_OBJECT
 public:
-    CamListPane(QGroupBox* frame, PanelPool& panels, MainWindowState& state, QWidget* mainWindow);
-
-    QToolButton* cmdAdd;
-    QToolButton* cmdRemove;
-    QToolButton* cmdEdit;
-    QToolButton* cmdStartCam;
-    QToolButton* cmdStopAll;
-    QToolButton* Command2;
-    QCheckBox* chkSave;
-    QLabel* Label1;
-    QListWidget* List1;
+    CamListPane(QGroupBox* frame, CamOpener& cams, QWidget* mainWindow);
 
     // Fills List1 from the camera list file, creating a missing file first.
     // A file that cannot be read is reported and leaves the list as it is.
@@ -44,6 +33,10 @@ public:
     // The notice window, while it is open.
     Form4* NoticeWindow() const;
 
+    // The caption of the website button: the maker's web address.
+    void SetWebsiteCaption(const QString& address);
+    void SetListHeight(float twips);
+
     // Add and Edit: the dialogs Form2 and Form3, each open once at most.
     void cmdAdd_Click();
     void cmdEdit_Click();
@@ -55,6 +48,11 @@ public:
     void SetAutoSave(bool on);
     void chkSave_Click();
 
+signals:
+    void StopAllClicked();
+    // The AutoSave box changed: pictures that arrive from now on follow it.
+    void AutoSaveChanged(bool on);
+
 private:
     QString selectedText() const;
     void showNoSelectionNotice();
@@ -63,8 +61,17 @@ private:
     CamDialog* openDialog(CamDialog::Purpose purpose, const CamEntry& loaded);
     void saveCam(CamDialog& dialog, const CamEntry& entered);
 
-    PanelPool& panels_;
-    MainWindowState& state_;
+    QToolButton* cmdAdd;
+    QToolButton* cmdRemove;
+    QToolButton* cmdEdit;
+    QToolButton* cmdStartCam;
+    QToolButton* cmdStopAll;
+    QToolButton* Command2;
+    QCheckBox* chkSave;
+    QLabel* Label1;
+    QListWidget* List1;
+
+    CamOpener& cams_;
     QWidget* mainWindow_;
     QPointer<Form4> form4_;
     QPointer<CamDialog> form2_;

@@ -4,9 +4,8 @@
 #include "camlist/CamDialog.h"
 #include "camlist/CamListFile.h"
 #include "camlist/CamListPane.h"
+#include "camlist/CamOpener.h"
 #include "camlist/Form4.h"
-#include "fetch/MainWindowState.h"
-#include "fetch/PanelPool.h"
 #include "platform/AppObject.h"
 #include "settings/MachineSettings.h"
 
@@ -85,7 +84,7 @@ void CamListPane::saveCam(CamDialog& dialog, const CamEntry& entered) {
         reportFileError(error);
     }
     if (editing)
-        panels_.UpdateOpenPanels(loaded.Name, entered.Name, entered.Url, entered.Refresh);
+        cams_.UpdateOpenPanels(loaded.Name, entered);
     dialog.close();
 }
 
@@ -103,7 +102,8 @@ void CamListPane::SetAutoSave(bool on) {
 }
 
 void CamListPane::chkSave_Click() {
-    state_.AutoSave = chkSave->isChecked();
+    const bool on = chkSave->isChecked();
+    emit AutoSaveChanged(on);
     WriteSetting(App::ProductName(), QStringLiteral("Settings"), QStringLiteral("autoSave"),
-                 state_.AutoSave ? QStringLiteral("1") : QStringLiteral("0"));
+                 on ? QStringLiteral("1") : QStringLiteral("0"));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "camlist/CamOpener.h"
 #include "fetch/FetchState.h"
 
 #include <QImage>
@@ -36,7 +37,7 @@ struct SharedPictures {
 
 // The fixed pool of viewer panels and their lifecycle: starting, refreshing,
 // stopping, the refresh clock and what happens when a response is complete.
-class PanelPool : public QObject {
+class PanelPool : public QObject, public CamOpener {
     Q_OBJECT
 public:
     static constexpr int SlotCount = 26;
@@ -54,6 +55,11 @@ public:
     // Gives every panel the shared refresh indicator picture.
     void ShowRefreshPictures();
 
+    bool CanOpenAnother() const override;
+    bool IsOpen(const QString& name) const override;
+    void Open(const CamEntry& cam) override;
+    void UpdateOpenPanels(const QString& oldName, const CamEntry& cam) override;
+
     void cmdStart_Click(int slot);
     void cmdStop_Click(int slot);
     void cmdStopAll_Click();
@@ -64,10 +70,6 @@ public:
 
     // Saves the slot's new picture in the cam folder and shows it as saved.
     void AutoSavePicture(int slot);
-    // The edited cam `oldName` has new texts: every panel captioned with the
-    // old name takes them.
-    void UpdateOpenPanels(const QString& oldName, const QString& name, const QString& url,
-                          const QString& refresh);
 
 signals:
     // The user clicked a panel's picture or indicator: select it.

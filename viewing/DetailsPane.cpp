@@ -12,11 +12,11 @@
 #include "platform/widgets/ImageControl.h"
 #include "platform/widgets/LockWind.h"
 #include "platform/widgets/Twips.h"
+#include "viewing/DetailsLayout.h"
 #include "viewing/ZoomLayout.h"
 
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -104,6 +104,21 @@ void DetailsPane::buildDetails() {
                       2760, 1800, 495);
     Command3->setToolTip(
         QStringLiteral("full screen, auto refreshing view of current cam.  click to close."));
+    // Commands whose windows are not part of the program yet stay unavailable.
+    Command3->setEnabled(false); // the full-screen view is still to come
+}
+
+void DetailsPane::ApplyLayout(const DetailsLayout& l) {
+    SetTwipsHeight(Picture1, l.Picture1Height);
+    SetTwipsWidth(Picture1, l.Picture1Width);
+    SetTwipsTop(frmDetails, l.frmDetailsTop);
+    SetTwipsWidth(frmDetails, l.frmDetailsWidth);
+    SetTwipsHeight(VScroll2, l.VScroll2Height);
+    SetTwipsLeft(VScroll2, l.VScroll2Left);
+    SetTwipsWidth(HScroll1, l.HScroll1Width);
+    SetTwipsTop(HScroll1, l.HScroll1Top);
+    SetTwipsTop(Command1, l.Command1Top);
+    SetTwipsLeft(Command1, l.Command1Left);
 }
 
 void DetailsPane::SelectPanel(int index) {
@@ -115,19 +130,16 @@ void DetailsPane::SelectPanel(int index) {
     SetTwipsWidth(imgMain, 10);
     SetTwipsHeight(imgMain, 10);
     imgMain->SetStretch(false);
-    imgMain->SetPicture(panel.imgCam->Picture());
+    imgMain->SetPicture(panel.Picture());
     // An empty picture keeps the 10 x 10 twips it was given.
     const bool empty = imgMain->Picture().isNull();
     BaseWidth = empty ? 10 : qint32(TwipsWidth(imgMain));
     BaseHeight = empty ? 10 : qint32(TwipsHeight(imgMain));
     ApplyZoom();
 
-    lblName->setText(panel.txtName->text());
-    lblRefresh->setText(panel.txtRefresh->text());
-    lblLastChanged->setText(panel.txtUpdated->text());
-    lblLastRefreshed->setText(panel.txtRefreshed->text());
+    CopyPanelTexts(index);
     const qint32 elapsed = index < PanelPool::MaxOpenCams ? panels_.State(index).ElapsedSeconds : 0;
-    lblNextRefresh->setText(CountdownText(panel.txtRefresh->text(), elapsed));
+    lblNextRefresh->setText(CountdownText(panel.RefreshText(), elapsed));
 }
 
 void DetailsPane::ApplyZoom() {
@@ -163,11 +175,11 @@ void DetailsPane::ShowArrivedPicture(const QImage& picture) {
 }
 
 void DetailsPane::CopyPanelTexts(int slot) {
-    CamPanel& panel = panels_.Panel(slot);
-    lblName->setText(panel.txtName->text());
-    lblRefresh->setText(panel.txtRefresh->text());
-    lblLastChanged->setText(panel.txtUpdated->text());
-    lblLastRefreshed->setText(panel.txtRefreshed->text());
+    const CamPanel& panel = panels_.Panel(slot);
+    lblName->setText(panel.CamName());
+    lblRefresh->setText(panel.RefreshText());
+    lblLastChanged->setText(panel.UpdatedText());
+    lblLastRefreshed->setText(panel.RefreshedText());
 }
 
 void DetailsPane::ShowCountdown(const QString& text) {
@@ -179,9 +191,9 @@ void DetailsPane::cmdSave_Click() {
         return;
     CamPanel& panel = panels_.Panel(state_.SelectedPanel);
     const QDateTime now = Clock::Now();
-    const QString path = PicturePath(panel.txtName->text(), now);
+    const QString path = PicturePath(panel.CamName(), now);
     try {
-        SavePictureFile(panel.imgCam->Picture(), path);
+        SavePictureFile(panel.Picture(), path);
     } catch (const AppError& error) {
         MsgBox::Show(error.Description, MsgBox::Buttons::OkOnly, QStringLiteral(":: error"),
                      mainWindow_);
@@ -189,7 +201,7 @@ void DetailsPane::cmdSave_Click() {
     }
     {
         WindowLock lock(mainWindow_);
-        imgMain->SetPicture(panel.imgCam->Picture());
+        imgMain->SetPicture(panel.Picture());
     }
     emit StatusText(LongTime(now.time()) + QStringLiteral(" saved as ") + path);
 }

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QObject>
 
+struct DetailsLayout;
 class ImageControl;
 struct MainWindowState;
 class PanelPool;
@@ -20,26 +21,9 @@ class DetailsPane : public QObject {
 public:
     DetailsPane(QGroupBox* frame, PanelPool& panels, MainWindowState& state, QWidget* mainWindow);
 
-    QGroupBox* frmMain;
-    QWidget* Picture1;
-    ImageControl* imgMain;
-    QScrollBar* HScroll1;
-    QScrollBar* VScroll2;
-    QPushButton* Command1;
-    QGroupBox* frmDetails;
-    QScrollBar* Slider1;
-    QLabel* lblName;
-    QLabel* lblRefresh;
-    QLabel* lblLastChanged;
-    QLabel* lblLastRefreshed;
-    QLabel* lblNextRefresh;
-    QLabel* lblTime;
-    QPushButton* cmdSave;
-    QPushButton* Command3;
-
-    // The unzoomed size of the selected picture, in twips.
-    qint32 BaseWidth = 0;
-    qint32 BaseHeight = 0;
+    // Sizes and places the picture area, the details frame and the scroll
+    // bars for the pane's current size.
+    void ApplyLayout(const DetailsLayout& layout);
 
     void SelectPanel(int index);
     void ApplyZoom();
@@ -61,9 +45,32 @@ signals:
     void StatusText(const QString& text);
 
 private:
+    friend class TestDetailsPane;
+
     void buildViewport();
     void buildDetails();
     QLabel* valueLabel(const char* name, const QString& caption, float top);
+
+    QGroupBox* frmMain;
+    QWidget* Picture1;
+    ImageControl* imgMain;
+    QScrollBar* HScroll1;
+    QScrollBar* VScroll2;
+    QPushButton* Command1;
+    QGroupBox* frmDetails;
+    QScrollBar* Slider1;
+    QLabel* lblName;
+    QLabel* lblRefresh;
+    QLabel* lblLastChanged;
+    QLabel* lblLastRefreshed;
+    QLabel* lblNextRefresh;
+    QLabel* lblTime;
+    QPushButton* cmdSave;
+    QPushButton* Command3;
+
+    // The unzoomed size of the selected picture, in twips.
+    qint32 BaseWidth = 0;
+    qint32 BaseHeight = 0;
 
     PanelPool& panels_;
     MainWindowState& state_;

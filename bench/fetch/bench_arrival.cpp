@@ -68,18 +68,19 @@ public:
     ShownPanel()
         : sheet_(&window_)
         , pool_(&sheet_, windowState_, &window_, {})
-        , panel_(pool_.Panel(0)) {
+        , panel_(pool_.Panel(0))
+        , picture_(panel_.findChild<QWidget*>(QStringLiteral("imgCam"))) {
         windowState_.SelectedPanel = -1;
         sheet_.resize(240, 1600);
         panel_.setGeometry(4, 4, 109, 129);
         panel_.show();
-        panel_.txtName->setText(QStringLiteral("Garden"));
+        panel_.SetCam({QStringLiteral("Garden"), QString(), QStringLiteral("30")});
         panel_.setTitle(QStringLiteral("Garden"));
         window_.show();
         // Painting starts once the window system has exposed the window.
         while (!window_.windowHandle()->isExposed())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        panel_.imgCam->installEventFilter(&paints_);
+        picture_->installEventFilter(&paints_);
     }
 
     void SetAutoSave(bool on) { windowState_.AutoSave = on; }
@@ -89,14 +90,14 @@ public:
     bool Arrive(const QByteArray& response) {
         pool_.State(0).Fetch.ReceiveBuffer = response;
         pool_.wsCam_Close(0);
-        panel_.imgCam->repaint();
+        picture_->repaint();
         const bool painted = paints_.count != painted_;
         painted_ = paints_.count;
         return painted;
     }
 
     // Asking for the picture decodes a saved one: only after the timing.
-    bool ShowsTheWholePicture() const { return panel_.imgCam->Picture().width() == 1920; }
+    bool ShowsTheWholePicture() const { return panel_.Picture().width() == 1920; }
 
 private:
     QWidget window_;
@@ -104,6 +105,7 @@ private:
     MainWindowState windowState_;
     PanelPool pool_;
     CamPanel& panel_;
+    QWidget* picture_;
     PaintCounter paints_;
     int painted_ = 0;
 };

@@ -4,7 +4,6 @@
 #include "tests/support/MainWindowFixture.h"
 #include "tests/support/ReadOnlyFolder.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,19 +13,6 @@
 // The add dialog Form2 and the edit dialog Form3, used through the main window.
 class TestCamDialog : public QObject {
     Q_OBJECT
-
-    template <typename Control = QWidget>
-    static Control* control(QWidget* window, const char* name) {
-        return window ? window->findChild<Control*>(QString::fromLatin1(name)) : nullptr;
-    }
-
-    static bool press(QWidget* window, const char* name) {
-        auto* button = control<QToolButton>(window, name);
-        if (!button || !button->isVisible() || !button->isEnabled())
-            return false;
-        QTest::mouseClick(button, Qt::LeftButton);
-        return true;
-    }
 
     // The dialog's window while it is open; a closed one may still wait for
     // its deletion.
@@ -39,32 +25,32 @@ class TestCamDialog : public QObject {
     }
 
     static QWidget* openAdd(MainWindowFixture& fixture) {
-        return press(&fixture.form(), "cmdAdd") ? dialog(fixture, "Form2") : nullptr;
+        return Click(fixture.form(), "cmdAdd") ? dialog(fixture, "Form2") : nullptr;
     }
 
     static QWidget* openEdit(MainWindowFixture& fixture, const QString& name) {
-        if (!fixture.select(name) || !press(&fixture.form(), "cmdEdit"))
+        if (!fixture.select(name) || !Click(fixture.form(), "cmdEdit"))
             return nullptr;
         return dialog(fixture, "Form3");
     }
 
     static void fill(QWidget* window, const QString& name, const QString& url,
                      const QString& refresh) {
-        control<QLineEdit>(window, "Text1")->setText(name);
-        control<QLineEdit>(window, "Text2")->setText(url);
-        control<QLineEdit>(window, "Text3")->setText(refresh);
+        Find<QLineEdit>(*window, "Text1")->setText(name);
+        Find<QLineEdit>(*window, "Text2")->setText(url);
+        Find<QLineEdit>(*window, "Text3")->setText(refresh);
     }
 
     static QStringList listed(MainWindowFixture& fixture) {
         QStringList names;
-        auto* list = control<QListWidget>(&fixture.form(), "List1");
+        auto* list = Find<QListWidget>(fixture.form(), "List1");
         for (int row = 0; row < list->count(); ++row)
             names << list->item(row)->text();
         return names;
     }
 
     static QString field(CamPanel& panel, const char* name) {
-        return control<QLineEdit>(&panel, name)->text();
+        return Find<QLineEdit>(panel, name)->text();
     }
 
     static QByteArray camList(MainWindowFixture& fixture) {
@@ -80,14 +66,15 @@ private slots:
         QWidget* add = openAdd(fixture);
         QVERIFY(add);
         QCOMPARE(add->windowTitle(), QStringLiteral("Ombrel :: Add a Cam"));
-        QCOMPARE(control(add, "Text1")->toolTip(), QStringLiteral("create a unique name"));
-        QCOMPARE(control(add, "Text2")->toolTip(),
+        QCOMPARE(FindControl(*add, "Text1")->toolTip(), QStringLiteral("create a unique name"));
+        QCOMPARE(FindControl(*add, "Text2")->toolTip(),
                  QStringLiteral("enter the exact path to the image (found by right clicking an "
                                 "image in your browser and selecting \"properties\""));
-        QCOMPARE(control(add, "Text3")->toolTip(), QStringLiteral("Enter the time in seconds"));
+        QCOMPARE(FindControl(*add, "Text3")->toolTip(),
+                 QStringLiteral("Enter the time in seconds"));
         QVERIFY(!add->findChild<QLabel*>("lblNote"));
         // Tab goes name, URL, refresh, OK, Cancel.
-        QWidget* expected = control(add, "Text1");
+        QWidget* expected = FindControl(*add, "Text1");
         for (const char* next : {"Text2", "Text3", "Command1", "Command2"}) {
             do
                 expected = expected->nextInFocusChain();
@@ -95,7 +82,7 @@ private slots:
             QCOMPARE(expected->objectName(), QString::fromLatin1(next));
         }
         // The refresh box holds three characters, of any kind.
-        auto* refresh = control<QLineEdit>(add, "Text3");
+        auto* refresh = Find<QLineEdit>(*add, "Text3");
         QTest::keyClicks(refresh, "1234");
         QCOMPARE(refresh->text(), QStringLiteral("123"));
         // Neither Enter nor Escape presses a button.
@@ -108,9 +95,9 @@ private slots:
 
         QWidget* edit = openEdit(fixture, "Garden");
         QVERIFY(edit);
-        QCOMPARE(control(edit, "Text1")->toolTip(),
+        QCOMPARE(FindControl(*edit, "Text1")->toolTip(),
                  QStringLiteral("Create a unique name for the cam"));
-        QCOMPARE(control(edit, "Text2")->toolTip(), control(add, "Text2")->toolTip());
+        QCOMPARE(FindControl(*edit, "Text2")->toolTip(), FindControl(*add, "Text2")->toolTip());
         auto* note = edit->findChild<QLabel*>("lblNote");
         QVERIFY(note && note->isVisible() && note->font().bold());
         QCOMPARE(note->text(),
@@ -147,7 +134,7 @@ private slots:
         QWidget* add = openAdd(fixture);
         QVERIFY(add);
         fill(add, name, url, refresh);
-        QVERIFY(press(add, "Command1"));
+        QVERIFY(Click(*add, "Command1"));
         if (saved) {
             QVERIFY(!MsgBox::Last());
             QVERIFY(!dialog(fixture, "Form2"));
@@ -159,7 +146,7 @@ private slots:
         QCOMPARE(MsgBox::Last()->title, QStringLiteral(":: error"));
         QCOMPARE(MsgBox::Last()->buttons, MsgBox::Buttons::OkOnly);
         QVERIFY(add->isVisible());
-        QCOMPARE(control<QLineEdit>(add, "Text1")->text(), name);
+        QCOMPARE(Find<QLineEdit>(*add, "Text1")->text(), name);
         QCOMPARE(camList(fixture), before);
     }
 
@@ -168,22 +155,18 @@ private slots:
         QWidget* add = openAdd(fixture);
         QVERIFY(add);
         fill(add, "Garden", "http://other/garden.jpg", "999");
-        QVERIFY(press(add, "Command1"));
+        QVERIFY(Click(*add, "Command1"));
         QVERIFY(!dialog(fixture, "Form2"));
         QCOMPARE(listed(fixture), QStringList({"Garden", "Garden"}));
         QVERIFY(
             camList(fixture).endsWith("[name]Garden\r\nhttp://other/garden.jpg\r\n999\r\n\r\n"));
 
         // The menu's entry opens it as well, empty again.
-        QAction* addEntry = nullptr;
-        for (QAction* action : fixture.form().findChildren<QAction*>())
-            addEntry = action->text() == "Add a Cam" ? action : addEntry;
-        QVERIFY(addEntry && addEntry->isEnabled());
-        addEntry->trigger();
+        QVERIFY(Choose(fixture.form(), "Cams", "Add a Cam"));
         add = dialog(fixture, "Form2");
         QVERIFY(add);
         for (const char* box : {"Text1", "Text2", "Text3"})
-            QCOMPARE(control<QLineEdit>(add, box)->text(), QString());
+            QCOMPARE(Find<QLineEdit>(*add, box)->text(), QString());
     }
 
     void cancelTouchesNothing() {
@@ -192,7 +175,7 @@ private slots:
         QWidget* add = openAdd(fixture);
         QVERIFY(add);
         fill(add, "Lake", "http://lake/cam.jpg", "30");
-        QVERIFY(press(add, "Command2"));
+        QVERIFY(Click(*add, "Command2"));
         QWidget* edit = openEdit(fixture, "Garden");
         QVERIFY(edit);
         fill(edit, "Lake", "http://lake/cam.jpg", "30");
@@ -202,7 +185,7 @@ private slots:
         QCOMPARE(listed(fixture), QStringList{"Garden"});
         edit = openEdit(fixture, "Garden");
         QVERIFY(edit);
-        QCOMPARE(control<QLineEdit>(edit, "Text1")->text(), QStringLiteral("Garden"));
+        QCOMPARE(Find<QLineEdit>(*edit, "Text1")->text(), QStringLiteral("Garden"));
     }
 
     void editingMovesTheCamToTheEndAndUpdatesEveryPanelOfIt() {
@@ -214,9 +197,9 @@ private slots:
         QWidget* edit = openEdit(fixture, "Harbour");
         QVERIFY(edit);
         QCOMPARE(edit->windowTitle(), QStringLiteral("Harbour"));
-        QCOMPARE(control<QLineEdit>(edit, "Text2")->text(), harbourUrl);
-        control<QLineEdit>(edit, "Text1")->setText("Garden");
-        QVERIFY(press(edit, "Command1"));
+        QCOMPARE(Find<QLineEdit>(*edit, "Text2")->text(), harbourUrl);
+        Find<QLineEdit>(*edit, "Text1")->setText("Garden");
+        QVERIFY(Click(*edit, "Command1"));
         QCOMPARE(listed(fixture), QStringList({"Garden", "Pier", "Garden"}));
         QCOMPARE(fixture.panel(1).title(), QStringLiteral("Garden"));
         QCOMPARE(field(fixture.panel(1), "txtAddress"), harbourUrl);
@@ -224,7 +207,7 @@ private slots:
         edit = openEdit(fixture, "Garden");
         QVERIFY(edit);
         fill(edit, "Lake View", "http://lake/view.jpg", "45");
-        QVERIFY(press(edit, "Command1"));
+        QVERIFY(Click(*edit, "Command1"));
         QVERIFY(!dialog(fixture, "Form3"));
         QCOMPARE(listed(fixture), QStringList({"Pier", "Lake View"}));
         QVERIFY(camList(fixture).endsWith("[name]Lake View\r\nhttp://lake/view.jpg\r\n45\r\n\r\n"));
@@ -244,19 +227,19 @@ private slots:
         MainWindowFixture fixture({"Garden", "Harbour"});
         QWidget* edit = openEdit(fixture, "Garden");
         QVERIFY(edit);
-        control<QLineEdit>(edit, "Text3")->setText("60");
+        Find<QLineEdit>(*edit, "Text3")->setText("60");
         QCOMPARE(openEdit(fixture, "Harbour"), edit);
         QCOMPARE(edit->windowTitle(), QStringLiteral("Harbour"));
-        QCOMPARE(control<QLineEdit>(edit, "Text1")->text(), QStringLiteral("Garden"));
-        QCOMPARE(control<QLineEdit>(edit, "Text3")->text(), QStringLiteral("60"));
-        QVERIFY(press(edit, "Command1"));
+        QCOMPARE(Find<QLineEdit>(*edit, "Text1")->text(), QStringLiteral("Garden"));
+        QCOMPARE(Find<QLineEdit>(*edit, "Text3")->text(), QStringLiteral("60"));
+        QVERIFY(Click(*edit, "Command1"));
         const QString file = fixture.folder().file("00camlist.txt");
         QCOMPARE(FindCamEntry(file, "Garden")->Refresh, QStringLiteral("60"));
         QCOMPARE(FindCamEntry(file, "Harbour")->Refresh, QStringLiteral("30"));
         QCOMPARE(listed(fixture), QStringList({"Harbour", "Garden"}));
 
         // Without a selection Edit shows the notice.
-        QVERIFY(press(&fixture.form(), "cmdEdit"));
+        QVERIFY(Click(fixture.form(), "cmdEdit"));
         QVERIFY(dialog(fixture, "Form4"));
         QVERIFY(!dialog(fixture, "Form3"));
     }
@@ -264,13 +247,13 @@ private slots:
     void editingANameTheFileDoesNotHoldOnlyAdds() {
         MainWindowFixture fixture({"Garden"});
         fixture.start("Garden");
-        control<QListWidget>(&fixture.form(), "List1")->addItem("Ghost");
+        Find<QListWidget>(fixture.form(), "List1")->addItem("Ghost");
         QWidget* edit = openEdit(fixture, "Ghost");
         QVERIFY(edit);
         QCOMPARE(edit->windowTitle(), QStringLiteral("Ghost"));
-        QCOMPARE(control<QLineEdit>(edit, "Text1")->text(), QString());
+        QCOMPARE(Find<QLineEdit>(*edit, "Text1")->text(), QString());
         fill(edit, "Garden", "http://ghost/cam.jpg", "10");
-        QVERIFY(press(edit, "Command1"));
+        QVERIFY(Click(*edit, "Command1"));
         QCOMPARE(listed(fixture), QStringList({"Garden", "Garden"}));
         QCOMPARE(field(fixture.panel(0), "txtRefresh"), QStringLiteral("30"));
     }
@@ -284,14 +267,14 @@ private slots:
         ReadOnlyFolder readOnly(fixture.folder().path());
         if (!readOnly.available())
             QSKIP("needs the right to mount (root)");
-        QVERIFY(press(edit, "Command1"));
+        QVERIFY(Click(*edit, "Command1"));
         QCOMPARE(MsgBox::Last()->title, QStringLiteral(":: error"));
         QVERIFY(edit->isVisible());
-        QCOMPARE(control<QLineEdit>(edit, "Text1")->text(), QStringLiteral("Lake"));
+        QCOMPARE(Find<QLineEdit>(*edit, "Text1")->text(), QStringLiteral("Lake"));
         QCOMPARE(camList(fixture), before);
         // Once the file can be written, OK saves what is still typed in.
         QVERIFY(readOnly.setReadOnly(false));
-        QVERIFY(press(edit, "Command1"));
+        QVERIFY(Click(*edit, "Command1"));
         QCOMPARE(listed(fixture), QStringList({"Harbour", "Lake"}));
     }
 

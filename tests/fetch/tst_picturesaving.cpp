@@ -10,8 +10,6 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
-#include <QPushButton>
-#include <QToolButton>
 #include <QtTest>
 
 // Pictures kept as JPEG files in the cam folder: automatically while AutoSave
@@ -28,22 +26,17 @@ class TestPictureSaving : public QObject {
         return QDateTime(QDate(2006, 12, 5), QTime(10, 0, second), Qt::UTC);
     }
 
-    static void click(QWidget* control) {
-        QVERIFY(control && control->isVisible() && control->isEnabled());
-        QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(4, 4));
-    }
-
     static void refresh(MainWindowFixture& fixture, int slot) {
-        click(fixture.panel(slot).findChild<QToolButton*>("cmdRefresh"));
+        QVERIFY(Click(fixture.panel(slot), "cmdRefresh"));
         QVERIFY(fixture.waitForArrival(slot));
     }
 
     static QCheckBox* autoSaveBox(MainWindowFixture& fixture) {
-        return fixture.form().findChild<QCheckBox*>("chkSave");
+        return Find<QCheckBox>(fixture.form(), "chkSave");
     }
 
     static QString status(MainWindowFixture& fixture) {
-        return fixture.form().findChild<QLabel*>("StatusPanel1")->text();
+        return Find<QLabel>(fixture.form(), "StatusPanel1")->text();
     }
 
     static QStringList saved(MainWindowFixture& fixture) {
@@ -82,7 +75,7 @@ private slots:
     void autoSaveKeepsNewPicturesOnly() {
         MainWindowFixture fixture({"Lake View", "Pier"});
         setLocalTime(10, 5, 3);
-        click(autoSaveBox(fixture));
+        QVERIFY(Click(autoSaveBox(fixture)));
         QCOMPARE(ReadSetting("Ombrel", "Settings", "autoSave", "0"), QStringLiteral("1"));
         fixture.start("Lake View"); // the first panel counts as selected
         fixture.start("Pier");
@@ -103,9 +96,9 @@ private slots:
         const QImage file = LoadPicture(path);
         QCOMPARE(file.size(), QSize(160, 120));
         // The panel shows the picture as it was saved.
-        QCOMPARE(fixture.panel(0).findChild<ImageControl*>("imgCam")->Picture(), file);
+        QCOMPARE(fixture.panel(0).Picture(), file);
 
-        click(autoSaveBox(fixture));
+        QVERIFY(Click(autoSaveBox(fixture)));
         QCOMPARE(ReadSetting("Ombrel", "Settings", "autoSave", "1"), QStringLiteral("0"));
         fixture.setServerTime(serverTime(10));
         setLocalTime(10, 5, 20);
@@ -115,7 +108,7 @@ private slots:
 
     void anUnreadablePictureIsNotSavedButTheNextReadableOneIs() {
         MainWindowFixture fixture({"Garden"});
-        click(autoSaveBox(fixture));
+        QVERIFY(Click(autoSaveBox(fixture)));
         fixture.start("Garden");
         QVERIFY(fixture.waitForArrival(0));
         fixture.setServerTime(serverTime(5));
@@ -135,7 +128,7 @@ private slots:
 
     void aFailedAutoSaveSaysWhich() {
         MainWindowFixture fixture({"Garden"});
-        click(autoSaveBox(fixture));
+        QVERIFY(Click(autoSaveBox(fixture)));
         fixture.start("Garden");
         QVERIFY(fixture.waitForArrival(0));
         QVERIFY(QDir(fixture.folder().file("cam")).removeRecursively());
@@ -153,18 +146,18 @@ private slots:
         fixture.simulator().setBehaviours("Lost", CamBehaviour::NotFoundPage);
         fixture.start("Lost");
         QVERIFY(fixture.waitForArrival(0));
-        click(fixture.panel(0).findChild<QWidget*>("imgCam"));
+        fixture.clickPicture(0);
         setLocalTime(10, 5, 3);
-        click(fixture.form().findChild<QPushButton*>("cmdSave"));
+        QVERIFY(Click(fixture.form(), "cmdSave"));
         const QString path = camFile(fixture, "Lost1282006100503AM.jpg");
         QCOMPARE(status(fixture), "10:05:03 AM saved as " + path);
-        const QImage notFound = fixture.panel(0).findChild<ImageControl*>("imgCam")->Picture();
+        const QImage notFound = fixture.panel(0).Picture();
         QCOMPARE(LoadPicture(path).size(), notFound.size());
-        QCOMPARE(fixture.form().findChild<ImageControl*>("imgMain")->Picture(), notFound);
+        QCOMPARE(Find<ImageControl>(fixture.form(), "imgMain")->Picture(), notFound);
 
         QVERIFY(QDir(fixture.folder().file("cam")).removeRecursively());
         setLocalTime(10, 5, 4);
-        click(fixture.form().findChild<QPushButton*>("cmdSave"));
+        QVERIFY(Click(fixture.form(), "cmdSave"));
         QCOMPARE(MsgBox::Last()->title, QStringLiteral(":: error"));
         QCOMPARE(MsgBox::Last()->text, QStringLiteral("Failed to save to JPG -8"));
         QCOMPARE(status(fixture), "10:05:03 AM saved as " + path);

@@ -5,10 +5,9 @@
 #include "camlist/CamListPane.h"
 #include "fetch/CamPanel.h"
 #include "fetch/PanelPool.h"
-#include "platform/widgets/ImageControl.h"
 
 #include <QListWidget>
-#include <QToolButton>
+#include <QTest>
 
 MainWindowFixture::MainWindowFixture(const QStringList& cams, const QString& refresh)
     : serverTime_(QDate(2006, 12, 5), QTime(10, 0), Qt::UTC) {
@@ -21,11 +20,6 @@ MainWindowFixture::MainWindowFixture(const QStringList& cams, const QString& ref
     startWindow();
 }
 
-MainWindowFixture::~MainWindowFixture() {
-    form_->Panels->cmdStopAll_Click();
-    form_.reset();
-}
-
 void MainWindowFixture::startWindow() {
     form_ = std::make_unique<Form1>();
     form_->Form_Load();
@@ -34,10 +28,27 @@ void MainWindowFixture::startWindow() {
     form_->show();
 }
 
+MainWindowFixture::~MainWindowFixture() {
+    pool().cmdStopAll_Click();
+    form_.reset();
+}
+
 void MainWindowFixture::restart() {
-    form_->Panels->cmdStopAll_Click();
+    pool().cmdStopAll_Click();
     form_.reset();
     startWindow();
+}
+
+PanelPool& MainWindowFixture::pool() {
+    return *form_->Panels;
+}
+
+CamListPane& MainWindowFixture::listPane() {
+    return *form_->ListPane;
+}
+
+DetailsPane& MainWindowFixture::details() {
+    return *form_->Details;
 }
 
 void MainWindowFixture::addCam(const QString& name, const QString& refresh,
@@ -46,31 +57,41 @@ void MainWindowFixture::addCam(const QString& name, const QString& refresh,
     AppendCamEntry(folder_.file("00camlist.txt"), {name, simulator_.url(name), refresh});
 }
 
+void MainWindowFixture::reloadList() {
+    Find<QListWidget>(form(), "List1")->clear();
+    listPane().LoadCamList();
+}
+
 void MainWindowFixture::setServerTime(const QDateTime& utc) {
     serverTime_ = utc;
 }
 
 bool MainWindowFixture::select(const QString& name) {
-    QListWidget* list = form_->ListPane->List1;
+    auto* list = Find<QListWidget>(form(), "List1");
     const auto found = list->findItems(name, Qt::MatchExactly);
     if (found.isEmpty())
         return false;
-    list->clearSelection();
-    found.first()->setSelected(true);
-    return true;
+    list->scrollToItem(found.first());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(found.first()).center());
+    return found.first()->isSelected();
 }
 
 void MainWindowFixture::start(const QString& name) {
-    if (select(name))
-        form_->ListPane->cmdStartCam->click();
+    QVERIFY2(select(name), qPrintable(name));
+    QVERIFY(Click(form(), "cmdStartCam"));
 }
 
 CamPanel& MainWindowFixture::panel(int slot) {
-    return form_->Panels->Panel(slot);
+    return pool().Panel(slot);
+}
+
+void MainWindowFixture::clickPicture(int slot) {
+    QVERIFY(Click(panel(slot), "imgCam"));
 }
 
 bool MainWindowFixture::waitForArrival(int slot, int timeoutMs) {
-    return WaitUntil([&] { return panel(slot).imgRefresh->isHidden(); }, timeoutMs);
+    return WaitUntil([&] { return !panel(slot).IndicatorShown(); }, timeoutMs);
 }
 
 int MainWindowFixture::openPanels() {
