@@ -3,6 +3,7 @@
 #include "app/MainWindowLayout.h"
 #include "app/ProductInfo.h"
 #include "camlist/CamListPane.h"
+#include "clock/CurrentTimeClock.h"
 #include "fetch/CamPanel.h"
 #include "fetch/PanelPool.h"
 #include "platform/AppError.h"
@@ -12,6 +13,7 @@
 #include "platform/widgets/Twips.h"
 #include "settings/MachineSettings.h"
 #include "viewing/DetailsPane.h"
+#include "viewing/Form6.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -40,6 +42,8 @@ Form1::Form1() {
     buildPanes();
     buildMenus();
     connectPanes();
+    buildClock();
+    buildFullScreenView();
 }
 
 Form1::~Form1() = default;
@@ -114,6 +118,23 @@ void Form1::connectPanes() {
     connect(Details, &DetailsPane::StatusText, this, &Form1::SetStatusText);
     connect(ListPane, &CamListPane::AutoSaveChanged, this,
             [this](bool on) { State.AutoSave = on; });
+}
+
+// "Current Time:" asks the time server when a cam is selected and on every
+// tick of the selected cam's refresh clock.
+void Form1::buildClock() {
+    CurrentTime = new CurrentTimeClock(TimeServerFromEnvironment(), this);
+    connect(Details, &DetailsPane::PanelSelected, CurrentTime, &CurrentTimeClock::QueryCurrentTime);
+    connect(Panels, &PanelPool::SelectedTicked, CurrentTime, &CurrentTimeClock::QueryCurrentTime);
+    connect(CurrentTime, &CurrentTimeClock::CurrentTimeArrived, Details,
+            &DetailsPane::ShowCurrentTime);
+}
+
+void Form1::buildFullScreenView() {
+    FullScreen = new Form6(State, this, QImage(QStringLiteral(":/pictures/picrefresh48.png")));
+    connect(Details, &DetailsPane::FullScreenRequested, FullScreen, &Form6::Open);
+    connect(Panels, &PanelPool::SelectedFetchStarted, FullScreen, &Form6::ShowFetchStarted);
+    connect(Panels, &PanelPool::SelectedPictureArrived, FullScreen, &Form6::ShowArrivedPicture);
 }
 
 void Form1::Form_Load() {
@@ -194,6 +215,7 @@ void Form1::VScroll1_Change(int value) {
 
 void Form1::closeEvent(QCloseEvent* event) {
     ListPane->CloseWindows();
+    FullScreen->close();
     event->accept();
     QCoreApplication::quit();
 }

@@ -6,7 +6,7 @@ BUILD="$ROOT/build"
 
 # Debian 12 packages the program, its tests and its tools need.
 PACKAGES=(g++ cmake ninja-build ccache pkg-config qt6-base-dev libgl-dev libturbojpeg0-dev
-          fonts-dejavu-core)
+          fonts-dejavu-core dbus-daemon)
 
 install_missing_packages() {
     local missing=()

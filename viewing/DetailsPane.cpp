@@ -104,8 +104,7 @@ void DetailsPane::buildDetails() {
                       2760, 1800, 495);
     Command3->setToolTip(
         QStringLiteral("full screen, auto refreshing view of current cam.  click to close."));
-    // Commands whose windows are not part of the program yet stay unavailable.
-    Command3->setEnabled(false); // the full-screen view is still to come
+    connect(Command3, &QPushButton::clicked, this, &DetailsPane::Command3_Click);
 }
 
 void DetailsPane::ApplyLayout(const DetailsLayout& l) {
@@ -140,6 +139,7 @@ void DetailsPane::SelectPanel(int index) {
     CopyPanelTexts(index);
     const qint32 elapsed = index < PanelPool::MaxOpenCams ? panels_.State(index).ElapsedSeconds : 0;
     lblNextRefresh->setText(CountdownText(panel.RefreshText(), elapsed));
+    emit PanelSelected(index);
 }
 
 void DetailsPane::ApplyZoom() {
@@ -204,4 +204,13 @@ void DetailsPane::cmdSave_Click() {
         imgMain->SetPicture(panel.Picture());
     }
     emit StatusText(LongTime(now.time()) + QStringLiteral(" saved as ") + path);
+}
+
+void DetailsPane::ShowCurrentTime(const QString& text) {
+    lblTime->setText(text);
+}
+
+// The view ignores the zoom and the scroll position: it gets the picture.
+void DetailsPane::Command3_Click() {
+    emit FullScreenRequested(imgMain->Picture());
 }
