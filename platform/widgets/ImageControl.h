@@ -20,8 +20,6 @@ public:
     // tell the two apart, and most such pictures are replaced before anyone
     // asks. Bytes that cannot be decoded leave the picture as it was.
     void SetEncodedPicture(const QByteArray& encoded);
-
-    bool Stretch() const { return stretch_; }
     void SetStretch(bool stretch);
 
 signals:
