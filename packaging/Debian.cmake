@@ -5,7 +5,8 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ombrel)
 set(CPACK_PACKAGE_VERSION ${OMBREL_RELEASE_VERSION})
 set(CPACK_PACKAGE_VENDOR ${OMBREL_COMPANY_NAME})
-set(CPACK_PACKAGE_CONTACT "${OMBREL_COMPANY_NAME} <ombrel@${OMBREL_COMMENTS}>")
+string(REGEX REPLACE "^www\\." "" OMBREL_MAIL_DOMAIN "${OMBREL_COMMENTS}")
+set(CPACK_PACKAGE_CONTACT "${OMBREL_COMPANY_NAME} <ombrel@${OMBREL_MAIL_DOMAIN}>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer for network webcams that publish a still picture")
 set(CPACK_PACKAGE_DESCRIPTION
     "Ombrel keeps a list of network webcams that publish a still JPEG picture at a\n"
