@@ -9,23 +9,18 @@
 #include "platform/AppObject.h"
 #include "platform/FileHelpers.h"
 #include "platform/MsgBox.h"
-#include "platform/widgets/ImageControl.h"
 #include "platform/widgets/Twips.h"
 #include "viewing/DetailsPane.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QToolButton>
 
 namespace {
 
@@ -78,14 +73,8 @@ void Form1::buildPanes() {
         const PanelPlace place = PanelPlaceOf(slot);
         SetTwipsGeometry(&Panels->Panel(slot), place.left, place.top, PanelWidth, PanelHeight);
     }
-    ListPane = new CamListPane(Frame1, *Panels, State, this);
+    ListPane = new CamListPane(Frame1, *Panels, this);
     Details = new DetailsPane(frmMain, *Panels, State, this);
-
-    // Commands whose windows are not part of the program yet stay unavailable.
-    for (QWidget* later :
-         std::initializer_list<QWidget*>{ListPane->cmdAdd, ListPane->cmdEdit, ListPane->Command2,
-                                         ListPane->chkSave, Details->cmdSave, Details->Command3})
-        later->setEnabled(false);
 }
 
 void Form1::buildMenus() {
@@ -112,6 +101,7 @@ void Form1::buildMenus() {
 
 void Form1::connectPanes() {
     connect(VScroll1, &QScrollBar::valueChanged, this, &Form1::VScroll1_Change);
+    connect(ListPane, &CamListPane::StopAllClicked, Panels, &PanelPool::cmdStopAll_Click);
     connect(Panels, &PanelPool::PanelClicked, Details, &DetailsPane::SelectPanel);
     connect(Panels, &PanelPool::SelectedPanelStopped, Details, &DetailsPane::HidePane);
     connect(Panels, &PanelPool::SelectedPictureArrived, Details, &DetailsPane::ShowArrivedPicture);
@@ -128,7 +118,7 @@ void Form1::Form_Load() {
         resize(screen->availableGeometry().size());
     layOut();
     StatusPanel1->setFixedWidth(frameGeometry().width());
-    ListPane->Command2->setText(strWebsite);
+    ListPane->SetWebsiteCaption(strWebsite);
     setWindowTitle(strProductName + QStringLiteral(" by ") + strCompanyName);
     makePictureFolder();
     Panels->ShowRefreshPictures();
@@ -162,19 +152,10 @@ void Form1::layOut() {
     SetTwipsHeight(frmCams, l.frmCamsHeight);
     SetTwipsHeight(frmMain, l.frmMainHeight);
     SetTwipsWidth(frmMain, l.frmMainWidth);
-    SetTwipsHeight(ListPane->List1, l.List1Height);
+    ListPane->SetListHeight(l.List1Height);
     SetTwipsHeight(picWindowOuter, l.picWindowOuterHeight);
     SetTwipsHeight(VScroll1, l.VScroll1Height);
-    SetTwipsHeight(Details->Picture1, l.Picture1Height);
-    SetTwipsWidth(Details->Picture1, l.Picture1Width);
-    SetTwipsTop(Details->frmDetails, l.frmDetailsTop);
-    SetTwipsWidth(Details->frmDetails, l.frmDetailsWidth);
-    SetTwipsHeight(Details->VScroll2, l.VScroll2Height);
-    SetTwipsLeft(Details->VScroll2, l.VScroll2Left);
-    SetTwipsWidth(Details->HScroll1, l.HScroll1Width);
-    SetTwipsTop(Details->HScroll1, l.HScroll1Top);
-    SetTwipsTop(Details->Command1, l.Command1Top);
-    SetTwipsLeft(Details->Command1, l.Command1Left);
+    Details->ApplyLayout(l.Details);
 }
 
 void Form1::VScroll1_Change(int value) {

@@ -28,6 +28,23 @@ public:
 
     MainWindowState State;
 
+    void SetStatusText(const QString& text);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // The window tests reach the panes through it.
+    friend class MainWindowFixture;
+
+    void buildPanes();
+    void buildMenus();
+    void connectPanes();
+    void makePictureFolder();
+    void layOut();
+    void VScroll1_Change(int value);
+
     QGroupBox* Frame1;
     QGroupBox* frmCams;
     QWidget* picWindowOuter;
@@ -44,18 +61,4 @@ public:
     QAction* mnuCamItem[5];
     QAction* mnuHelpItem[1];
     QAction* mnuAboutItem[1];
-
-    void SetStatusText(const QString& text);
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    void buildPanes();
-    void buildMenus();
-    void connectPanes();
-    void makePictureFolder();
-    void layOut();
-    void VScroll1_Change(int value);
 };

@@ -12,16 +12,7 @@ MainWindowLayout LayoutMainWindow(float W, float H, float S) {
     l.List1Height = std::fabs(l.frmCamsHeight - List1Top - 20);
     l.picWindowOuterHeight = std::fabs(List1Top + l.List1Height - 280);
     l.VScroll1Height = std::fabs(l.picWindowOuterHeight);
-    l.Picture1Height = std::fabs(l.frmMainHeight - frmDetailsHeight - S);
-    l.Picture1Width = std::fabs(l.frmMainWidth - 400);
-    l.frmDetailsTop = std::fabs(l.Picture1Height + Picture1Top);
-    l.frmDetailsWidth = std::fabs(l.Picture1Width);
-    l.VScroll2Height = std::fabs(l.Picture1Height - Command1Height - 60);
-    l.VScroll2Left = std::fabs(l.Picture1Width - VScroll2Width - 60);
-    l.HScroll1Width = std::fabs(l.Picture1Width - Command1Width - 60);
-    l.HScroll1Top = std::fabs(l.Picture1Height - HScroll1Height - 60);
-    l.Command1Top = std::fabs(l.HScroll1Top);
-    l.Command1Left = std::fabs(l.VScroll2Left);
+    l.Details = LayOutDetails(l.frmMainWidth, l.frmMainHeight, S);
     return l;
 }
 

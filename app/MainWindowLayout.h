@@ -1,5 +1,7 @@
 #pragma once
 
+#include "viewing/DetailsLayout.h"
+
 #include <QtGlobal>
 
 // The main window's arrangement, in twips. Only heights follow the window's
@@ -8,9 +10,7 @@
 // Design values that the layout reads.
 namespace Design {
 inline constexpr float Frame1Top = 0, frmCamsTop = 0, frmMainTop = 0, frmMainLeft = 6600;
-inline constexpr float List1Top = 3300, Picture1Top = 240, frmDetailsHeight = 3555;
-inline constexpr float Command1Width = 195, Command1Height = 195;
-inline constexpr float VScroll2Width = 195, HScroll1Height = 195;
+inline constexpr float List1Top = 3300;
 inline constexpr float StatusBarHeight = 375;
 } // namespace Design
 
@@ -19,8 +19,7 @@ inline constexpr float StatusBarHeight = 375;
 struct MainWindowLayout {
     float Frame1Height, frmCamsHeight, frmMainHeight, frmMainWidth;
     float List1Height, picWindowOuterHeight, VScroll1Height;
-    float Picture1Height, Picture1Width, frmDetailsTop, frmDetailsWidth;
-    float VScroll2Height, VScroll2Left, HScroll1Width, HScroll1Top, Command1Top, Command1Left;
+    DetailsLayout Details; // inside the Viewer pane
 };
 
 // `width` and `height` are the window's outer size, `statusBarHeight` the

@@ -1,11 +1,8 @@
 #include "camlist/CamListPane.h"
 
 #include "camlist/CamListFile.h"
+#include "camlist/CamOpener.h"
 #include "camlist/Form4.h"
-#include "fetch/CamPanel.h"
-#include "fetch/MainWindowState.h"
-#include "fetch/PanelPool.h"
-#include "platform/DoEvents.h"
 #include "platform/MsgBox.h"
 #include "platform/widgets/LockWind.h"
 #include "platform/widgets/Twips.h"
@@ -13,7 +10,6 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QToolButton>
 
@@ -32,11 +28,9 @@ QToolButton* pictureButton(QWidget* parent, const char* name, const QString& cap
 
 } // namespace
 
-CamListPane::CamListPane(QGroupBox* frame, PanelPool& panels, MainWindowState& state,
-                         QWidget* mainWindow)
+CamListPane::CamListPane(QGroupBox* frame, CamOpener& cams, QWidget* mainWindow)
     : QObject(frame)
-    , panels_(panels)
-    , state_(state)
+    , cams_(cams)
     , mainWindow_(mainWindow) {
     cmdAdd = pictureButton(frame, "cmdAdd", QStringLiteral("Add"), ":/pictures/add.png",
                            QStringLiteral("Add a Cam"), 60, 240, 750, 800);
@@ -59,11 +53,22 @@ CamListPane::CamListPane(QGroupBox* frame, PanelPool& panels, MainWindowState& s
         Placed(new QLabel(QStringLiteral("Webcam Listing"), frame), "Label1", 60, 3060, 2355, 195);
     List1 = Placed(new QListWidget(frame), "List1", 60, 3300, 2355, 3000);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Commands whose windows are not part of the program yet stay unavailable.
+    for (QWidget* later : std::initializer_list<QWidget*>{cmdAdd, cmdEdit, Command2, chkSave})
+        later->setEnabled(false);
 
     connect(cmdRemove, &QToolButton::clicked, this, &CamListPane::cmdRemove_Click);
     connect(cmdStartCam, &QToolButton::clicked, this, &CamListPane::cmdStartCam_Click);
-    connect(cmdStopAll, &QToolButton::clicked, &panels_, &PanelPool::cmdStopAll_Click);
+    connect(cmdStopAll, &QToolButton::clicked, this, &CamListPane::StopAllClicked);
     connect(List1, &QListWidget::itemDoubleClicked, this, &CamListPane::StartSelectedCam);
+}
+
+void CamListPane::SetWebsiteCaption(const QString& address) {
+    Command2->setText(address);
+}
+
+void CamListPane::SetListHeight(float twips) {
+    SetTwipsHeight(List1, twips);
 }
 
 void CamListPane::LoadCamList() {
@@ -130,14 +135,9 @@ void CamListPane::cmdStartCam_Click() {
 }
 
 void CamListPane::StartSelectedCam() {
-    if (state_.OpenCamCount >= PanelPool::MaxOpenCams)
-        return;
     const QString name = selectedText();
-    for (int slot = 0; slot < PanelPool::SlotCount; ++slot) {
-        if (panels_.Panel(slot).title() == name)
-            return;
-    }
-    OpenCam(name);
+    if (cams_.CanOpenAnother() && !cams_.IsOpen(name))
+        OpenCam(name);
 }
 
 void CamListPane::OpenCam(const QString& name) {
@@ -151,19 +151,7 @@ void CamListPane::OpenCam(const QString& name) {
     if (!found)
         return;
     currentCam_ = *found;
-    ++state_.OpenCamCount;
-    for (int slot = 0; slot < PanelPool::SlotCount; ++slot) {
-        CamPanel& panel = panels_.Panel(slot);
-        if (panel.isHidden()) {
-            panel.show();
-            panel.txtName->setText(currentCam_.Name);
-            panel.txtAddress->setText(currentCam_.Url);
-            panel.txtRefresh->setText(currentCam_.Refresh);
-            panels_.cmdStart_Click(slot);
-            return;
-        }
-        DoEvents();
-    }
+    cams_.Open(currentCam_);
 }
 
 Form4* CamListPane::NoticeWindow() const {

@@ -5,9 +5,8 @@
 #include <QObject>
 #include <QPointer>
 
+class CamOpener;
 class Form4;
-struct MainWindowState;
-class PanelPool;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -18,17 +17,7 @@ class QToolButton;
 class CamListPane : public QObject {
     Q_OBJECT
 public:
-    CamListPane(QGroupBox* frame, PanelPool& panels, MainWindowState& state, QWidget* mainWindow);
-
-    QToolButton* cmdAdd;
-    QToolButton* cmdRemove;
-    QToolButton* cmdEdit;
-    QToolButton* cmdStartCam;
-    QToolButton* cmdStopAll;
-    QToolButton* Command2;
-    QCheckBox* chkSave;
-    QLabel* Label1;
-    QListWidget* List1;
+    CamListPane(QGroupBox* frame, CamOpener& cams, QWidget* mainWindow);
 
     // Fills List1 from the camera list file, creating a missing file first.
     // A file that cannot be read is reported and leaves the list as it is.
@@ -43,13 +32,29 @@ public:
     // The notice window, while it is open.
     Form4* NoticeWindow() const;
 
+    // The caption of the website button: the maker's web address.
+    void SetWebsiteCaption(const QString& address);
+    void SetListHeight(float twips);
+
+signals:
+    void StopAllClicked();
+
 private:
     QString selectedText() const;
     void showNoSelectionNotice();
     void reportFileError(const std::exception& error);
 
-    PanelPool& panels_;
-    MainWindowState& state_;
+    QToolButton* cmdAdd;
+    QToolButton* cmdRemove;
+    QToolButton* cmdEdit;
+    QToolButton* cmdStartCam;
+    QToolButton* cmdStopAll;
+    QToolButton* Command2;
+    QCheckBox* chkSave;
+    QLabel* Label1;
+    QListWidget* List1;
+
+    CamOpener& cams_;
     QWidget* mainWindow_;
     QPointer<Form4> form4_;
     CamEntry currentCam_;

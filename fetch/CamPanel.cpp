@@ -1,5 +1,6 @@
 #include "fetch/CamPanel.h"
 
+#include "platform/TimerControl.h"
 #include "platform/widgets/ImageControl.h"
 #include "platform/widgets/ProgressBar.h"
 #include "platform/widgets/Twips.h"
@@ -59,4 +60,79 @@ QLineEdit* CamPanel::storageField(const char* name, float top) {
     // Below the frame's edge: storage only, never reached with the keyboard.
     field->setFocusPolicy(Qt::NoFocus);
     return field;
+}
+
+QString CamPanel::CamName() const {
+    return txtName->text();
+}
+
+QString CamPanel::Address() const {
+    return txtAddress->text();
+}
+
+QString CamPanel::RefreshText() const {
+    return txtRefresh->text();
+}
+
+QString CamPanel::UpdatedText() const {
+    return txtUpdated->text();
+}
+
+QString CamPanel::RefreshedText() const {
+    return txtRefreshed->text();
+}
+
+void CamPanel::SetCam(const CamEntry& cam) {
+    txtName->setText(cam.Name);
+    txtAddress->setText(cam.Url);
+    txtRefresh->setText(cam.Refresh);
+}
+
+void CamPanel::SetUpdatedText(const QString& text) {
+    txtUpdated->setText(text);
+}
+
+void CamPanel::SetRefreshedText(const QString& text) {
+    txtRefreshed->setText(text);
+}
+
+const QImage& CamPanel::Picture() const {
+    return imgCam->Picture();
+}
+
+void CamPanel::ShowPicture(const QImage& picture) {
+    imgCam->SetPicture(picture);
+}
+
+void CamPanel::SetIndicatorPicture(const QImage& picture) {
+    imgRefresh->SetPicture(picture);
+}
+
+void CamPanel::ShowIndicator() {
+    imgRefresh->show();
+    imgRefresh->raise();
+}
+
+void CamPanel::HideIndicator() {
+    imgRefresh->hide();
+}
+
+bool CamPanel::IndicatorShown() const {
+    return !imgRefresh->isHidden();
+}
+
+void CamPanel::SetTicking(bool ticking) {
+    SetTimerEnabled(*timRefresh, ticking);
+}
+
+bool CamPanel::IsTicking() const {
+    return timRefresh->isActive();
+}
+
+bool CamPanel::SetProgress(float value) {
+    return prgCam->SetValue(value);
+}
+
+float CamPanel::Progress() const {
+    return prgCam->Value();
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "camlist/CamEntry.h"
+
 #include <QGroupBox>
+#include <QImage>
 
 class ImageControl;
 class ProgressBar;
@@ -21,6 +24,47 @@ public:
 
     const int Index;
 
+    // The cam's texts as the storage fields hold them.
+    QString CamName() const;
+    QString Address() const;
+    QString RefreshText() const;
+    // The last "Last-Modified:" value, and when that line last changed.
+    QString UpdatedText() const;
+    QString RefreshedText() const;
+    // The cam this panel opens for: name, address and refresh text.
+    void SetCam(const CamEntry& cam);
+    void SetUpdatedText(const QString& text);
+    void SetRefreshedText(const QString& text);
+
+    const QImage& Picture() const;
+    void ShowPicture(const QImage& picture);
+
+    // The refresh indicator over the picture: shown while a fetch is under way.
+    void SetIndicatorPicture(const QImage& picture);
+    void ShowIndicator();
+    void HideIndicator();
+    bool IndicatorShown() const;
+
+    // The once-a-second refresh timer.
+    void SetTicking(bool ticking);
+    bool IsTicking() const;
+
+    // The progress bar; false, changing nothing, for a value outside 0 to 100.
+    bool SetProgress(float value);
+    float Progress() const;
+
+signals:
+    // A click on the picture or the refresh indicator.
+    void PictureClicked(int index);
+    void IndicatorClicked(int index);
+    void StartClicked(int index);
+    void StopClicked(int index);
+    void RefreshClicked(int index);
+    void Tick(int index);
+
+private:
+    QLineEdit* storageField(const char* name, float top);
+
     QWidget* Picture2;
     ImageControl* imgCam;
     ImageControl* Picture3;
@@ -36,16 +80,4 @@ public:
     QLineEdit* txtUpdated;
     QPushButton* cmdStart;
     QTimer* timRefresh;
-
-signals:
-    // A click on the picture or the refresh indicator.
-    void PictureClicked(int index);
-    void IndicatorClicked(int index);
-    void StartClicked(int index);
-    void StopClicked(int index);
-    void RefreshClicked(int index);
-    void Tick(int index);
-
-private:
-    QLineEdit* storageField(const char* name, float top);
 };

@@ -6,13 +6,8 @@
 #include "fetch/PictureArrival.h"
 #include "fetch/RefreshSchedule.h"
 #include "platform/Clock.h"
-#include "platform/TimerControl.h"
-#include "platform/widgets/ImageControl.h"
+#include "platform/DoEvents.h"
 #include "platform/widgets/LockWind.h"
-#include "platform/widgets/ProgressBar.h"
-
-#include <QLineEdit>
-#include <QTimer>
 
 // Drives a slot's progress bar and the status line while bytes arrive.
 class PanelPool::PanelProgress : public DownloadProgress {
@@ -21,8 +16,8 @@ public:
         : pool_(pool)
         , panel_(panel) {}
 
-    bool SetProgress(float value) override { return panel_.prgCam->SetValue(value); }
-    float Progress() const override { return panel_.prgCam->Value(); }
+    bool SetProgress(float value) override { return panel_.SetProgress(value); }
+    float Progress() const override { return panel_.Progress(); }
     void ShowStatus(const QString& text) override { emit pool_.StatusText(text); }
 
 private:
@@ -68,26 +63,51 @@ bool PanelPool::isSelected(int slot) const {
 void PanelPool::ShowRefreshPictures() {
     WindowLock lock(mainWindow_);
     for (CamPanel* panel : panels_)
-        panel->imgRefresh->SetPicture(pictures_.picrefresh);
+        panel->SetIndicatorPicture(pictures_.picrefresh);
+}
+
+bool PanelPool::CanOpenAnother() const {
+    return state_.OpenCamCount < MaxOpenCams;
+}
+
+bool PanelPool::IsOpen(const QString& name) const {
+    for (const CamPanel* panel : panels_) {
+        if (panel->title() == name)
+            return true;
+    }
+    return false;
+}
+
+void PanelPool::Open(const CamEntry& cam) {
+    ++state_.OpenCamCount;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        CamPanel& panel = Panel(slot);
+        if (panel.isHidden()) {
+            panel.show();
+            panel.SetCam(cam);
+            cmdStart_Click(slot);
+            return;
+        }
+        DoEvents();
+    }
 }
 
 void PanelPool::cmdStart_Click(int slot) {
     if (slot < 0 || slot >= MaxOpenCams)
         return;
     CamPanel& panel = Panel(slot);
-    const auto seconds = RefreshSecondsOf(panel.txtRefresh->text());
+    const auto seconds = RefreshSecondsOf(panel.RefreshText());
     if (!seconds) {
         refuseUnreadableInterval(slot);
         return;
     }
     SlotState& state = states_[size_t(slot)];
-    panel.imgRefresh->show();
-    panel.imgRefresh->raise();
+    panel.ShowIndicator();
     state.RefreshSeconds = *seconds;
     state.ElapsedSeconds = 0;
-    SetTimerEnabled(*panel.timRefresh, true);
-    panel.setTitle(panel.txtName->text());
-    exchanges_[size_t(slot)]->BeginFetch(panel.txtAddress->text());
+    panel.SetTicking(true);
+    panel.setTitle(panel.CamName());
+    exchanges_[size_t(slot)]->BeginFetch(panel.Address());
 }
 
 // A refresh text that is not a number: the panel opens under its name but
@@ -95,11 +115,11 @@ void PanelPool::cmdStart_Click(int slot) {
 void PanelPool::refuseUnreadableInterval(int slot) {
     CamPanel& panel = Panel(slot);
     exchanges_[size_t(slot)]->Close();
-    SetTimerEnabled(*panel.timRefresh, false);
-    panel.imgRefresh->hide();
-    panel.setTitle(panel.txtName->text());
+    panel.SetTicking(false);
+    panel.HideIndicator();
+    panel.setTitle(panel.CamName());
     emit StatusText(QStringLiteral("The refresh interval of %1 is not a number of seconds: \"%2\"")
-                        .arg(panel.txtName->text(), panel.txtRefresh->text()));
+                        .arg(panel.CamName(), panel.RefreshText()));
 }
 
 void PanelPool::cmdStop_Click(int slot) {
@@ -107,11 +127,11 @@ void PanelPool::cmdStop_Click(int slot) {
     const bool wasOpen = !panel.isHidden();
     if (slot < MaxOpenCams)
         exchanges_[size_t(slot)]->Close();
-    SetTimerEnabled(*panel.timRefresh, false);
+    panel.SetTicking(false);
     {
         WindowLock lock(mainWindow_);
-        panel.imgCam->SetPicture(pictures_.blank);
-        panel.imgRefresh->hide();
+        panel.ShowPicture(pictures_.blank);
+        panel.HideIndicator();
     }
     panel.setTitle(QStringLiteral("[webcam]"));
     panel.hide();
@@ -144,11 +164,11 @@ void PanelPool::timRefresh_Timer(int slot) {
     ++state.ElapsedSeconds;
     if (isSelected(slot)) {
         WindowLock lock(mainWindow_);
-        emit SelectedCountdown(CountdownText(panel.txtRefresh->text(), state.ElapsedSeconds));
+        emit SelectedCountdown(CountdownText(panel.RefreshText(), state.ElapsedSeconds));
     }
     if (state.ElapsedSeconds >= state.RefreshSeconds) {
-        SetTimerEnabled(*panel.timRefresh, false);
-        panel.imgRefresh->show();
+        panel.SetTicking(false);
+        panel.ShowIndicator();
         cmdStart_Click(slot);
     }
 }
@@ -156,8 +176,8 @@ void PanelPool::timRefresh_Timer(int slot) {
 void PanelPool::showNotFound(int slot) {
     CamPanel& panel = Panel(slot);
     WindowLock lock(mainWindow_);
-    panel.imgCam->SetPicture(pictures_.notFound);
-    panel.imgRefresh->hide();
+    panel.ShowPicture(pictures_.notFound);
+    panel.HideIndicator();
 }
 
 void PanelPool::wsCam_Close(int slot) {
@@ -168,9 +188,9 @@ void PanelPool::wsCam_Close(int slot) {
         QString lastModifiedLine = state.LastModifiedLine;
         const ChangeCheck check = CheckLastModified(header, lastModifiedLine);
         if (check.lineFound)
-            panel.txtUpdated->setText(check.updatedText);
+            panel.SetUpdatedText(check.updatedText);
         if (check.stampRefreshed)
-            panel.txtRefreshed->setText(RefreshedStamp(Clock::Now()));
+            panel.SetRefreshedText(RefreshedStamp(Clock::Now()));
 
         const QImage picture = LoadArrivedPicture(state.Fetch.ReceiveBuffer);
         // A body that is no readable picture is nothing new: the panel keeps
@@ -181,8 +201,8 @@ void PanelPool::wsCam_Close(int slot) {
             state.LastModifiedLine = lastModifiedLine;
         WindowLock lock(mainWindow_);
         if (!picture.isNull())
-            panel.imgCam->SetPicture(picture);
-        panel.imgRefresh->hide();
+            panel.ShowPicture(picture);
+        panel.HideIndicator();
         if (isSelected(slot) && !picture.isNull())
             emit SelectedPictureArrived(picture);
     } else {

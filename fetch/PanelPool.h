@@ -1,5 +1,6 @@
 #pragma once
 
+#include "camlist/CamOpener.h"
 #include "fetch/FetchState.h"
 
 #include <QImage>
@@ -32,7 +33,7 @@ struct SharedPictures {
 
 // The fixed pool of viewer panels and their lifecycle: starting, refreshing,
 // stopping, the refresh clock and what happens when a response is complete.
-class PanelPool : public QObject {
+class PanelPool : public QObject, public CamOpener {
     Q_OBJECT
 public:
     static constexpr int SlotCount = 26;
@@ -49,6 +50,10 @@ public:
 
     // Gives every panel the shared refresh indicator picture.
     void ShowRefreshPictures();
+
+    bool CanOpenAnother() const override;
+    bool IsOpen(const QString& name) const override;
+    void Open(const CamEntry& cam) override;
 
     void cmdStart_Click(int slot);
     void cmdStop_Click(int slot);

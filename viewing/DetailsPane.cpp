@@ -7,11 +7,11 @@
 #include "platform/widgets/ImageControl.h"
 #include "platform/widgets/LockWind.h"
 #include "platform/widgets/Twips.h"
+#include "viewing/DetailsLayout.h"
 #include "viewing/ZoomLayout.h"
 
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -98,6 +98,22 @@ void DetailsPane::buildDetails() {
                       2760, 1800, 495);
     Command3->setToolTip(
         QStringLiteral("full screen, auto refreshing view of current cam.  click to close."));
+    // Commands whose windows are not part of the program yet stay unavailable.
+    for (QWidget* later : {cmdSave, Command3})
+        later->setEnabled(false);
+}
+
+void DetailsPane::ApplyLayout(const DetailsLayout& l) {
+    SetTwipsHeight(Picture1, l.Picture1Height);
+    SetTwipsWidth(Picture1, l.Picture1Width);
+    SetTwipsTop(frmDetails, l.frmDetailsTop);
+    SetTwipsWidth(frmDetails, l.frmDetailsWidth);
+    SetTwipsHeight(VScroll2, l.VScroll2Height);
+    SetTwipsLeft(VScroll2, l.VScroll2Left);
+    SetTwipsWidth(HScroll1, l.HScroll1Width);
+    SetTwipsTop(HScroll1, l.HScroll1Top);
+    SetTwipsTop(Command1, l.Command1Top);
+    SetTwipsLeft(Command1, l.Command1Left);
 }
 
 void DetailsPane::SelectPanel(int index) {
@@ -109,19 +125,16 @@ void DetailsPane::SelectPanel(int index) {
     SetTwipsWidth(imgMain, 10);
     SetTwipsHeight(imgMain, 10);
     imgMain->SetStretch(false);
-    imgMain->SetPicture(panel.imgCam->Picture());
+    imgMain->SetPicture(panel.Picture());
     // An empty picture keeps the 10 x 10 twips it was given.
     const bool empty = imgMain->Picture().isNull();
     BaseWidth = empty ? 10 : qint32(TwipsWidth(imgMain));
     BaseHeight = empty ? 10 : qint32(TwipsHeight(imgMain));
     ApplyZoom();
 
-    lblName->setText(panel.txtName->text());
-    lblRefresh->setText(panel.txtRefresh->text());
-    lblLastChanged->setText(panel.txtUpdated->text());
-    lblLastRefreshed->setText(panel.txtRefreshed->text());
+    CopyPanelTexts(index);
     const qint32 elapsed = index < PanelPool::MaxOpenCams ? panels_.State(index).ElapsedSeconds : 0;
-    lblNextRefresh->setText(CountdownText(panel.txtRefresh->text(), elapsed));
+    lblNextRefresh->setText(CountdownText(panel.RefreshText(), elapsed));
 }
 
 void DetailsPane::ApplyZoom() {
@@ -157,11 +170,11 @@ void DetailsPane::ShowArrivedPicture(const QImage& picture) {
 }
 
 void DetailsPane::CopyPanelTexts(int slot) {
-    CamPanel& panel = panels_.Panel(slot);
-    lblName->setText(panel.txtName->text());
-    lblRefresh->setText(panel.txtRefresh->text());
-    lblLastChanged->setText(panel.txtUpdated->text());
-    lblLastRefreshed->setText(panel.txtRefreshed->text());
+    const CamPanel& panel = panels_.Panel(slot);
+    lblName->setText(panel.CamName());
+    lblRefresh->setText(panel.RefreshText());
+    lblLastChanged->setText(panel.UpdatedText());
+    lblLastRefreshed->setText(panel.RefreshedText());
 }
 
 void DetailsPane::ShowCountdown(const QString& text) {

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QObject>
 
+struct DetailsLayout;
 class ImageControl;
 struct MainWindowState;
 class PanelPool;
@@ -19,6 +20,28 @@ class DetailsPane : public QObject {
     Q_OBJECT
 public:
     DetailsPane(QGroupBox* frame, PanelPool& panels, MainWindowState& state, QWidget* mainWindow);
+
+    // Sizes and places the picture area, the details frame and the scroll
+    // bars for the pane's current size.
+    void ApplyLayout(const DetailsLayout& layout);
+
+    void SelectPanel(int index);
+    void ApplyZoom();
+
+    // The selected panel was stopped.
+    void HidePane();
+    // A new picture of the selected panel, stretched into the current frame.
+    void ShowArrivedPicture(const QImage& picture);
+    // Copies the selected panel's texts to the labels.
+    void CopyPanelTexts(int slot);
+    void ShowCountdown(const QString& text);
+
+private:
+    friend class TestDetailsPane;
+
+    void buildViewport();
+    void buildDetails();
+    QLabel* valueLabel(const char* name, const QString& caption, float top);
 
     QGroupBox* frmMain;
     QWidget* Picture1;
@@ -40,22 +63,6 @@ public:
     // The unzoomed size of the selected picture, in twips.
     qint32 BaseWidth = 0;
     qint32 BaseHeight = 0;
-
-    void SelectPanel(int index);
-    void ApplyZoom();
-
-    // The selected panel was stopped.
-    void HidePane();
-    // A new picture of the selected panel, stretched into the current frame.
-    void ShowArrivedPicture(const QImage& picture);
-    // Copies the selected panel's texts to the labels.
-    void CopyPanelTexts(int slot);
-    void ShowCountdown(const QString& text);
-
-private:
-    void buildViewport();
-    void buildDetails();
-    QLabel* valueLabel(const char* name, const QString& caption, float top);
 
     PanelPool& panels_;
     MainWindowState& state_;

@@ -61,7 +61,7 @@ void ArrivalToShownPanel(benchmark::State& state) {
     CamPanel& panel = pool.Panel(0);
     panel.setGeometry(4, 4, 109, 129);
     panel.show();
-    panel.txtName->setText(QStringLiteral("Garden"));
+    panel.SetCam({QStringLiteral("Garden"), QString(), QStringLiteral("30")});
     window.show();
     // Painting starts once the window system has exposed the window.
     while (!window.windowHandle()->isExposed())
@@ -71,13 +71,14 @@ void ArrivalToShownPanel(benchmark::State& state) {
                                 "\r\nLast-Modified: Tue, 05 Dec 2006 10:00:00 GMT\r\n\r\n" +
                                 pictureFile();
     PaintCounter paints;
-    panel.imgCam->installEventFilter(&paints);
+    auto* picture = panel.findChild<QWidget*>(QStringLiteral("imgCam"));
+    picture->installEventFilter(&paints);
     int painted = 0;
     for (auto _ : state) {
         pool.State(0).Fetch.ReceiveBuffer = response;
         pool.wsCam_Close(0);
-        panel.imgCam->repaint();
-        if (panel.imgCam->Picture().width() != 1920 || paints.count == painted)
+        picture->repaint();
+        if (panel.Picture().width() != 1920 || paints.count == painted)
             state.SkipWithError("the picture was not shown");
         painted = paints.count;
     }

@@ -5,10 +5,7 @@
 // Usage: load_24cams [seconds]   (60 by default)
 
 #include "app/Form1.h"
-#include "camlist/CamListPane.h"
 #include "fetch/CamPanel.h"
-#include "fetch/PanelPool.h"
-#include "platform/widgets/ImageControl.h"
 #include "platform/widgets/WidgetMessageBoxes.h"
 
 #include <QApplication>
@@ -18,6 +15,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 
 #include <algorithm>
 #include <array>
@@ -74,27 +72,34 @@ int main(int argc, char* argv[]) {
     Form1 form;
     form.Form_Load();
     form.show();
+    auto* list = form.findChild<QListWidget*>(QStringLiteral("List1"));
+    auto* start = form.findChild<QToolButton*>(QStringLiteral("cmdStartCam"));
     for (int cam = 1; cam <= Cams; ++cam) {
         const QString name = QStringLiteral("cam%1").arg(cam, 2, 10, QLatin1Char('0'));
-        const auto items = form.ListPane->List1->findItems(name, Qt::MatchExactly);
+        const auto items = list->findItems(name, Qt::MatchExactly);
         if (items.isEmpty()) {
             std::fprintf(stderr, "%s is not in the demo list\n", qPrintable(name));
             return 1;
         }
-        form.ListPane->List1->clearSelection();
+        list->clearSelection();
         items.first()->setSelected(true);
-        form.ListPane->StartSelectedCam();
+        start->click();
     }
+    // The panels are the sheet's own children: the Controls pane is also Frame1.
+    std::array<const CamPanel*, Cams> panels{};
+    const auto* sheet = form.findChild<QWidget*>(QStringLiteral("picWindowInner"));
+    for (int slot = 0; slot < Cams; ++slot)
+        panels[size_t(slot)] = sheet->findChild<CamPanel*>(QStringLiteral("Frame%1").arg(slot),
+                                                           Qt::FindDirectChildrenOnly);
 
     std::array<qint64, Cams> shown{};
     std::array<int, Cams> arrivals{};
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         for (int slot = 0; slot < Cams; ++slot) {
-            const qint64 key = form.Panels->Panel(slot).imgCam->Picture().cacheKey();
-            if (key != shown[size_t(slot)] &&
-                form.Panels->Panel(slot).imgCam->Picture().width() == 1920) {
-                shown[size_t(slot)] = key;
+            const QImage& picture = panels[size_t(slot)]->Picture();
+            if (picture.cacheKey() != shown[size_t(slot)] && picture.width() == 1920) {
+                shown[size_t(slot)] = picture.cacheKey();
                 ++arrivals[size_t(slot)];
             }
         }
@@ -109,7 +114,7 @@ int main(int argc, char* argv[]) {
     const double elapsed = double(clock.elapsed()) / 1000.0;
     const double cpu = cpuSeconds() - cpuBefore;
 
-    form.Panels->cmdStopAll_Click();
+    form.findChild<QToolButton*>(QStringLiteral("cmdStopAll"))->click();
     simulator.terminate();
     simulator.waitForFinished(5000);
 

@@ -18,31 +18,32 @@ private slots:
         QCOMPARE(l.List1Height, pane - 3300 - 20);    // 20 above the pane's bottom
         QCOMPARE(l.picWindowOuterHeight, pane - 300); // 300 shorter than its pane
         QCOMPARE(l.VScroll1Height, l.picWindowOuterHeight);
-        QCOMPARE(l.Picture1Height, pane - 3555 - 375);
-        QCOMPARE(l.Picture1Width, 19200 - 7000);
-        QCOMPARE(l.frmDetailsTop, l.Picture1Height + 240);
-        QCOMPARE(l.frmDetailsWidth, l.Picture1Width);
-        QCOMPARE(l.VScroll2Height, l.Picture1Height - 195 - 60);
-        QCOMPARE(l.VScroll2Left, l.Picture1Width - 195 - 60);
-        QCOMPARE(l.HScroll1Width, l.Picture1Width - 195 - 60);
-        QCOMPARE(l.HScroll1Top, l.Picture1Height - 195 - 60);
-        QCOMPARE(l.Command1Top, l.HScroll1Top);
-        QCOMPARE(l.Command1Left, l.VScroll2Left);
+        QCOMPARE(l.Details.Picture1Height, pane - 3555 - 375);
+        QCOMPARE(l.Details.Picture1Width, 19200 - 7000);
+        QCOMPARE(l.Details.frmDetailsTop, l.Details.Picture1Height + 240);
+        QCOMPARE(l.Details.frmDetailsWidth, l.Details.Picture1Width);
+        QCOMPARE(l.Details.VScroll2Height, l.Details.Picture1Height - 195 - 60);
+        QCOMPARE(l.Details.VScroll2Left, l.Details.Picture1Width - 195 - 60);
+        QCOMPARE(l.Details.HScroll1Width, l.Details.Picture1Width - 195 - 60);
+        QCOMPARE(l.Details.HScroll1Top, l.Details.Picture1Height - 195 - 60);
+        QCOMPARE(l.Details.Command1Top, l.Details.HScroll1Top);
+        QCOMPARE(l.Details.Command1Left, l.Details.VScroll2Left);
     }
 
     void tooSmallWindowMirrorsInsteadOfFailing() {
         const MainWindowLayout l = LayoutMainWindow(6800, 1000, 375);
         QCOMPARE(l.Frame1Height, 175.0f); // |1000 - 375 - 800|
         QCOMPARE(l.frmMainWidth, 200.0f);
-        QCOMPARE(l.Picture1Width, 200.0f);         // 7000 - W between 6600 and 7000
-        QCOMPARE(l.List1Height, 3145.0f);          // |175 - 3300 - 20|
-        QCOMPARE(l.picWindowOuterHeight, 6165.0f); // |3300 + 3145 - 280|
-        QCOMPARE(l.Picture1Height, 3755.0f);       // |175 - 3555 - 375|
-        QCOMPARE(l.HScroll1Width, 55.0f);          // |200 - 195 - 60|
-        QCOMPARE(l.VScroll2Left, 55.0f);
+        QCOMPARE(l.Details.Picture1Width, 200.0f);   // 7000 - W between 6600 and 7000
+        QCOMPARE(l.List1Height, 3145.0f);            // |175 - 3300 - 20|
+        QCOMPARE(l.picWindowOuterHeight, 6165.0f);   // |3300 + 3145 - 280|
+        QCOMPARE(l.Details.Picture1Height, 3755.0f); // |175 - 3555 - 375|
+        QCOMPARE(l.Details.HScroll1Width, 55.0f);    // |200 - 195 - 60|
+        QCOMPARE(l.Details.VScroll2Left, 55.0f);
         const MainWindowLayout tiny = LayoutMainWindow(0, 0, 375);
-        for (float value : {tiny.Frame1Height, tiny.frmMainWidth, tiny.Picture1Width,
-                            tiny.VScroll2Left, tiny.HScroll1Top, tiny.frmDetailsTop})
+        for (float value :
+             {tiny.Frame1Height, tiny.frmMainWidth, tiny.Details.Picture1Width,
+              tiny.Details.VScroll2Left, tiny.Details.HScroll1Top, tiny.Details.frmDetailsTop})
             QVERIFY(value >= 0);
     }
 

@@ -1,9 +1,9 @@
 #include "app/Form1.h"
 #include "app/frmSplash.h"
-#include "camlist/CamListPane.h"
 #include "camlist/Form4.h"
 #include "platform/MsgBox.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/UserActions.h"
 
 #include <QDir>
 #include <QListWidget>
@@ -23,10 +23,12 @@ class TestStartup : public QObject {
         return splash.MainWindow();
     }
 
+    static QListWidget* list(Form1* form) { return Find<QListWidget>(*form, "List1"); }
+
     static QStringList listed(Form1* form) {
         QStringList names;
-        for (int row = 0; row < form->ListPane->List1->count(); ++row)
-            names << form->ListPane->List1->item(row)->text();
+        for (int row = 0; row < list(form)->count(); ++row)
+            names << list(form)->item(row)->text();
         return names;
     }
 
@@ -61,10 +63,11 @@ private slots:
         QVERIFY(form->isVisible());
         QVERIFY(form->windowState() & Qt::WindowMaximized);
         QCOMPARE(form->windowTitle(), QStringLiteral("Ombrel by Quenfield"));
-        QCOMPARE(form->ListPane->Command2->text(), QStringLiteral("www.quenfield.example"));
+        QCOMPARE(Find<QToolButton>(*form, "Command2")->text(),
+                 QStringLiteral("www.quenfield.example"));
         QCOMPARE(ReadFileBytes(folder.file("00camlist.txt")), QByteArray("\r\n"));
         QVERIFY(QDir(folder.file("cam")).exists());
-        QCOMPARE(form->ListPane->List1->count(), 0);
+        QCOMPARE(list(form)->count(), 0);
         QVERIFY(!MsgBox::Last());
     }
 
@@ -77,7 +80,7 @@ private slots:
         Form1* form = start(splash);
         QVERIFY(form);
         QCOMPARE(listed(form), (QStringList{"Harbour", "Garden", "Attic"}));
-        QVERIFY(form->ListPane->List1->selectedItems().isEmpty());
+        QVERIFY(list(form)->selectedItems().isEmpty());
     }
 
     void aPictureFolderThatCannotBeMadeIsReported() {
@@ -100,7 +103,7 @@ private slots:
         Form1* form = start(splash);
         QVERIFY(form);
         QVERIFY(anErrorNamed(folder.file("00camlist.txt")));
-        QCOMPARE(form->ListPane->List1->count(), 0);
+        QCOMPARE(list(form)->count(), 0);
         QVERIFY(form->isVisible());
     }
 
@@ -109,8 +112,8 @@ private slots:
         frmSplash splash;
         Form1* form = start(splash);
         QVERIFY(form);
-        form->ListPane->cmdStartCam->click(); // nothing selected: the notice opens
-        QPointer<Form4> notice = form->ListPane->NoticeWindow();
+        QVERIFY(Click(*form, "cmdStartCam")); // nothing selected: the notice opens
+        QPointer<Form4> notice = form->findChild<Form4*>();
         QVERIFY(notice && notice->isVisible());
         QTimer::singleShot(0, form, [form] { form->close(); });
         QCOMPARE(runEventLoop(), 0);
@@ -122,9 +125,9 @@ private slots:
         frmSplash splash;
         Form1* form = start(splash);
         QVERIFY(form);
-        form->ListPane->cmdStartCam->click();
-        QPointer<Form4> notice = form->ListPane->NoticeWindow();
-        QTimer::singleShot(0, form, [form] { form->mnuFileItem[0]->trigger(); });
+        QVERIFY(Click(*form, "cmdStartCam"));
+        QPointer<Form4> notice = form->findChild<Form4*>();
+        QTimer::singleShot(0, form, [form] { QVERIFY(Choose(*form, "File", "Exit")); });
         QCOMPARE(runEventLoop(), 0);
         QVERIFY(notice && notice->isVisible());
         QVERIFY(form->isVisible());

@@ -2,15 +2,11 @@
 #include "camlist/CamListPane.h"
 #include "camlist/Form4.h"
 #include "fetch/CamPanel.h"
-#include "fetch/PanelPool.h"
 #include "platform/MsgBox.h"
 #include "tests/support/MainWindowFixture.h"
 
-#include <QAction>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QToolButton>
 #include <QtTest>
 
 // The Controls pane's commands on the selected cam.
@@ -19,7 +15,7 @@ class TestCamListPane : public QObject {
 
     static QStringList listed(MainWindowFixture& fixture) {
         QStringList names;
-        QListWidget* list = fixture.form().ListPane->List1;
+        auto* list = Find<QListWidget>(fixture.form(), "List1");
         for (int row = 0; row < list->count(); ++row)
             names << list->item(row)->text();
         return names;
@@ -38,15 +34,16 @@ private slots:
 
     void commandsWithoutASelectionShowTheNotice() {
         MainWindowFixture fixture({"Garden"});
-        CamListPane& pane = *fixture.form().ListPane;
+        CamListPane& pane = fixture.listPane();
         QVERIFY(!pane.IsCamSelected());
-        pane.cmdRemove->click();
+        QVERIFY(Click(fixture.form(), "cmdRemove"));
         QVERIFY(pane.NoticeWindow() && pane.NoticeWindow()->isVisible());
         QCOMPARE(pane.NoticeWindow()->windowTitle(), QStringLiteral("Oops!"));
         QCOMPARE(pane.NoticeWindow()->findChild<QLabel*>()->text(),
                  QStringLiteral("You must first select a cam from the list."));
         Form4* first = pane.NoticeWindow();
-        fixture.form().mnuCamItem[3]->trigger(); // Start from the menu: the same notice
+        // Start from the menu: the same notice.
+        QVERIFY(Choose(fixture.form(), "Cams", "Start Selected Cam"));
         QCOMPARE(pane.NoticeWindow(), first);
         QVERIFY(!MsgBox::Last());
         QCOMPARE(fixture.openPanels(), 0);
@@ -57,32 +54,31 @@ private slots:
 
     void deleteAsksFirst() {
         MainWindowFixture fixture({"Garden", "Harbour"});
-        fixture.form().ListPane->List1->clear();
-        fixture.form().ListPane->LoadCamList();
+        fixture.reloadList();
         const QString file = fixture.folder().file("00camlist.txt");
         const QByteArray before = ReadFileBytes(file);
         QVERIFY(fixture.select("Garden"));
         MsgBox::SetNextAnswer(MsgBox::Answer::Cancel);
-        fixture.form().ListPane->cmdRemove->click();
+        QVERIFY(Click(fixture.form(), "cmdRemove"));
         QCOMPARE(MsgBox::Last()->text, QStringLiteral("Are you sure you want to delete Garden?"));
         QCOMPARE(MsgBox::Last()->title, QStringLiteral("Confirm Delete"));
         QCOMPARE(MsgBox::Last()->buttons, MsgBox::Buttons::OkCancel);
         QCOMPARE(ReadFileBytes(file), before);
 
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-        fixture.form().mnuCamItem[1]->trigger();
+        QVERIFY(Choose(fixture.form(), "Cams", "Delete Selected Cam"));
         QCOMPARE(listed(fixture), QStringList{"Harbour"});
-        QVERIFY(fixture.form().ListPane->List1->selectedItems().isEmpty());
+        QVERIFY(!fixture.listPane().IsCamSelected());
         QCOMPARE(FindCamEntry(file, "Garden"), std::nullopt);
     }
 
     void aNameTheFileNoLongerHoldsIsNeitherDeletedNorOpened() {
         MainWindowFixture fixture({"Garden"});
-        fixture.form().ListPane->List1->addItem("Ghost");
+        Find<QListWidget>(fixture.form(), "List1")->addItem("Ghost");
         QVERIFY(fixture.select("Ghost"));
-        fixture.form().ListPane->cmdRemove->click();
+        QVERIFY(Click(fixture.form(), "cmdRemove"));
         QVERIFY(!MsgBox::Last());
-        fixture.form().ListPane->cmdStartCam->click();
+        QVERIFY(Click(fixture.form(), "cmdStartCam"));
         QCOMPARE(fixture.openPanels(), 0);
         QCOMPARE(fixture.form().State.OpenCamCount, qint16(0));
     }
@@ -93,7 +89,7 @@ private slots:
         fixture.start("Garden");
         QCOMPARE(fixture.openPanels(), 1);
         QCOMPARE(fixture.form().State.OpenCamCount, qint16(1));
-        fixture.form().Panels->cmdStop_Click(0);
+        QVERIFY(Click(fixture.panel(0), "cmdStop"));
         fixture.start("Garden");
         QCOMPARE(fixture.openPanels(), 1);
         QCOMPARE(fixture.panel(0).title(), QStringLiteral("Garden"));
@@ -103,11 +99,11 @@ private slots:
         MainWindowFixture fixture(cams(7));
         for (int index = 1; index <= 6; ++index)
             fixture.start(QStringLiteral("Cam%1").arg(index));
-        fixture.form().Panels->cmdStop_Click(3);
+        QVERIFY(Click(fixture.panel(3), "cmdStop"));
         fixture.start("Cam7");
         QCOMPARE(fixture.panel(3).title(), QStringLiteral("Cam7"));
-        QCOMPARE(fixture.panel(3).txtAddress->text(), fixture.simulator().url("Cam7"));
-        QCOMPARE(fixture.panel(3).txtRefresh->text(), QStringLiteral("30"));
+        QCOMPARE(fixture.panel(3).Address(), fixture.simulator().url("Cam7"));
+        QCOMPARE(fixture.panel(3).RefreshText(), QStringLiteral("30"));
         QVERIFY(fixture.panel(6).isHidden());
     }
 
@@ -122,11 +118,11 @@ private slots:
         QVERIFY(fixture.panel(25).isHidden());
         QVERIFY(!MsgBox::Last());
 
-        fixture.form().Panels->cmdStop_Click(10);
+        QVERIFY(Click(fixture.panel(10), "cmdStop"));
         fixture.start("Cam25");
         QCOMPARE(fixture.panel(10).title(), QStringLiteral("Cam25"));
 
-        fixture.form().ListPane->cmdStopAll->click();
+        QVERIFY(Click(fixture.form(), "cmdStopAll"));
         QCOMPARE(fixture.form().State.OpenCamCount, qint16(0));
         QCOMPARE(fixture.openPanels(), 0);
         for (int index = 25; index >= 2; --index)
@@ -138,16 +134,16 @@ private slots:
 
     void aDeletedCamKeepsRunningUntilStopped() {
         MainWindowFixture fixture({"Garden", "Harbour"});
-        fixture.form().ListPane->List1->clear();
-        fixture.form().ListPane->LoadCamList();
+        fixture.reloadList();
         fixture.start("Garden");
         QVERIFY(fixture.waitForArrival(0));
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-        fixture.form().ListPane->cmdRemove->click();
+        QVERIFY(Click(fixture.form(), "cmdRemove"));
+        QCOMPARE(listed(fixture), QStringList{"Harbour"});
         QVERIFY(!fixture.panel(0).isHidden());
-        QVERIFY(fixture.panel(0).timRefresh->isActive());
+        QVERIFY(fixture.panel(0).IsTicking());
         const int requests = fixture.simulator().requestCount("Garden");
-        fixture.form().Panels->cmdRefresh_Click(0);
+        QVERIFY(Click(fixture.panel(0), "cmdRefresh"));
         QVERIFY(fixture.waitForArrival(0));
         QCOMPARE(fixture.simulator().requestCount("Garden"), requests + 1);
     }

@@ -2,14 +2,10 @@
 #include "fetch/PanelPool.h"
 #include "platform/Clock.h"
 #include "platform/widgets/ImageControl.h"
-#include "platform/widgets/ProgressBar.h"
 #include "tests/support/MainWindowFixture.h"
-#include "viewing/DetailsPane.h"
 
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QTimer>
 #include <QtTest>
 
 // Panels against the cam simulator: starting, arrival, change detection,
@@ -37,14 +33,14 @@ private slots:
         CamPanel& panel = fixture.panel(0);
         QVERIFY(!panel.isHidden());
         QCOMPARE(panel.title(), QStringLiteral("Garden"));
-        QVERIFY(!panel.imgRefresh->isHidden());
-        QVERIFY(panel.timRefresh->isActive());
+        QVERIFY(panel.IndicatorShown());
+        QVERIFY(panel.IsTicking());
         QCOMPARE(fixture.form().State.OpenCamCount, qint16(1));
         QVERIFY(fixture.waitForArrival(0));
-        QCOMPARE(panel.imgCam->Picture().size(), QSize(160, 120));
-        QCOMPARE(fixture.form().StatusPanel1->text(),
+        QCOMPARE(panel.Picture().size(), QSize(160, 120));
+        QCOMPARE(Find<QLabel>(fixture.form(), "StatusPanel1")->text(),
                  QStringLiteral("Downloading Garden.jpg [100]"));
-        QCOMPARE(panel.prgCam->Value(), 100.0f);
+        QCOMPARE(panel.Progress(), 100.0f);
         QCOMPARE(fixture.simulator().lastRequest("Garden"),
                  QByteArray("GET /Garden.jpg HTTP/1.1\r\nHost: 127.0.0.1:") +
                      QByteArray::number(fixture.simulator().port()) +
@@ -57,23 +53,23 @@ private slots:
         fixture.start("Garden");
         QVERIFY(fixture.waitForArrival(0));
         CamPanel& panel = fixture.panel(0);
-        const PanelPool& pool = *fixture.form().Panels;
-        QCOMPARE(panel.txtUpdated->text(), QStringLiteral(" Tue, 05 Dec 2006 10:00:00 GMT"));
-        QCOMPARE(panel.txtRefreshed->text(), QStringLiteral("12/8/2006 10:05:03 AM"));
+        const PanelPool& pool = fixture.pool();
+        QCOMPARE(panel.UpdatedText(), QStringLiteral(" Tue, 05 Dec 2006 10:00:00 GMT"));
+        QCOMPARE(panel.RefreshedText(), QStringLiteral("12/8/2006 10:05:03 AM"));
         QVERIFY2(!pool.State(0).PictureChanged, "the first picture of a slot is not new");
 
         setLocalTime(QDateTime(QDate(2006, 12, 8), QTime(10, 6, 0)));
-        fixture.form().Panels->cmdRefresh_Click(0);
+        QVERIFY(Click(panel, "cmdRefresh"));
         QVERIFY(fixture.waitForArrival(0));
         QVERIFY(!pool.State(0).PictureChanged);
-        QCOMPARE(panel.txtRefreshed->text(), QStringLiteral("12/8/2006 10:05:03 AM"));
+        QCOMPARE(panel.RefreshedText(), QStringLiteral("12/8/2006 10:05:03 AM"));
 
         fixture.setServerTime(at(10, 0, 5));
-        fixture.form().Panels->cmdRefresh_Click(0);
+        QVERIFY(Click(panel, "cmdRefresh"));
         QVERIFY(fixture.waitForArrival(0));
         QVERIFY(pool.State(0).PictureChanged);
-        QCOMPARE(panel.txtUpdated->text(), QStringLiteral(" Tue, 05 Dec 2006 10:00:05 GMT"));
-        QCOMPARE(panel.txtRefreshed->text(), QStringLiteral("12/8/2006 10:06:00 AM"));
+        QCOMPARE(panel.UpdatedText(), QStringLiteral(" Tue, 05 Dec 2006 10:00:05 GMT"));
+        QCOMPARE(panel.RefreshedText(), QStringLiteral("12/8/2006 10:06:00 AM"));
     }
 
     void responsesThatAreNotPictures() {
@@ -81,47 +77,44 @@ private slots:
         fixture.simulator().setBehaviours("Lost", CamBehaviour::NotFoundPage);
         fixture.simulator().setBehaviours("Broken", CamBehaviour::DamagedBody);
         fixture.simulator().setBehaviours("Plain", CamBehaviour::NoLastModified);
-        const QImage notFound = fixture.form().Panels->Pictures().notFound;
-        const QImage blank = fixture.form().Panels->Pictures().blank;
+        const QImage notFound = fixture.pool().Pictures().notFound;
+        const QImage blank = fixture.pool().Pictures().blank;
         for (const char* name : {"Lost", "Broken", "Plain"})
             fixture.start(name);
         for (int slot = 0; slot < 3; ++slot)
             QVERIFY(fixture.waitForArrival(slot));
-        QCOMPARE(fixture.panel(0).imgCam->Picture(), notFound);
+        QCOMPARE(fixture.panel(0).Picture(), notFound);
         // An unreadable picture keeps what the panel showed before.
-        QVERIFY(fixture.panel(1).imgCam->Picture().isNull() ||
-                fixture.panel(1).imgCam->Picture() == blank);
-        QCOMPARE(fixture.panel(1).txtUpdated->text(),
-                 QStringLiteral(" Tue, 05 Dec 2006 10:00:00 GMT"));
+        QVERIFY(fixture.panel(1).Picture().isNull() || fixture.panel(1).Picture() == blank);
+        QCOMPARE(fixture.panel(1).UpdatedText(), QStringLiteral(" Tue, 05 Dec 2006 10:00:00 GMT"));
         // Without a Last-Modified line the picture shows but is never new.
-        QCOMPARE(fixture.panel(2).imgCam->Picture().size(), QSize(160, 120));
-        QCOMPARE(fixture.panel(2).txtUpdated->text(), QString());
-        QCOMPARE(fixture.panel(2).txtRefreshed->text(), QString());
-        QVERIFY(!fixture.form().Panels->State(2).PictureChanged);
+        QCOMPARE(fixture.panel(2).Picture().size(), QSize(160, 120));
+        QCOMPARE(fixture.panel(2).UpdatedText(), QString());
+        QCOMPARE(fixture.panel(2).RefreshedText(), QString());
+        QVERIFY(!fixture.pool().State(2).PictureChanged);
     }
 
     void anUnreadablePictureIsNothingNew() {
         MainWindowFixture fixture({"Garden"});
         fixture.start("Garden");
         QVERIFY(fixture.waitForArrival(0));
-        PanelPool& pool = *fixture.form().Panels;
-        const QImage shown = fixture.panel(0).imgCam->Picture();
+        const PanelPool& pool = fixture.pool();
+        const QImage shown = fixture.panel(0).Picture();
 
         fixture.setServerTime(at(10, 0, 5));
         fixture.simulator().setBehaviours("Garden", CamBehaviour::DamagedBody);
-        pool.cmdRefresh_Click(0);
+        QVERIFY(Click(fixture.panel(0), "cmdRefresh"));
         QVERIFY(fixture.waitForArrival(0));
         QVERIFY(!pool.State(0).PictureChanged);
-        QCOMPARE(fixture.panel(0).imgCam->Picture(), shown);
-        QCOMPARE(fixture.panel(0).txtUpdated->text(),
-                 QStringLiteral(" Tue, 05 Dec 2006 10:00:05 GMT"));
+        QCOMPARE(fixture.panel(0).Picture(), shown);
+        QCOMPARE(fixture.panel(0).UpdatedText(), QStringLiteral(" Tue, 05 Dec 2006 10:00:05 GMT"));
 
         // The same line with a readable picture is the new picture.
         fixture.simulator().setBehaviours("Garden", CamBehaviour::Normal);
-        pool.cmdRefresh_Click(0);
+        QVERIFY(Click(fixture.panel(0), "cmdRefresh"));
         QVERIFY(fixture.waitForArrival(0));
         QVERIFY(pool.State(0).PictureChanged);
-        QVERIFY(fixture.panel(0).imgCam->Picture() != shown);
+        QVERIFY(fixture.panel(0).Picture() != shown);
     }
 
     void aBodyLongerThanAnnouncedStillShows() {
@@ -131,8 +124,8 @@ private slots:
         fixture.simulator().setTrickle(1024, std::chrono::milliseconds(5));
         fixture.start("Long");
         QVERIFY(fixture.waitForArrival(0));
-        QCOMPARE(fixture.panel(0).imgCam->Picture().size(), QSize(160, 120));
-        QVERIFY(fixture.panel(0).prgCam->Value() <= 100.0f);
+        QCOMPARE(fixture.panel(0).Picture().size(), QSize(160, 120));
+        QVERIFY(fixture.panel(0).Progress() <= 100.0f);
     }
 
     void aServerThatNeverClosesKeepsTheIndicator() {
@@ -140,10 +133,10 @@ private slots:
         fixture.simulator().setBehaviours("Open", CamBehaviour::NeverClose);
         fixture.start("Open");
         QVERIFY(!fixture.waitForArrival(0, 500));
-        QVERIFY(!fixture.panel(0).imgRefresh->isHidden());
+        QVERIFY(fixture.panel(0).IndicatorShown());
         // The next start abandons the hanging exchange and asks again.
         fixture.simulator().setBehaviours("Open", CamBehaviour::Normal);
-        fixture.form().Panels->cmdRefresh_Click(0);
+        QVERIFY(Click(fixture.panel(0), "cmdRefresh"));
         QVERIFY(fixture.waitForArrival(0));
         QCOMPARE(fixture.simulator().requestCount("Open"), 2);
     }
@@ -154,8 +147,8 @@ private slots:
         fixture.start("Cut");
         QVERIFY(WaitUntil([&] { return fixture.simulator().requestCount("Cut") == 1; }));
         QVERIFY(!fixture.waitForArrival(0, 1000));
-        QVERIFY(fixture.panel(0).imgCam->Picture().isNull());
-        QCOMPARE(fixture.panel(0).txtUpdated->text(), QString());
+        QVERIFY(fixture.panel(0).Picture().isNull());
+        QCOMPARE(fixture.panel(0).UpdatedText(), QString());
     }
 
     void aReusedSlotKeepsThePreviousCamsTexts() {
@@ -164,15 +157,15 @@ private slots:
             fixture.start(name);
         for (int slot = 0; slot < 4; ++slot)
             QVERIFY(fixture.waitForArrival(slot));
-        const QString updatedOfB = fixture.panel(1).txtUpdated->text();
+        const QString updatedOfB = fixture.panel(1).UpdatedText();
         QVERIFY(!updatedOfB.isEmpty());
-        fixture.form().Panels->cmdStop_Click(1);
+        QVERIFY(Click(fixture.panel(1), "cmdStop"));
         fixture.simulator().setBehaviours("E", CamBehaviour::NeverClose);
         fixture.start("E");
         CamPanel& reused = fixture.panel(1);
         QCOMPARE(reused.title(), QStringLiteral("E"));
-        QCOMPARE(reused.txtUpdated->text(), updatedOfB);
-        QCOMPARE(reused.imgCam->Picture(), fixture.form().Panels->Pictures().blank);
+        QCOMPARE(reused.UpdatedText(), updatedOfB);
+        QCOMPARE(reused.Picture(), fixture.pool().Pictures().blank);
     }
 
     void stoppingPanels() {
@@ -181,23 +174,24 @@ private slots:
         fixture.start("B");
         QVERIFY(fixture.waitForArrival(0));
         QVERIFY(fixture.waitForArrival(1));
-        PanelPool& pool = *fixture.form().Panels;
-        emit fixture.panel(0).imgCam->Click();
+        PanelPool& pool = fixture.pool();
+        QWidget* viewer = Find<QWidget>(fixture.form(), "frmMain");
+        fixture.clickPicture(0);
         QCOMPARE(fixture.form().State.SelectedPanel, qint16(0));
-        QVERIFY(!fixture.form().Details->frmMain->isHidden());
+        QVERIFY(!viewer->isHidden());
 
-        pool.cmdStop_Click(1); // not the selected one: the pane stays
-        QVERIFY(!fixture.form().Details->frmMain->isHidden());
+        QVERIFY(Click(fixture.panel(1), "cmdStop")); // not the selected one: the pane stays
+        QVERIFY(!viewer->isHidden());
         QCOMPARE(fixture.panel(1).title(), QStringLiteral("[webcam]"));
-        QCOMPARE(fixture.panel(1).imgCam->Picture(), pool.Pictures().blank);
-        QVERIFY(!fixture.panel(1).timRefresh->isActive());
+        QCOMPARE(fixture.panel(1).Picture(), pool.Pictures().blank);
+        QVERIFY(!fixture.panel(1).IsTicking());
         QCOMPARE(fixture.form().State.OpenCamCount, qint16(1));
         pool.cmdStop_Click(1); // already closed: nothing changes
         QCOMPARE(fixture.form().State.OpenCamCount, qint16(1));
 
-        pool.cmdStop_Click(0);
-        QVERIFY(fixture.form().Details->frmMain->isHidden());
-        QVERIFY(fixture.form().Details->frmDetails->isHidden());
+        QVERIFY(Click(fixture.panel(0), "cmdStop"));
+        QVERIFY(viewer->isHidden());
+        QVERIFY(Find<QWidget>(fixture.form(), "frmDetails")->isHidden());
         QCOMPARE(fixture.form().State.SelectedPanel, qint16(-1));
         QCOMPARE(fixture.form().State.OpenCamCount, qint16(0));
     }
@@ -206,9 +200,9 @@ private slots:
         MainWindowFixture fixture({"Garden"});
         fixture.start("Garden");
         QVERIFY(fixture.waitForArrival(0));
-        PanelPool& pool = *fixture.form().Panels;
-        emit fixture.panel(0).imgCam->Click();
-        QLabel* next = fixture.form().Details->lblNextRefresh;
+        PanelPool& pool = fixture.pool();
+        fixture.clickPicture(0);
+        const QLabel* next = Find<QLabel>(fixture.form(), "lblNextRefresh");
         QCOMPARE(next->text(), QStringLiteral("30"));
         const int requests = fixture.simulator().requestCount("Garden");
         for (int tick = 1; tick <= 29; ++tick) {
@@ -219,7 +213,7 @@ private slots:
         pool.timRefresh_Timer(0);
         QCOMPARE(next->text(), QStringLiteral("0"));
         QCOMPARE(pool.State(0).ElapsedSeconds, 0); // the next fetch has started
-        QVERIFY(fixture.panel(0).timRefresh->isActive());
+        QVERIFY(fixture.panel(0).IsTicking());
         QVERIFY(
             WaitUntil([&] { return fixture.simulator().requestCount("Garden") == requests + 1; }));
         pool.timRefresh_Timer(0);
@@ -227,7 +221,7 @@ private slots:
 
         // The refresh button starts the count again from the full interval.
         pool.timRefresh_Timer(0);
-        pool.cmdRefresh_Click(0);
+        QVERIFY(Click(fixture.panel(0), "cmdRefresh"));
         QCOMPARE(pool.State(0).ElapsedSeconds, 0);
         pool.timRefresh_Timer(0);
         QCOMPARE(next->text(), QStringLiteral("29"));
@@ -236,13 +230,14 @@ private slots:
     void aFractionalInterval() {
         MainWindowFixture fixture({"Quick"}, "2.5");
         fixture.start("Quick");
-        PanelPool& pool = *fixture.form().Panels;
+        PanelPool& pool = fixture.pool();
         QCOMPARE(pool.State(0).RefreshSeconds, 2);
-        emit fixture.panel(0).imgCam->Click();
+        fixture.clickPicture(0);
+        const QLabel* next = Find<QLabel>(fixture.form(), "lblNextRefresh");
         pool.timRefresh_Timer(0);
-        QCOMPARE(fixture.form().Details->lblNextRefresh->text(), QStringLiteral("1.5"));
+        QCOMPARE(next->text(), QStringLiteral("1.5"));
         pool.timRefresh_Timer(0);
-        QCOMPARE(fixture.form().Details->lblNextRefresh->text(), QStringLiteral("0.5"));
+        QCOMPARE(next->text(), QStringLiteral("0.5"));
         QCOMPARE(pool.State(0).ElapsedSeconds, 0);
     }
 
@@ -252,11 +247,11 @@ private slots:
         CamPanel& panel = fixture.panel(0);
         QCOMPARE(panel.title(), QStringLiteral("Odd"));
         QVERIFY(!panel.isHidden());
-        QVERIFY(!panel.timRefresh->isActive());
-        QVERIFY(panel.imgRefresh->isHidden());
-        QVERIFY(fixture.form().StatusPanel1->text().contains("Odd"));
-        emit panel.imgCam->Click();
-        QCOMPARE(fixture.form().Details->lblNextRefresh->text(), QString());
+        QVERIFY(!panel.IsTicking());
+        QVERIFY(!panel.IndicatorShown());
+        QVERIFY(Find<QLabel>(fixture.form(), "StatusPanel1")->text().contains("Odd"));
+        fixture.clickPicture(0);
+        QCOMPARE(Find<QLabel>(fixture.form(), "lblNextRefresh")->text(), QString());
         QTest::qWait(100);
         QCOMPARE(fixture.simulator().requestCount("Odd"), 0);
     }
@@ -267,18 +262,20 @@ private slots:
         fixture.start("B");
         QVERIFY(fixture.waitForArrival(0));
         QVERIFY(fixture.waitForArrival(1));
-        emit fixture.panel(0).imgCam->Click();
-        DetailsPane& details = *fixture.form().Details;
+        fixture.clickPicture(0);
+        const auto* zoomed = Find<ImageControl>(fixture.form(), "imgMain");
         fixture.simulator().setPictureSize({200, 100});
         fixture.setServerTime(at(10, 0, 5));
-        fixture.form().Panels->cmdRefresh_Click(1); // not selected: the pane keeps its picture
+        // Not the selected panel: the pane keeps its picture.
+        QVERIFY(Click(fixture.panel(1), "cmdRefresh"));
         QVERIFY(fixture.waitForArrival(1));
-        QCOMPARE(details.imgMain->Picture().size(), QSize(160, 120));
-        QCOMPARE(details.lblName->text(), QStringLiteral("A"));
-        fixture.form().Panels->cmdRefresh_Click(0);
+        QCOMPARE(zoomed->Picture().size(), QSize(160, 120));
+        QCOMPARE(Find<QLabel>(fixture.form(), "lblName")->text(), QStringLiteral("A"));
+        QVERIFY(Click(fixture.panel(0), "cmdRefresh"));
         QVERIFY(fixture.waitForArrival(0));
-        QCOMPARE(details.imgMain->Picture().size(), QSize(200, 100));
-        QCOMPARE(details.lblLastChanged->text(), QStringLiteral(" Tue, 05 Dec 2006 10:00:05 GMT"));
+        QCOMPARE(zoomed->Picture().size(), QSize(200, 100));
+        QCOMPARE(Find<QLabel>(fixture.form(), "lblLastChanged")->text(),
+                 QStringLiteral(" Tue, 05 Dec 2006 10:00:05 GMT"));
     }
 };
 

@@ -5,10 +5,9 @@
 #include "camlist/CamListPane.h"
 #include "fetch/CamPanel.h"
 #include "fetch/PanelPool.h"
-#include "platform/widgets/ImageControl.h"
 
 #include <QListWidget>
-#include <QToolButton>
+#include <QTest>
 
 MainWindowFixture::MainWindowFixture(const QStringList& cams, const QString& refresh)
     : serverTime_(QDate(2006, 12, 5), QTime(10, 0), Qt::UTC) {
@@ -26,8 +25,20 @@ MainWindowFixture::MainWindowFixture(const QStringList& cams, const QString& ref
 }
 
 MainWindowFixture::~MainWindowFixture() {
-    form_->Panels->cmdStopAll_Click();
+    pool().cmdStopAll_Click();
     form_.reset();
+}
+
+PanelPool& MainWindowFixture::pool() {
+    return *form_->Panels;
+}
+
+CamListPane& MainWindowFixture::listPane() {
+    return *form_->ListPane;
+}
+
+DetailsPane& MainWindowFixture::details() {
+    return *form_->Details;
 }
 
 void MainWindowFixture::addCam(const QString& name, const QString& refresh,
@@ -36,31 +47,41 @@ void MainWindowFixture::addCam(const QString& name, const QString& refresh,
     AppendCamEntry(folder_.file("00camlist.txt"), {name, simulator_.url(name), refresh});
 }
 
+void MainWindowFixture::reloadList() {
+    Find<QListWidget>(form(), "List1")->clear();
+    listPane().LoadCamList();
+}
+
 void MainWindowFixture::setServerTime(const QDateTime& utc) {
     serverTime_ = utc;
 }
 
 bool MainWindowFixture::select(const QString& name) {
-    QListWidget* list = form_->ListPane->List1;
+    auto* list = Find<QListWidget>(form(), "List1");
     const auto found = list->findItems(name, Qt::MatchExactly);
     if (found.isEmpty())
         return false;
-    list->clearSelection();
-    found.first()->setSelected(true);
-    return true;
+    list->scrollToItem(found.first());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(found.first()).center());
+    return found.first()->isSelected();
 }
 
 void MainWindowFixture::start(const QString& name) {
-    if (select(name))
-        form_->ListPane->cmdStartCam->click();
+    QVERIFY2(select(name), qPrintable(name));
+    QVERIFY(Click(form(), "cmdStartCam"));
 }
 
 CamPanel& MainWindowFixture::panel(int slot) {
-    return form_->Panels->Panel(slot);
+    return pool().Panel(slot);
+}
+
+void MainWindowFixture::clickPicture(int slot) {
+    QVERIFY(Click(panel(slot), "imgCam"));
 }
 
 bool MainWindowFixture::waitForArrival(int slot, int timeoutMs) {
-    return WaitUntil([&] { return panel(slot).imgRefresh->isHidden(); }, timeoutMs);
+    return WaitUntil([&] { return !panel(slot).IndicatorShown(); }, timeoutMs);
 }
 
 int MainWindowFixture::openPanels() {

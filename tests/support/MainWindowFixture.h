@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/UserActions.h"
 #include "tools/camsim/CamBehaviour.h"
 #include "tools/camsim/CamSimulator.h"
 
@@ -9,7 +10,10 @@
 
 #include <memory>
 
+class CamListPane;
 class CamPanel;
+class DetailsPane;
+class PanelPool;
 
 // The real main window, offscreen, in a fresh program folder, with a cam
 // simulator whose cams the camera list file names.
@@ -24,17 +28,27 @@ public:
     CamSimulator& simulator() { return simulator_; }
     const TempProgramFolder& folder() const { return folder_; }
 
+    // The window's panes, for what a user cannot do: ticks of a panel's
+    // timer, a stop on a closed panel.
+    PanelPool& pool();
+    CamListPane& listPane();
+    DetailsPane& details();
+
     // Adds a cam to the simulator and the file; the list is not refilled.
     void addCam(const QString& name, const QString& refresh = "30", CamBehaviours behaviours = {});
+    // Refills the list from the file.
+    void reloadList();
     // Fixes the simulator's clock, which decides the Last-Modified lines.
     void setServerTime(const QDateTime& utc);
 
-    // Selects the cam's name in the list.
+    // Clicks the cam's name in the list; false when the list does not hold it.
     bool select(const QString& name);
-    // Selects the name and presses Start.
+    // Clicks the cam's name and then Start.
     void start(const QString& name);
 
     CamPanel& panel(int slot);
+    // Clicks the picture of a panel, which selects it for the details pane.
+    void clickPicture(int slot);
     // Waits until the slot's indicator is hidden, i.e. its response was handled.
     bool waitForArrival(int slot, int timeoutMs = 5000);
     int openPanels();

@@ -4,11 +4,34 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QLocale>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
 void PinLocale() {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+namespace {
+
+// The folder the user settings go to now; empty before the first test folder.
+QString userSettingsFolder;
+
+void setUserSettingsFolder(const QString& path) {
+    userSettingsFolder = path;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path);
+}
+
+} // namespace
+
+TempUserSettings::TempUserSettings()
+    : previous_(userSettingsFolder) {
+    setUserSettingsFolder(dir_.path());
+}
+
+TempUserSettings::~TempUserSettings() {
+    static QTemporaryDir afterwards;
+    setUserSettingsFolder(previous_.isEmpty() ? afterwards.path() : previous_);
 }
 
 TempProgramFolder::TempProgramFolder()

@@ -9,8 +9,24 @@
 // Pins the locale to en_US, so dates, times and numbers read as the tests expect.
 void PinLocale();
 
+// A fresh per-user configuration folder for one test, so that no test reads
+// or writes the real user's settings. Afterwards the settings go back to the
+// folder before it, or to one of the test process that is removed when it
+// ends.
+class TempUserSettings {
+public:
+    TempUserSettings();
+    ~TempUserSettings();
+
+    QString path() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
 // A fresh program folder for one test: OMBREL_HOME points at it while the
-// object lives.
+// object lives. It comes with fresh user settings.
 class TempProgramFolder {
 public:
     TempProgramFolder();
@@ -22,6 +38,7 @@ public:
 private:
     QTemporaryDir dir_;
     QByteArray previousHome_;
+    TempUserSettings userSettings_;
 };
 
 QByteArray ReadFileBytes(const QString& path);

@@ -6,9 +6,7 @@
 #include "tests/support/MainWindowFixture.h"
 #include "viewing/DetailsPane.h"
 
-#include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -16,24 +14,49 @@
 class TestDetailsPane : public QObject {
     Q_OBJECT
 
+    // The pane's controls, found by name as the user sees them.
+    struct Viewer {
+        explicit Viewer(MainWindowFixture& fixture)
+            : frame(Find<QWidget>(fixture.form(), "frmMain"))
+            , details(Find<QWidget>(fixture.form(), "frmDetails"))
+            , viewport(Find<QWidget>(fixture.form(), "Picture1"))
+            , picture(Find<ImageControl>(fixture.form(), "imgMain"))
+            , horizontal(Find<QScrollBar>(fixture.form(), "HScroll1"))
+            , vertical(Find<QScrollBar>(fixture.form(), "VScroll2"))
+            , zoom(Find<QScrollBar>(fixture.form(), "Slider1"))
+            , form(fixture.form()) {}
+
+        QString text(const char* label) const { return Find<QLabel>(form, label)->text(); }
+        // The part of the viewport the picture can be seen in, in twips.
+        float visibleWidth() const { return float(TwipsWidth(viewport) - TwipsWidth(vertical)); }
+        float visibleHeight() const {
+            return float(TwipsHeight(viewport) - TwipsHeight(horizontal));
+        }
+        QWidget* frame;
+        QWidget* details;
+        QWidget* viewport;
+        ImageControl* picture;
+        QScrollBar* horizontal;
+        QScrollBar* vertical;
+        QScrollBar* zoom;
+        Form1& form;
+    };
+
+    // The unzoomed size the pane took from the selected picture, in twips.
+    static QSize baseSize(MainWindowFixture& fixture) {
+        return {fixture.details().BaseWidth, fixture.details().BaseHeight};
+    }
+
     // Puts a picture of the given size into a panel, as an arrival would.
     static void givePicture(MainWindowFixture& fixture, int slot, QSize size, const QString& name) {
         QImage picture(size, QImage::Format_RGB32);
         picture.fill(Qt::darkCyan);
         CamPanel& panel = fixture.panel(slot);
         panel.show();
-        panel.imgCam->SetPicture(picture);
-        panel.txtName->setText(name);
-        panel.txtRefresh->setText("30");
-        panel.txtUpdated->setText(" Tue, 05 Dec 2006 10:00:00 GMT");
-        panel.txtRefreshed->setText("12/8/2006 10:05:03 AM");
-    }
-
-    static float visibleWidth(DetailsPane& pane) {
-        return float(TwipsWidth(pane.Picture1) - TwipsWidth(pane.VScroll2));
-    }
-    static float visibleHeight(DetailsPane& pane) {
-        return float(TwipsHeight(pane.Picture1) - TwipsHeight(pane.HScroll1));
+        panel.ShowPicture(picture);
+        panel.SetCam({name, QString(), "30"});
+        panel.SetUpdatedText(" Tue, 05 Dec 2006 10:00:00 GMT");
+        panel.SetRefreshedText("12/8/2006 10:05:03 AM");
     }
 
 private slots:
@@ -42,120 +65,120 @@ private slots:
     void selectingFillsThePane() {
         MainWindowFixture fixture;
         givePicture(fixture, 0, {320, 240}, "Garden");
-        DetailsPane& pane = *fixture.form().Details;
-        QVERIFY(pane.frmMain->isHidden());
-        emit fixture.panel(0).imgCam->Click();
+        const Viewer viewer(fixture);
+        QVERIFY(viewer.frame->isHidden());
+        fixture.clickPicture(0);
         QCOMPARE(fixture.form().State.SelectedPanel, qint16(0));
-        QVERIFY(!pane.frmMain->isHidden());
-        QVERIFY(!pane.frmDetails->isHidden());
-        QCOMPARE(pane.BaseWidth, 320 * 15);
-        QCOMPARE(pane.BaseHeight, 240 * 15);
-        QCOMPARE(pane.imgMain->Picture().cacheKey(), fixture.panel(0).imgCam->Picture().cacheKey());
-        QCOMPARE(pane.lblName->text(), QStringLiteral("Garden"));
-        QCOMPARE(pane.lblRefresh->text(), QStringLiteral("30"));
-        QCOMPARE(pane.lblLastChanged->text(), QStringLiteral(" Tue, 05 Dec 2006 10:00:00 GMT"));
-        QCOMPARE(pane.lblLastRefreshed->text(), QStringLiteral("12/8/2006 10:05:03 AM"));
+        QVERIFY(!viewer.frame->isHidden());
+        QVERIFY(!viewer.details->isHidden());
+        QCOMPARE(baseSize(fixture), QSize(320 * 15, 240 * 15));
+        QCOMPARE(viewer.picture->Picture().cacheKey(), fixture.panel(0).Picture().cacheKey());
+        QCOMPARE(viewer.text("lblName"), QStringLiteral("Garden"));
+        QCOMPARE(viewer.text("lblRefresh"), QStringLiteral("30"));
+        QCOMPARE(viewer.text("lblLastChanged"), QStringLiteral(" Tue, 05 Dec 2006 10:00:00 GMT"));
+        QCOMPARE(viewer.text("lblLastRefreshed"), QStringLiteral("12/8/2006 10:05:03 AM"));
         QCOMPARE(LockedWindow(), nullptr);
     }
 
     void zoomAndScroll() {
         MainWindowFixture fixture;
         givePicture(fixture, 0, {320, 240}, "Garden");
-        DetailsPane& pane = *fixture.form().Details;
-        emit fixture.panel(0).imgCam->Click();
-        QVERIFY(!pane.HScroll1->isEnabled());
-        QVERIFY(!pane.VScroll2->isEnabled());
-        QCOMPARE(pane.imgMain->pos(), QPoint(0, 0));
-        QCOMPARE(pane.imgMain->size(), QSize(320, 240));
+        const Viewer viewer(fixture);
+        fixture.clickPicture(0);
+        QVERIFY(!viewer.horizontal->isEnabled());
+        QVERIFY(!viewer.vertical->isEnabled());
+        QCOMPARE(viewer.picture->pos(), QPoint(0, 0));
+        QCOMPARE(viewer.picture->size(), QSize(320, 240));
 
-        pane.Slider1->setValue(3);
-        QCOMPARE(pane.imgMain->size(), QSize(960, 720));
-        QVERIFY(pane.HScroll1->isEnabled());
-        QCOMPARE(pane.HScroll1->maximum(), qRound(960 * 15 - visibleWidth(pane)));
-        QVERIFY(pane.VScroll2->isEnabled());
-        QCOMPARE(pane.VScroll2->maximum(), qRound(720 * 15 - visibleHeight(pane)));
-        QCOMPARE(pane.HScroll1->singleStep(), 300);
-        QCOMPARE(pane.HScroll1->pageStep(), 2000);
+        viewer.zoom->setValue(3);
+        QCOMPARE(viewer.picture->size(), QSize(960, 720));
+        QVERIFY(viewer.horizontal->isEnabled());
+        QCOMPARE(viewer.horizontal->maximum(), qRound(960 * 15 - viewer.visibleWidth()));
+        QVERIFY(viewer.vertical->isEnabled());
+        QCOMPARE(viewer.vertical->maximum(), qRound(720 * 15 - viewer.visibleHeight()));
+        QCOMPARE(viewer.horizontal->singleStep(), 300);
+        QCOMPARE(viewer.horizontal->pageStep(), 2000);
 
-        pane.HScroll1->setValue(600);
-        QCOMPARE(pane.imgMain->x(), -40);
-        pane.VScroll2->setValue(300);
-        QCOMPARE(pane.imgMain->y(), -20);
+        viewer.horizontal->setValue(600);
+        QCOMPARE(viewer.picture->x(), -40);
+        viewer.vertical->setValue(300);
+        QCOMPARE(viewer.picture->y(), -20);
         // Dragging the thumb moves nothing until it is released.
-        pane.HScroll1->setSliderDown(true);
-        pane.HScroll1->setSliderPosition(1500);
-        QCOMPARE(pane.imgMain->x(), -40);
-        pane.HScroll1->setSliderDown(false);
-        QCOMPARE(pane.imgMain->x(), -100);
+        viewer.horizontal->setSliderDown(true);
+        viewer.horizontal->setSliderPosition(1500);
+        QCOMPARE(viewer.picture->x(), -40);
+        viewer.horizontal->setSliderDown(false);
+        QCOMPARE(viewer.picture->x(), -100);
 
-        pane.Slider1->setValue(1);
-        QVERIFY(!pane.HScroll1->isEnabled());
-        QVERIFY(!pane.VScroll2->isEnabled());
-        QCOMPARE(pane.imgMain->pos(), QPoint(0, 0));
-        QCOMPARE(pane.imgMain->size(), QSize(320, 240));
+        viewer.zoom->setValue(1);
+        QVERIFY(!viewer.horizontal->isEnabled());
+        QVERIFY(!viewer.vertical->isEnabled());
+        QCOMPARE(viewer.picture->pos(), QPoint(0, 0));
+        QCOMPARE(viewer.picture->size(), QSize(320, 240));
     }
 
     void theZoomFactorIsAWholeNumberFromOneToFive() {
         MainWindowFixture fixture;
-        DetailsPane& pane = *fixture.form().Details;
-        QCOMPARE(pane.Slider1->minimum(), 1);
-        QCOMPARE(pane.Slider1->maximum(), 5);
-        QCOMPARE(pane.Slider1->value(), 1);
+        const Viewer viewer(fixture);
+        QCOMPARE(viewer.zoom->minimum(), 1);
+        QCOMPARE(viewer.zoom->maximum(), 5);
+        QCOMPARE(viewer.zoom->value(), 1);
     }
 
     void anotherPanelTakesTheCurrentZoom() {
         MainWindowFixture fixture;
         givePicture(fixture, 0, {320, 240}, "Garden");
         givePicture(fixture, 1, {100, 50}, "Harbour");
-        DetailsPane& pane = *fixture.form().Details;
-        emit fixture.panel(0).imgCam->Click();
-        pane.Slider1->setValue(3);
-        emit fixture.panel(1).Picture3->Click(); // the panel's other picture area selects too
+        const Viewer viewer(fixture);
+        fixture.clickPicture(0);
+        viewer.zoom->setValue(3);
+        // The panel's other picture area selects too, although it is hidden by design.
+        QTest::mouseClick(Find<QWidget>(fixture.panel(1), "Picture3"), Qt::LeftButton);
         QCOMPARE(fixture.form().State.SelectedPanel, qint16(1));
-        QCOMPARE(pane.imgMain->size(), QSize(300, 150));
-        QCOMPARE(pane.lblName->text(), QStringLiteral("Harbour"));
-        emit fixture.panel(0).imgRefresh->Click(); // and so does its indicator
+        QCOMPARE(viewer.picture->size(), QSize(300, 150));
+        QCOMPARE(viewer.text("lblName"), QStringLiteral("Harbour"));
+        QVERIFY(Click(fixture.panel(0), "imgRefresh")); // and so does its indicator
         QCOMPARE(fixture.form().State.SelectedPanel, qint16(0));
     }
 
     void theCountdownStartsFromTheElapsedSeconds() {
         MainWindowFixture fixture({"Garden"});
         fixture.start("Garden");
-        PanelPool& pool = *fixture.form().Panels;
+        PanelPool& pool = fixture.pool();
+        const Viewer viewer(fixture);
         fixture.form().State.SelectedPanel = 5; // some other panel is selected
         for (int tick = 0; tick < 3; ++tick)
             pool.timRefresh_Timer(0);
-        QCOMPARE(fixture.form().Details->lblNextRefresh->text(), QString());
-        emit fixture.panel(0).imgCam->Click();
-        QCOMPARE(fixture.form().Details->lblNextRefresh->text(), QStringLiteral("27"));
+        QCOMPARE(viewer.text("lblNextRefresh"), QString());
+        fixture.clickPicture(0);
+        QCOMPARE(viewer.text("lblNextRefresh"), QStringLiteral("27"));
     }
 
     void aPanelWithoutAPictureSelectsNormally() {
         MainWindowFixture fixture;
         fixture.panel(2).show();
-        DetailsPane& pane = *fixture.form().Details;
-        pane.Slider1->setValue(5);
-        emit fixture.panel(2).imgCam->Click();
-        QCOMPARE(pane.BaseWidth, 10);
-        QCOMPARE(pane.BaseHeight, 10);
-        QVERIFY(!pane.HScroll1->isEnabled());
-        QVERIFY(!pane.VScroll2->isEnabled());
+        const Viewer viewer(fixture);
+        viewer.zoom->setValue(5);
+        fixture.clickPicture(2);
+        QCOMPARE(baseSize(fixture), QSize(10, 10));
+        QVERIFY(!viewer.horizontal->isEnabled());
+        QVERIFY(!viewer.vertical->isEnabled());
     }
 
     void aPictureTooLargeToScrollStopsTheZoomQuietly() {
         MainWindowFixture fixture;
         givePicture(fixture, 0, {320, 240}, "Small");
         givePicture(fixture, 1, {2000, 1500}, "Large");
-        DetailsPane& pane = *fixture.form().Details;
-        emit fixture.panel(0).imgCam->Click();
-        pane.Slider1->setValue(2);
-        const int horizontal = pane.HScroll1->maximum();
-        const int vertical = pane.VScroll2->maximum();
-        emit fixture.panel(1).imgCam->Click();
-        pane.Slider1->setValue(5);
-        QCOMPARE(pane.imgMain->size(), QSize(10000, 7500));
-        QCOMPARE(pane.HScroll1->maximum(), horizontal);
-        QCOMPARE(pane.VScroll2->maximum(), vertical);
+        const Viewer viewer(fixture);
+        fixture.clickPicture(0);
+        viewer.zoom->setValue(2);
+        const int horizontal = viewer.horizontal->maximum();
+        const int vertical = viewer.vertical->maximum();
+        fixture.clickPicture(1);
+        viewer.zoom->setValue(5);
+        QCOMPARE(viewer.picture->size(), QSize(10000, 7500));
+        QCOMPARE(viewer.horizontal->maximum(), horizontal);
+        QCOMPARE(viewer.vertical->maximum(), vertical);
         QCOMPARE(LockedWindow(), nullptr);
     }
 };
