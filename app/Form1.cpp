@@ -10,6 +10,7 @@
 #include "platform/FileHelpers.h"
 #include "platform/MsgBox.h"
 #include "platform/widgets/Twips.h"
+#include "platform/widgets/WheelScrolling.h"
 #include "viewing/DetailsPane.h"
 
 #include <QCloseEvent>
@@ -58,6 +59,8 @@ void Form1::buildPanes() {
     VScroll1->setSingleStep(600);
     VScroll1->setPageStep(2000);
     VScroll1->setTracking(false); // the sheet moves when the thumb is released
+    VScroll1->setAccessibleName(QStringLiteral("Scroll the webcams"));
+    new WheelScrolling(picWindowOuter, VScroll1);
     frmMain = Placed(new QGroupBox(QStringLiteral("Viewer"), client), "frmMain",
                      Design::frmMainLeft, 0, 6000, 9000);
 

@@ -39,6 +39,9 @@ public:
 signals:
     void StopAllClicked();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QString selectedText() const;
     void showNoSelectionNotice();

@@ -1,5 +1,6 @@
 #include "platform/widgets/ImageControl.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -40,9 +41,17 @@ const QImage& ImageControl::reducedPicture() {
 }
 
 void ImageControl::paintEvent(QPaintEvent*) {
-    if (picture_.isNull() || width() <= 0 || height() <= 0)
+    if (width() <= 0 || height() <= 0)
         return;
     QPainter painter(this);
+    paintPicture(painter);
+    if (hasFocus())
+        paintFocusFrame(painter);
+}
+
+void ImageControl::paintPicture(QPainter& painter) {
+    if (picture_.isNull())
+        return;
     if (!stretch_ || picture_.size() == size()) {
         painter.drawImage(0, 0, picture_);
     } else if (width() < picture_.width() && height() < picture_.height()) {
@@ -52,6 +61,23 @@ void ImageControl::paintEvent(QPaintEvent*) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(rect(), picture_);
     }
+}
+
+// Drawn inside the part of the control that its container lets show, which
+// may be smaller than the control.
+void ImageControl::paintFocusFrame(QPainter& painter) {
+    const QRect shown = rect().intersected(visibleRegion().boundingRect());
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(shown.adjusted(1, 1, -1, -1));
+}
+
+void ImageControl::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        emit Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void ImageControl::mousePressEvent(QMouseEvent* event) {
