@@ -4,6 +4,7 @@
 #include "app/ProductInfo.h"
 #include "camlist/CamListPane.h"
 #include "camlist/Form4.h"
+#include "clock/CurrentTimeClock.h"
 #include "fetch/CamPanel.h"
 #include "fetch/PanelPool.h"
 #include "platform/AppObject.h"
@@ -12,6 +13,7 @@
 #include "platform/widgets/Twips.h"
 #include "platform/widgets/WheelScrolling.h"
 #include "viewing/DetailsPane.h"
+#include "viewing/Form6.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -40,6 +42,8 @@ Form1::Form1() {
     buildPanes();
     buildMenus();
     connectPanes();
+    buildClock();
+    buildFullScreenView();
 }
 
 Form1::~Form1() = default;
@@ -113,6 +117,23 @@ void Form1::connectPanes() {
     connect(Panels, &PanelPool::StatusText, this, &Form1::SetStatusText);
 }
 
+// "Current Time:" asks the time server when a cam is selected and on every
+// tick of the selected cam's refresh clock.
+void Form1::buildClock() {
+    CurrentTime = new CurrentTimeClock(TimeServerFromEnvironment(), this);
+    connect(Details, &DetailsPane::PanelSelected, CurrentTime, &CurrentTimeClock::QueryCurrentTime);
+    connect(Panels, &PanelPool::SelectedTicked, CurrentTime, &CurrentTimeClock::QueryCurrentTime);
+    connect(CurrentTime, &CurrentTimeClock::CurrentTimeArrived, Details,
+            &DetailsPane::ShowCurrentTime);
+}
+
+void Form1::buildFullScreenView() {
+    FullScreen = new Form6(State, this, QImage(QStringLiteral(":/pictures/picrefresh48.png")));
+    connect(Details, &DetailsPane::FullScreenRequested, FullScreen, &Form6::Open);
+    connect(Panels, &PanelPool::SelectedFetchStarted, FullScreen, &Form6::ShowFetchStarted);
+    connect(Panels, &PanelPool::SelectedPictureArrived, FullScreen, &Form6::ShowArrivedPicture);
+}
+
 void Form1::Form_Load() {
     setWindowState(Qt::WindowMaximized);
     // A maximised window that is not on screen yet has no size of its own:
@@ -168,6 +189,7 @@ void Form1::VScroll1_Change(int value) {
 void Form1::closeEvent(QCloseEvent* event) {
     if (Form4* notice = ListPane->NoticeWindow())
         notice->close();
+    FullScreen->close();
     event->accept();
     QCoreApplication::quit();
 }

@@ -5,7 +5,9 @@
 #include <QMainWindow>
 
 class CamListPane;
+class CurrentTimeClock;
 class DetailsPane;
+class Form6;
 class PanelPool;
 class QAction;
 class QGroupBox;
@@ -41,6 +43,8 @@ private:
     void buildPanes();
     void buildMenus();
     void connectPanes();
+    void buildClock();
+    void buildFullScreenView();
     void makePictureFolder();
     void layOut();
     void VScroll1_Change(int value);
@@ -61,4 +65,7 @@ private:
     QAction* mnuCamItem[5];
     QAction* mnuHelpItem[1];
     QAction* mnuAboutItem[1];
+
+    CurrentTimeClock* CurrentTime = nullptr;
+    Form6* FullScreen = nullptr;
 };

@@ -9,4 +9,6 @@ struct MainWindowState {
     // The selected panel, or -1 after the selected panel was stopped. The
     // first panel counts as selected until the user picks another.
     qint16 SelectedPanel = 0;
+    // The full-screen view of the selected panel is open.
+    bool FullScreenActive = false;
 };

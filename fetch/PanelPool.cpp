@@ -103,6 +103,8 @@ void PanelPool::cmdStart_Click(int slot) {
     }
     SlotState& state = states_[size_t(slot)];
     panel.ShowIndicator();
+    if (isSelected(slot))
+        emit SelectedFetchStarted();
     state.RefreshSeconds = *seconds;
     state.ElapsedSeconds = 0;
     panel.SetTicking(true);
@@ -166,6 +168,8 @@ void PanelPool::timRefresh_Timer(int slot) {
         WindowLock lock(mainWindow_);
         emit SelectedCountdown(CountdownText(panel.RefreshText(), state.ElapsedSeconds));
     }
+    if (isSelected(slot))
+        emit SelectedTicked();
     if (state.ElapsedSeconds >= state.RefreshSeconds) {
         panel.SetTicking(false);
         panel.ShowIndicator();

@@ -76,6 +76,10 @@ signals:
     void SelectedTextsChanged(int slot);
     // The selected panel's countdown to its next refresh.
     void SelectedCountdown(const QString& text);
+    // A fetch of the selected panel started.
+    void SelectedFetchStarted();
+    // A tick of the selected panel's refresh clock.
+    void SelectedTicked();
 
 private:
     class PanelProgress;

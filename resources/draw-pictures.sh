@@ -23,6 +23,12 @@ convert -size 84x68 xc:none -stroke '#1b7f3b' -strokewidth 10 -fill none \
     -draw "arc 18,10 66,58 30,295" -stroke none -fill '#1b7f3b' \
     -draw "polygon 70,22 62,0 44,26" -resize 21x17 picrefresh.png
 
+# The full-screen view's refresh indicator, 48 x 48: the same arrow on a
+# light disc, so that it shows over any picture.
+convert -size 192x192 xc:none -fill '#f3f1e8c0' -stroke none -draw "circle 96,96 96,6" \
+    -stroke '#1b7f3b' -strokewidth 22 -fill none -draw "arc 44,44 148,148 30,290" -stroke none \
+    -fill '#1b7f3b' -draw "polygon 160,68 140,18 104,76" -resize 48x48 -depth 8 picrefresh48.png
+
 # Closed panel and not-found pictures, 85 x 64.
 convert -size 85x64 xc:'#2b2f36' -fill '#3a4049' -draw "rectangle 0,44 85,64" \
     -fill '#59616d' -font $FONT -pointsize 10 -gravity center -annotate +0-6 'no picture' blank.png

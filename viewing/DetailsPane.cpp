@@ -105,12 +105,12 @@ void DetailsPane::buildDetails() {
                       2760, 1800, 495);
     Command3->setToolTip(
         QStringLiteral("full screen, auto refreshing view of current cam.  click to close."));
+    connect(Command3, &QPushButton::clicked, this, &DetailsPane::Command3_Click);
     // F11 anywhere in the main window does what the button does.
     auto* fullScreenKey = new QShortcut(QKeySequence(Qt::Key_F11), mainWindow_);
     connect(fullScreenKey, &QShortcut::activated, Command3, &QPushButton::click);
-    // Commands whose windows are not part of the program yet stay unavailable.
-    for (QWidget* later : {cmdSave, Command3})
-        later->setEnabled(false);
+    // Saving is not part of the program yet.
+    cmdSave->setEnabled(false);
 }
 
 void DetailsPane::ApplyLayout(const DetailsLayout& l) {
@@ -145,6 +145,7 @@ void DetailsPane::SelectPanel(int index) {
     CopyPanelTexts(index);
     const qint32 elapsed = index < PanelPool::MaxOpenCams ? panels_.State(index).ElapsedSeconds : 0;
     lblNextRefresh->setText(CountdownText(panel.RefreshText(), elapsed));
+    emit PanelSelected(index);
 }
 
 void DetailsPane::ApplyZoom() {
@@ -189,4 +190,13 @@ void DetailsPane::CopyPanelTexts(int slot) {
 
 void DetailsPane::ShowCountdown(const QString& text) {
     lblNextRefresh->setText(text);
+}
+
+void DetailsPane::ShowCurrentTime(const QString& text) {
+    lblTime->setText(text);
+}
+
+// The view ignores the zoom and the scroll position: it gets the picture.
+void DetailsPane::Command3_Click() {
+    emit FullScreenRequested(imgMain->Picture());
 }

@@ -35,10 +35,18 @@ public:
     // Copies the selected panel's texts to the labels.
     void CopyPanelTexts(int slot);
     void ShowCountdown(const QString& text);
+    void ShowCurrentTime(const QString& text);
+
+signals:
+    // A panel was selected and the pane filled.
+    void PanelSelected(int index);
+    // "Screensaver": show this picture full screen.
+    void FullScreenRequested(const QImage& picture);
 
 private:
     friend class TestDetailsPane;
 
+    void Command3_Click();
     void buildViewport();
     void buildDetails();
     QLabel* valueLabel(const char* name, const QString& caption, float top);

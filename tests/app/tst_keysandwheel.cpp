@@ -2,13 +2,13 @@
 #include "platform/widgets/ImageControl.h"
 #include "platform/widgets/Twips.h"
 #include "tests/support/MainWindowFixture.h"
+#include "tests/support/SessionBus.h"
+#include "viewing/Form6.h"
 
 #include <QAccessible>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QSignalSpy>
 #include <QtTest>
 
 // The keyboard and the mouse wheel in the main window: the same commands as
@@ -85,21 +85,18 @@ private slots:
                  scrollBar->value());
     }
 
-    void f11DoesWhatTheScreensaverButtonDoes_data() {
-        QTest::addColumn<bool>("available");
-        QTest::newRow("button available") << true;
-        QTest::newRow("button unavailable") << false;
-    }
-    void f11DoesWhatTheScreensaverButtonDoes() {
-        QFETCH(bool, available);
+    void f11OpensTheFullScreenView() {
+        PrivateSessionBus bus; // the view asks no screen saver of the machine's
         MainWindowFixture fixture;
-        auto* screensaver = Find<QPushButton>(fixture.form(), "Command3");
-        screensaver->setEnabled(available);
-        QSignalSpy pressed(screensaver, &QPushButton::clicked);
+        fixture.panel(0).show();
+        fixture.clickPicture(0);
         fixture.form().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&fixture.form()));
         QTest::keyClick(&fixture.form(), Qt::Key_F11);
-        QCOMPARE(pressed.count(), available ? 1 : 0);
+        auto* view = fixture.form().findChild<Form6*>(QStringLiteral("Form6"));
+        QVERIFY(view && view->isVisible());
+        QVERIFY(fixture.form().State.FullScreenActive);
+        QTest::keyClick(view, Qt::Key_Escape);
     }
 
     void spaceOnAPanelsPictureSelectsIt() {

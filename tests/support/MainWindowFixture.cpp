@@ -10,10 +10,14 @@
 #include <QTest>
 
 MainWindowFixture::MainWindowFixture(const QStringList& cams, const QString& refresh)
-    : serverTime_(QDate(2006, 12, 5), QTime(10, 0), Qt::UTC) {
+    : serverTime_(QDate(2006, 12, 5), QTime(10, 0), Qt::UTC)
+    // Never the real time server: without the local one, a port nobody answers on.
+    , timeServer_("OMBREL_TIME_SERVER",
+                  "127.0.0.1:" + QByteArray::number(daytime_.listen() ? daytime_.port() : 9)) {
     simulator_.setPictureSize({160, 120});
     simulator_.setTimeSource([this] { return serverTime_; });
     simulator_.listen();
+    daytime_.setTimeSource([this] { return serverTime_; });
     CreateCamListIfMissing(folder_.file("00camlist.txt"));
     for (const QString& cam : cams)
         addCam(cam, refresh);

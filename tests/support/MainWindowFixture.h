@@ -5,6 +5,7 @@
 #include "tests/support/UserActions.h"
 #include "tools/camsim/CamBehaviour.h"
 #include "tools/camsim/CamSimulator.h"
+#include "tools/camsim/DaytimeService.h"
 
 #include <QStringList>
 
@@ -16,7 +17,8 @@ class DetailsPane;
 class PanelPool;
 
 // The real main window, offscreen, in a fresh program folder, with a cam
-// simulator whose cams the camera list file names.
+// simulator whose cams the camera list file names and a daytime service that
+// tells the simulator's time.
 class MainWindowFixture {
 public:
     // Cams named here are served by the simulator and listed in the file,
@@ -26,6 +28,7 @@ public:
 
     Form1& form() { return *form_; }
     CamSimulator& simulator() { return simulator_; }
+    DaytimeService& daytime() { return daytime_; }
     const TempProgramFolder& folder() const { return folder_; }
 
     // The window's panes, for what a user cannot do: ticks of a panel's
@@ -38,7 +41,8 @@ public:
     void addCam(const QString& name, const QString& refresh = "30", CamBehaviours behaviours = {});
     // Refills the list from the file.
     void reloadList();
-    // Fixes the simulator's clock, which decides the Last-Modified lines.
+    // Fixes the simulator's clock, which decides the Last-Modified lines and
+    // the daytime answers.
     void setServerTime(const QDateTime& utc);
 
     // Clicks the cam's name in the list; false when the list does not hold it.
@@ -57,5 +61,7 @@ private:
     TempProgramFolder folder_;
     CamSimulator simulator_;
     QDateTime serverTime_;
+    DaytimeService daytime_;
+    EnvironmentOverride timeServer_;
     std::unique_ptr<Form1> form_;
 };

@@ -46,6 +46,31 @@ TempProgramFolder::~TempProgramFolder() {
         qputenv("OMBREL_HOME", previousHome_);
 }
 
+namespace {
+
+void setOrUnset(const char* name, const QByteArray& value) {
+    if (value.isEmpty())
+        qunsetenv(name);
+    else
+        qputenv(name, value);
+}
+
+} // namespace
+
+EnvironmentOverride::EnvironmentOverride(const char* name, const QByteArray& value)
+    : name_(name)
+    , wasSet_(qEnvironmentVariableIsSet(name))
+    , previous_(qgetenv(name)) {
+    setOrUnset(name_, value);
+}
+
+EnvironmentOverride::~EnvironmentOverride() {
+    if (wasSet_)
+        qputenv(name_, previous_);
+    else
+        qunsetenv(name_);
+}
+
 QByteArray ReadFileBytes(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

@@ -41,6 +41,21 @@ private:
     TempUserSettings userSettings_;
 };
 
+// Sets an environment variable while the object lives; an empty value
+// unsets it.
+class EnvironmentOverride {
+public:
+    EnvironmentOverride(const char* name, const QByteArray& value);
+    ~EnvironmentOverride();
+    EnvironmentOverride(const EnvironmentOverride&) = delete;
+    EnvironmentOverride& operator=(const EnvironmentOverride&) = delete;
+
+private:
+    const char* name_;
+    bool wasSet_;
+    QByteArray previous_;
+};
+
 QByteArray ReadFileBytes(const QString& path);
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
 

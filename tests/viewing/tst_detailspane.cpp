@@ -154,6 +154,21 @@ private slots:
         QCOMPARE(viewer.text("lblNextRefresh"), QStringLiteral("27"));
     }
 
+    void theCurrentTimeIsAskedOnSelectionAndOnEveryTick() {
+        MainWindowFixture fixture({"Garden"});
+        const QDateTime noon(QDate(2009, 1, 17), QTime(12, 34, 56), Qt::UTC);
+        fixture.setServerTime(noon);
+        fixture.start("Garden");
+        QVERIFY(fixture.waitForArrival(0));
+        fixture.panel(0).SetTicking(false); // this test ticks by hand
+        const Viewer viewer(fixture);
+        fixture.clickPicture(0);
+        QTRY_COMPARE(viewer.text("lblTime"), QStringLiteral("1/17/2009 12:34:56 PM GMT"));
+        fixture.setServerTime(noon.addSecs(1));
+        fixture.pool().timRefresh_Timer(0);
+        QTRY_COMPARE(viewer.text("lblTime"), QStringLiteral("1/17/2009 12:34:57 PM GMT"));
+    }
+
     void aPanelWithoutAPictureSelectsNormally() {
         MainWindowFixture fixture;
         fixture.panel(2).show();

@@ -1,0 +1,95 @@
+#include "viewing/Form6.h"
+
+#include "fetch/MainWindowState.h"
+#include "platform/screensaver/ScreenSaver.h"
+#include "platform/widgets/ImageControl.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QScreen>
+
+namespace {
+
+constexpr int IndicatorSize = 48;
+
+} // namespace
+
+Form6::Form6(MainWindowState& state, QWidget* mainWindow, const QImage& indicator)
+    // A tool window of the main window: no border and no task-bar entry.
+    : QWidget(mainWindow, Qt::Tool | Qt::FramelessWindowHint)
+    , state_(state)
+    , mainWindow_(mainWindow)
+    , Image1(new ImageControl(this))
+    , picrefresh(new ImageControl(this)) {
+    setObjectName(QStringLiteral("Form6"));
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
+
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->SetStretch(true);
+    Image1->setGeometry(rect());
+    picrefresh->setObjectName(QStringLiteral("picrefresh"));
+    picrefresh->SetStretch(true);
+    picrefresh->SetPicture(indicator);
+    picrefresh->setGeometry(0, 0, IndicatorSize, IndicatorSize);
+    picrefresh->raise();
+    picrefresh->hide();
+
+    connect(Image1, &ImageControl::Click, this, &QWidget::close);
+}
+
+// A view still open when the main window goes gives the screen saver back.
+Form6::~Form6() {
+    if (isVisible())
+        SetScreenSaverActive(true);
+}
+
+void Form6::Open(const QImage& picture) {
+    state_.FullScreenActive = true;
+    SetScreenSaverActive(false);
+    if (const QScreen* screen = mainWindow_->screen())
+        setGeometry(screen->geometry());
+    Image1->SetStretch(true);
+    Image1->SetPicture(picture);
+    showFullScreen();
+    raise();
+    activateWindow();
+}
+
+void Form6::ShowFetchStarted() {
+    if (state_.FullScreenActive)
+        picrefresh->show();
+}
+
+void Form6::ShowArrivedPicture(const QImage& picture) {
+    if (!state_.FullScreenActive)
+        return;
+    picrefresh->hide();
+    Image1->SetStretch(true);
+    Image1->SetPicture(picture);
+}
+
+void Form6::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Image1->setGeometry(rect());
+}
+
+void Form6::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+// Every way of closing ends the view alike: the picture, Escape and the
+// window manager's close.
+void Form6::closeEvent(QCloseEvent* event) {
+    if (isHidden())
+        return QWidget::closeEvent(event); // nothing is open
+    state_.FullScreenActive = false;
+    picrefresh->hide(); // the next opening starts without it, as at first
+    SetScreenSaverActive(true);
+    QWidget::closeEvent(event);
+}

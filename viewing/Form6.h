@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+class ImageControl;
+struct MainWindowState;
+
+// The full-screen view of the selected cam: its picture stretched over the
+// whole screen, a refresh indicator at the top left while a fetch is under
+// way, and the desktop's screen saver held off while it is open. A click on
+// the picture, Escape or the window manager's close ends it.
+class Form6 : public QWidget {
+    Q_OBJECT
+public:
+    // `indicator` is the 48 x 48 refresh indicator picture.
+    Form6(MainWindowState& state, QWidget* mainWindow, const QImage& indicator);
+    ~Form6() override;
+
+    // Opens the view on the main window's screen, showing the picture; the
+    // main window goes on fetching behind it.
+    void Open(const QImage& picture);
+
+    // The selected cam's fetch started, or its picture arrived. Nothing
+    // happens while the view is closed.
+    void ShowFetchStarted();
+    void ShowArrivedPicture(const QImage& picture);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    MainWindowState& state_;
+    QWidget* mainWindow_;
+    ImageControl* Image1;
+    ImageControl* picrefresh;
+};
