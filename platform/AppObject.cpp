@@ -19,15 +19,6 @@ QString CompanyName() {
 QString Comments() {
     return QString::fromUtf8(VersionRecord::Comments);
 }
-int Major() {
-    return VersionRecord::Major;
-}
-int Minor() {
-    return VersionRecord::Minor;
-}
-int Revision() {
-    return VersionRecord::Revision;
-}
 
 QString EXEName() {
     const QString file = QCoreApplication::instance()

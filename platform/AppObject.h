@@ -10,9 +10,6 @@ QString ProductName();
 QString CompanyName();
 // The version record's comments field, which holds the maker's web address.
 QString Comments();
-int Major();
-int Minor();
-int Revision();
 
 // The executable's file name without folder or extension.
 QString EXEName();

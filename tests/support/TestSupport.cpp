@@ -34,18 +34,6 @@ TempUserSettings::~TempUserSettings() {
     setUserSettingsFolder(previous_.isEmpty() ? afterwards.path() : previous_);
 }
 
-TempProgramFolder::TempProgramFolder()
-    : previousHome_(qgetenv("OMBREL_HOME")) {
-    qputenv("OMBREL_HOME", dir_.path().toLocal8Bit());
-}
-
-TempProgramFolder::~TempProgramFolder() {
-    if (previousHome_.isEmpty())
-        qunsetenv("OMBREL_HOME");
-    else
-        qputenv("OMBREL_HOME", previousHome_);
-}
-
 namespace {
 
 void setOrUnset(const char* name, const QByteArray& value) {
@@ -70,6 +58,9 @@ EnvironmentOverride::~EnvironmentOverride() {
     else
         qunsetenv(name_);
 }
+
+TempProgramFolder::TempProgramFolder()
+    : home_("OMBREL_HOME", dir_.path().toLocal8Bit()) {}
 
 QByteArray ReadFileBytes(const QString& path) {
     QFile file(path);
