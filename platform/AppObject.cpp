@@ -29,8 +29,10 @@ QString EXEName() {
 
 void SetIdentity() {
     QCoreApplication::setApplicationName(ProductName());
-    QCoreApplication::setApplicationVersion(
-        QStringLiteral("%1.%2.%3").arg(Major()).arg(Minor()).arg(Revision()));
+    QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                                .arg(VersionRecord::Major)
+                                                .arg(VersionRecord::Minor)
+                                                .arg(VersionRecord::Revision));
     QGuiApplication::setDesktopFileName(QString::fromUtf8(VersionRecord::DesktopId));
 }
 
