@@ -1,7 +1,6 @@
 #include "app/Form1.h"
 
 #include "app/MainWindowLayout.h"
-#include "app/ProductInfo.h"
 #include "camlist/CamListPane.h"
 #include "camlist/Form4.h"
 #include "clock/CurrentTimeClock.h"
@@ -10,10 +9,17 @@
 #include "platform/AppObject.h"
 #include "platform/FileHelpers.h"
 #include "platform/MsgBox.h"
+#include "platform/ProductInfo.h"
+#include "platform/skin/SkinGlobal.h"
+#include "platform/skin/SkinLabelArray.h"
+#include "platform/widgets/PictureBox.h"
 #include "platform/widgets/Twips.h"
 #include "platform/widgets/WheelScrolling.h"
+#include "skin/modIcon.h"
+#include "skin/modSkin.h"
 #include "viewing/DetailsPane.h"
 #include "viewing/Form6.h"
+#include "windows/AuxiliaryWindows.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -37,11 +43,12 @@ SharedPictures loadSharedPictures() {
 
 Form1::Form1() {
     setObjectName(QStringLiteral("Form1"));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/ombrel.png")));
     resize(ToPixels(13155), ToPixels(10710));
     buildPanes();
+    buildSkinLabels();
     buildMenus();
     connectPanes();
+    connectAuxiliaryWindows();
     buildClock();
     buildFullScreenView();
 }
@@ -55,8 +62,8 @@ void Form1::buildPanes() {
     Frame1 = Placed(new QGroupBox(QStringLiteral("Controls"), client), "Frame1", 0, 0, 2535, 9000);
     frmCams =
         Placed(new QGroupBox(QStringLiteral("Webcams"), client), "frmCams", 2640, 0, 3915, 9000);
-    picWindowOuter = Placed(new QWidget(frmCams), "picWindowOuter", 120, 240, 3495, 8000);
-    picWindowInner = Placed(new QWidget(picWindowOuter), "picWindowInner", 0, SheetTop(0),
+    picWindowOuter = Placed(new PictureBox(frmCams), "picWindowOuter", 120, 240, 3495, 8000);
+    picWindowInner = Placed(new PictureBox(picWindowOuter), "picWindowInner", 0, SheetTop(0),
                             SheetWidth, SheetHeight);
     VScroll1 = Placed(new QScrollBar(Qt::Vertical, frmCams), "VScroll1", 3600, 240, 255, 8000);
     VScroll1->setRange(0, SheetScrollMax);
@@ -84,6 +91,13 @@ void Form1::buildPanes() {
     Details = new DetailsPane(frmMain, *Panels, State, this);
 }
 
+void Form1::buildSkinLabels() {
+    // The details frame's labels take SkinLabel1, the Controls pane's SkinLabel2.
+    SkinLabel1 = std::make_unique<SkinLabelArray>(
+        "SkinLabel1", findChild<QGroupBox*>(QStringLiteral("frmDetails")));
+    SkinLabel2 = std::make_unique<SkinLabelArray>("SkinLabel2", Frame1);
+}
+
 void Form1::buildMenus() {
     QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("File"));
     mnuFileItem[0] = mnuFile->addAction(QStringLiteral("Exit"));
@@ -98,7 +112,7 @@ void Form1::buildMenus() {
                           ->addMenu(QStringLiteral("About"))
                           ->addAction(QStringLiteral("About this software"));
 
-    for (QAction* later : {mnuCamItem[0], mnuCamItem[2], mnuHelpItem[0], mnuAboutItem[0]})
+    for (QAction* later : {mnuCamItem[0], mnuCamItem[2]})
         later->setEnabled(false);
     connect(mnuFileItem[0], &QAction::triggered, this, [] { QCoreApplication::exit(0); });
     connect(mnuCamItem[1], &QAction::triggered, ListPane, &CamListPane::cmdRemove_Click);
@@ -115,6 +129,22 @@ void Form1::connectPanes() {
     connect(Panels, &PanelPool::SelectedTextsChanged, Details, &DetailsPane::CopyPanelTexts);
     connect(Panels, &PanelPool::SelectedCountdown, Details, &DetailsPane::ShowCountdown);
     connect(Panels, &PanelPool::StatusText, this, &Form1::SetStatusText);
+}
+
+void Form1::connectAuxiliaryWindows() {
+    Aux = new AuxiliaryWindows(this);
+    connect(mnuHelpItem[0], &QAction::triggered, Aux, &AuxiliaryWindows::ShowHelp);
+    connect(mnuAboutItem[0], &QAction::triggered, Aux, &AuxiliaryWindows::ShowAbout);
+    connect(ListPane, &CamListPane::WebsiteClicked, Aux, &AuxiliaryWindows::OpenWebsite);
+}
+
+void Form1::skinWindow() {
+    StopGlobalSkinIfVista();
+    SetWindowIcon(this, QStringLiteral("AAA"), true);
+    if (bSkinEnabled) {
+        ReplaceLabelsWithSkinLabels(this, *SkinLabel1, *SkinLabel2);
+        ApplySkin(this);
+    }
 }
 
 // "Current Time:" asks the time server when a cam is selected and on every
@@ -135,6 +165,7 @@ void Form1::buildFullScreenView() {
 }
 
 void Form1::Form_Load() {
+    skinWindow();
     setWindowState(Qt::WindowMaximized);
     // A maximised window that is not on screen yet has no size of its own:
     // give it the size it will have, so that everything below sees it.
@@ -147,6 +178,7 @@ void Form1::Form_Load() {
     makePictureFolder();
     Panels->ShowRefreshPictures();
     ListPane->LoadCamList();
+    Aux->ShowHelpAtStartup();
 }
 
 void Form1::makePictureFolder() {
@@ -190,6 +222,9 @@ void Form1::closeEvent(QCloseEvent* event) {
     if (Form4* notice = ListPane->NoticeWindow())
         notice->close();
     FullScreen->close();
+    Aux->UnloadAll();
+    if (bSkinEnabled)
+        SkinGlobal::Instance().Deactivate();
     event->accept();
     QCoreApplication::quit();
 }

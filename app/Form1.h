@@ -4,6 +4,9 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
+class AuxiliaryWindows;
 class CamListPane;
 class CurrentTimeClock;
 class DetailsPane;
@@ -14,6 +17,7 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QScrollBar;
+class SkinLabelArray;
 
 // The main window: the Controls pane with the cam list, the Webcams pane with
 // the sheet of viewer panels, and the Viewer pane with the selected cam. It
@@ -24,8 +28,8 @@ public:
     Form1();
     ~Form1() override;
 
-    // The window's load: maximise, captions, the picture folder, the panels'
-    // indicator pictures and the cam list.
+    // The window's load: skin and icon, maximise, captions, the picture
+    // folder, the panels' indicator pictures, the cam list and the help window.
     void Form_Load();
 
     MainWindowState State;
@@ -43,6 +47,9 @@ private:
     void buildPanes();
     void buildMenus();
     void connectPanes();
+    void buildSkinLabels();
+    void connectAuxiliaryWindows();
+    void skinWindow();
     void buildClock();
     void buildFullScreenView();
     void makePictureFolder();
@@ -66,6 +73,9 @@ private:
     QAction* mnuHelpItem[1];
     QAction* mnuAboutItem[1];
 
+    AuxiliaryWindows* Aux;
+    std::unique_ptr<SkinLabelArray> SkinLabel1;
+    std::unique_ptr<SkinLabelArray> SkinLabel2;
     CurrentTimeClock* CurrentTime = nullptr;
     Form6* FullScreen = nullptr;
 };

@@ -1,9 +1,14 @@
 #include "app/frmSplash.h"
 
 #include "app/Form1.h"
-#include "app/ProductInfo.h"
+#include "platform/AppObject.h"
+#include "platform/ProductInfo.h"
+#include "platform/skin/Skin.h"
+#include "platform/skin/SkinGlobal.h"
 #include "platform/widgets/ImageControl.h"
+#include "platform/widgets/ScreenPicture.h"
 #include "platform/widgets/Twips.h"
+#include "skin/modSkin.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -16,9 +21,13 @@ frmSplash::frmSplash()
     setFixedSize(ToPixels(7170), ToPixels(4770));
     auto* image = Placed(new ImageControl(this), "Image1", 0, 0, 7170, 4770);
     image->SetStretch(true);
-    image->SetPicture(QImage(QStringLiteral(":/pictures/splash.png")));
+    image->SetPicture(ScreenPicture(QStringLiteral(":/pictures/splash.png"), devicePixelRatioF()));
     // Kept off the client area: the label is never seen.
     Placed(new QLabel(this), "Label3", -6015, 0, 6015, 255);
+    // The skin control: the skin is the file it loads. Without it the
+    // windows keep their own colours.
+    skn = new Skin(this);
+    skn->LoadFile(App::ShippedFile(QStringLiteral("Ombrel.skin")));
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(2);
@@ -29,6 +38,12 @@ frmSplash::~frmSplash() = default;
 
 void frmSplash::Load() {
     LoadProductInfo();
+    if (bSkinEnabled) {
+        objSkin = skn;
+        ApplySkin(this);
+        SkinGlobal::Instance().AttachSkin(skn);
+        SkinGlobal::Instance().Activate();
+    }
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     Timer2->start();

@@ -6,6 +6,7 @@
 
 class Form1;
 class QTimer;
+class Skin;
 
 // The start-up window: a borderless picture shown for 75 ticks of a 2 ms
 // timer, which then loads and shows the main window and hides itself. It
@@ -16,11 +17,14 @@ public:
     frmSplash();
     ~frmSplash() override;
 
-    // The splash's load: reads the version record and starts the timer.
+    // The splash's load: reads the version record, switches the skin on and
+    // starts the timer.
     void Load();
 
     qint16 intTemp = 0;
     QTimer* Timer2;
+    // The program's one skin, shared by every window through objSkin.
+    Skin* skn;
 
     // The main window, once the splash has loaded it.
     Form1* MainWindow() const { return form1_.get(); }

@@ -55,12 +55,13 @@ CamListPane::CamListPane(QGroupBox* frame, CamOpener& cams, QWidget* mainWindow)
     List1 = Placed(new QListWidget(frame), "List1", 60, 3300, 2355, 3000);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     // Commands whose windows are not part of the program yet stay unavailable.
-    for (QWidget* later : std::initializer_list<QWidget*>{cmdAdd, cmdEdit, Command2, chkSave})
+    for (QWidget* later : std::initializer_list<QWidget*>{cmdAdd, cmdEdit, chkSave})
         later->setEnabled(false);
 
     connect(cmdRemove, &QToolButton::clicked, this, &CamListPane::cmdRemove_Click);
     connect(cmdStartCam, &QToolButton::clicked, this, &CamListPane::cmdStartCam_Click);
     connect(cmdStopAll, &QToolButton::clicked, this, &CamListPane::StopAllClicked);
+    connect(Command2, &QToolButton::clicked, this, &CamListPane::WebsiteClicked);
     connect(List1, &QListWidget::itemDoubleClicked, this, &CamListPane::StartSelectedCam);
     List1->installEventFilter(this);
 }

@@ -38,6 +38,7 @@ public:
 
 signals:
     void StopAllClicked();
+    void WebsiteClicked();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,6 +1,9 @@
 #include "camlist/Form4.h"
 
+#include "platform/ProductInfo.h"
+#include "platform/skin/SkinLabelArray.h"
 #include "platform/widgets/Twips.h"
+#include "skin/modSkin.h"
 
 #include <QLabel>
 
@@ -14,4 +17,11 @@ Form4::Form4(QWidget* owner)
                "Label1", 240, 240, 4200, 300);
     label->setAlignment(Qt::AlignCenter);
     setFixedSize(ToPixels(4680), ToPixels(780));
+    SkinLabel1 = std::make_unique<SkinLabelArray>("SkinLabel1", this);
+    if (bSkinEnabled) {
+        ReplaceLabelsWithSkinLabels(this, *SkinLabel1);
+        ApplySkin(this);
+    }
 }
+
+Form4::~Form4() = default;

@@ -2,6 +2,7 @@
 
 #include "platform/TimerControl.h"
 #include "platform/widgets/ImageControl.h"
+#include "platform/widgets/PictureBox.h"
 #include "platform/widgets/ProgressBar.h"
 #include "platform/widgets/Twips.h"
 
@@ -14,8 +15,7 @@ CamPanel::CamPanel(int index, QWidget* sheet)
     : QGroupBox(QStringLiteral("[WebCam]"), sheet)
     , Index(index) {
     setObjectName(QStringLiteral("Frame%1").arg(index));
-    Picture2 = Placed(new QWidget(this), "Picture2", 180, 300, 1275, 915);
-    Picture2->setAutoFillBackground(true);
+    Picture2 = Placed(new PictureBox(this), "Picture2", 180, 300, 1275, 915);
     Picture2->setBackgroundRole(QPalette::Dark);
     imgCam = Placed(new ImageControl(Picture2), "imgCam", -10, -10, 1275, 960);
     imgCam->SetStretch(true);

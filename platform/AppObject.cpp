@@ -19,6 +19,12 @@ QString CompanyName() {
 QString Comments() {
     return QString::fromUtf8(VersionRecord::Comments);
 }
+int Major() {
+    return VersionRecord::Major;
+}
+int Minor() {
+    return VersionRecord::Minor;
+}
 
 QString EXEName() {
     const QString file = QCoreApplication::instance()

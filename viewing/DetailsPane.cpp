@@ -6,6 +6,7 @@
 #include "fetch/RefreshSchedule.h"
 #include "platform/widgets/ImageControl.h"
 #include "platform/widgets/LockWind.h"
+#include "platform/widgets/PictureBox.h"
 #include "platform/widgets/Twips.h"
 #include "platform/widgets/WheelScrolling.h"
 #include "viewing/DetailsLayout.h"
@@ -49,8 +50,7 @@ DetailsPane::DetailsPane(QGroupBox* frame, PanelPool& panels, MainWindowState& s
 }
 
 void DetailsPane::buildViewport() {
-    Picture1 = Placed(new QWidget(frmMain), "Picture1", 120, 240, 6000, 6000);
-    Picture1->setAutoFillBackground(true);
+    Picture1 = Placed(new PictureBox(frmMain), "Picture1", 120, 240, 6000, 6000);
     Picture1->setBackgroundRole(QPalette::Dark);
     imgMain = Placed(new ImageControl(Picture1), "imgMain", 0, 0, 10, 10);
     HScroll1 = scrollBar(Picture1, "HScroll1", Qt::Horizontal);

@@ -26,15 +26,20 @@ void ImageControl::fitToPicture() {
 }
 
 const QImage& ImageControl::reducedPicture() {
-    if (reduced_.isNull() || reducedKey_ != picture_.cacheKey() || reduced_.size() != size()) {
+    // Reduced to the control's size in device pixels, so that dense screens
+    // keep the detail they can show.
+    const qreal ratio = devicePixelRatioF();
+    const QSize target = (QSizeF(size()) * ratio).toSize();
+    if (reduced_.isNull() || reducedKey_ != picture_.cacheKey() || reduced_.size() != target) {
         // Sampling down to four times the size first keeps a large picture
         // cheap to reduce; the smooth pass then averages away the jagged edges.
-        const QSize sampled = size() * 4;
+        const QSize sampled = target * 4;
         const QImage source =
             picture_.width() > sampled.width() && picture_.height() > sampled.height()
                 ? picture_.scaled(sampled, Qt::IgnoreAspectRatio, Qt::FastTransformation)
                 : picture_;
-        reduced_ = source.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        reduced_ = source.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        reduced_.setDevicePixelRatio(ratio);
         reducedKey_ = picture_.cacheKey();
     }
     return reduced_;

@@ -25,6 +25,12 @@ void SetTwipsHeight(QWidget* widget, double height) {
     widget->resize(widget->width(), ToPixels(height));
 }
 
+double TwipsLeft(const QWidget* widget) {
+    return ToTwips(widget->x());
+}
+double TwipsTop(const QWidget* widget) {
+    return ToTwips(widget->y());
+}
 double TwipsWidth(const QWidget* widget) {
     return ToTwips(widget->width());
 }

@@ -19,6 +19,8 @@ void SetTwipsTop(QWidget* widget, double top);
 void SetTwipsWidth(QWidget* widget, double width);
 void SetTwipsHeight(QWidget* widget, double height);
 
+double TwipsLeft(const QWidget* widget);
+double TwipsTop(const QWidget* widget);
 double TwipsWidth(const QWidget* widget);
 double TwipsHeight(const QWidget* widget);
 

@@ -61,8 +61,9 @@ private slots:
                              "share/applications/" + desktopId() + ".desktop",
                              "share/metainfo/" + desktopId() + ".metainfo.xml",
                              "share/icons/hicolor/scalable/apps/" + desktopId() + ".svg",
-                             "share/ombrel/"};
-        for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+                             "share/ombrel/Help.rtf",
+                             "share/ombrel/Ombrel.skin"};
+        for (int size : {16, 24, 32, 48, 64, 128, 256})
             expected << QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png")
                             .arg(size)
                             .arg(desktopId());

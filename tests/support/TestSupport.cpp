@@ -34,6 +34,11 @@ TempUserSettings::~TempUserSettings() {
     setUserSettingsFolder(previous_.isEmpty() ? afterwards.path() : previous_);
 }
 
+QString ShippedFile(const QString& name) {
+    const QString skin = QStringLiteral(OMBREL_RESOURCES_DIR "/skin/") + name;
+    return QFile::exists(skin) ? skin : QStringLiteral(OMBREL_RESOURCES_DIR "/") + name;
+}
+
 namespace {
 
 void setOrUnset(const char* name, const QByteArray& value) {

@@ -25,6 +25,8 @@ private:
     QString previous_;
 };
 
+// A file the program ships beside itself (the help text, the skin), from the sources.
+QString ShippedFile(const QString& name);
 // Sets an environment variable while the object lives; an empty value
 // unsets it.
 class EnvironmentOverride {
