@@ -14,6 +14,7 @@
 #include "platform/skin/SkinLabelArray.h"
 #include "platform/widgets/PictureBox.h"
 #include "platform/widgets/Twips.h"
+#include "platform/widgets/WheelScrolling.h"
 #include "skin/modIcon.h"
 #include "skin/modSkin.h"
 #include "settings/MachineSettings.h"
@@ -70,6 +71,8 @@ void Form1::buildPanes() {
     VScroll1->setSingleStep(600);
     VScroll1->setPageStep(2000);
     VScroll1->setTracking(false); // the sheet moves when the thumb is released
+    VScroll1->setAccessibleName(QStringLiteral("Scroll the webcams"));
+    new WheelScrolling(picWindowOuter, VScroll1);
     frmMain = Placed(new QGroupBox(QStringLiteral("Viewer"), client), "frmMain",
                      Design::frmMainLeft, 0, 6000, 9000);
 

@@ -27,7 +27,7 @@ frmSplash::frmSplash()
     // The skin control: the skin is the file it loads. Without it the
     // windows keep their own colours.
     skn = new Skin(this);
-    skn->LoadFile(App::Path() + QStringLiteral("/Ombrel.skin"));
+    skn->LoadFile(App::ShippedFile(QStringLiteral("Ombrel.skin")));
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(2);

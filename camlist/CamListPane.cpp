@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QToolButton>
@@ -62,6 +63,19 @@ CamListPane::CamListPane(QGroupBox* frame, CamOpener& cams, QWidget* mainWindow)
     connect(cmdAdd, &QToolButton::clicked, this, &CamListPane::cmdAdd_Click);
     connect(cmdEdit, &QToolButton::clicked, this, &CamListPane::cmdEdit_Click);
     connect(chkSave, &QCheckBox::toggled, this, &CamListPane::chkSave_Click);
+    List1->installEventFilter(this);
+}
+
+// Enter or Return on a list item starts it, as a double-click does.
+bool CamListPane::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == List1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && IsCamSelected()) {
+            StartSelectedCam();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void CamListPane::SetWebsiteCaption(const QString& address) {

@@ -54,6 +54,9 @@ signals:
     // The AutoSave box changed: pictures that arrive from now on follow it.
     void AutoSaveChanged(bool on);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QString selectedText() const;
     void showNoSelectionNotice();

@@ -19,18 +19,25 @@ CamPanel::CamPanel(int index, QWidget* sheet)
     Picture2->setBackgroundRole(QPalette::Dark);
     imgCam = Placed(new ImageControl(Picture2), "imgCam", -10, -10, 1275, 960);
     imgCam->SetStretch(true);
+    // The keyboard way to a panel: Tab to its picture, Space selects it.
+    imgCam->setFocusPolicy(Qt::StrongFocus);
+    imgCam->setAccessibleName(QStringLiteral("Cam picture"));
+    imgCam->setAccessibleDescription(QStringLiteral("Space shows this cam in the viewer"));
     Picture3 = Placed(new ImageControl(Picture2), "Picture3", 1080, 720, 1215, 855);
     Picture3->hide();
     imgRefresh = Placed(new ImageControl(this), "imgRefresh", 660, 660, 315, 255);
+    imgRefresh->setAccessibleName(QStringLiteral("Refreshing"));
     picTemp = Placed(new QWidget(this), "picTemp", 720, 1500, 195, 195);
     picTemp->hide();
     prgCam = Placed(new ProgressBar(this), "prgCam", 180, 1200, 1275, 135);
     cmdRefresh = Placed(new QToolButton(this), "cmdRefresh", 180, 1380, 495, 435);
     cmdRefresh->setIcon(QIcon(QStringLiteral(":/pictures/refresh.png")));
     cmdRefresh->setToolTip(QStringLiteral("Refresh now"));
+    cmdRefresh->setAccessibleName(QStringLiteral("Refresh"));
     cmdStop = Placed(new QToolButton(this), "cmdStop", 960, 1380, 495, 435);
     cmdStop->setText(QStringLiteral("X"));
     cmdStop->setToolTip(QStringLiteral("Close this cam"));
+    cmdStop->setAccessibleName(QStringLiteral("Close"));
 
     txtRefreshed = storageField("txtRefreshed", 2880);
     txtAddress = storageField("txtAddress", 3180);

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QStandardPaths>
 
 namespace App {
 
@@ -31,16 +33,72 @@ QString EXEName() {
     return QFileInfo(file).completeBaseName();
 }
 
-QString Path() {
-    QString folder = qEnvironmentVariable("OMBREL_HOME");
-    if (folder.isEmpty() && QCoreApplication::instance())
-        folder = QCoreApplication::applicationDirPath();
-    if (folder.isEmpty())
-        folder = QDir::currentPath();
-    folder = QDir::cleanPath(QDir(folder).absolutePath());
+void SetIdentity() {
+    QCoreApplication::setApplicationName(ProductName());
+    QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                                .arg(VersionRecord::Major)
+                                                .arg(VersionRecord::Minor)
+                                                .arg(VersionRecord::Revision));
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(VersionRecord::DesktopId));
+}
+
+namespace {
+
+QString withoutTrailingSlash(const QString& path) {
+    QString folder = QDir::cleanPath(QDir(path).absolutePath());
     if (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
         folder.chop(1);
     return folder;
+}
+
+QString executableFolder() {
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+    return QDir::currentPath();
+}
+
+// Where the install puts the shipped files, seen from the executable's folder.
+QString installedShippedFolder(const QString& executableFolder) {
+    return withoutTrailingSlash(executableFolder + QLatin1Char('/') +
+                                QString::fromUtf8(VersionRecord::ShippedFolderFromBin));
+}
+
+bool isInstalledCopy(const QString& executableFolder) {
+    return QFileInfo(installedShippedFolder(executableFolder)).isDir();
+}
+
+QString userDataFolder() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(folder);
+    return withoutTrailingSlash(folder);
+}
+
+} // namespace
+
+QString ProgramFolderFor(const QString& executableFolder) {
+    if (!isInstalledCopy(executableFolder) && QFileInfo(executableFolder).isWritable())
+        return withoutTrailingSlash(executableFolder);
+    return userDataFolder();
+}
+
+QString ShippedFolderFor(const QString& executableFolder) {
+    if (isInstalledCopy(executableFolder))
+        return installedShippedFolder(executableFolder);
+    return withoutTrailingSlash(executableFolder);
+}
+
+QString Path() {
+    const QString home = qEnvironmentVariable("OMBREL_HOME");
+    if (!home.isEmpty())
+        return withoutTrailingSlash(home);
+    return ProgramFolderFor(executableFolder());
+}
+
+QString ShippedFile(const QString& name) {
+    const QString own = Path() + QLatin1Char('/') + name;
+    if (QFileInfo::exists(own))
+        return own;
+    return ShippedFolderFor(executableFolder()) + QLatin1Char('/') + name;
 }
 
 } // namespace App

@@ -4,9 +4,11 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build"
 
-# Debian 12 packages the program, its tests and its tools need.
+# Debian 12 packages the program, its tests and its tools need; the last row
+# checks the desktop files and builds the Debian package.
 PACKAGES=(g++ cmake ninja-build ccache pkg-config qt6-base-dev qt6-svg-dev libgl-dev libturbojpeg0-dev
-          fonts-dejavu-core dbus-daemon)
+          fonts-dejavu-core dbus-daemon
+          desktop-file-utils appstream dpkg-dev file)
 
 install_missing_packages() {
     local missing=()

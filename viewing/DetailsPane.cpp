@@ -13,6 +13,7 @@
 #include "platform/widgets/LockWind.h"
 #include "platform/widgets/PictureBox.h"
 #include "platform/widgets/Twips.h"
+#include "platform/widgets/WheelScrolling.h"
 #include "viewing/DetailsLayout.h"
 #include "viewing/ZoomLayout.h"
 
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 
 namespace {
 
@@ -68,6 +70,10 @@ void DetailsPane::buildViewport() {
     Command1 = Placed(new QPushButton(Picture1), "Command1", 0, 0, 195, 195);
     Command1->setFocusPolicy(Qt::NoFocus);
 
+    HScroll1->setAccessibleName(QStringLiteral("Scroll the picture sideways"));
+    VScroll2->setAccessibleName(QStringLiteral("Scroll the picture up and down"));
+    new WheelScrolling(Picture1, VScroll2, HScroll1);
+
     connect(HScroll1, &QScrollBar::valueChanged, this,
             [this](int value) { SetTwipsLeft(imgMain, -value); });
     connect(VScroll2, &QScrollBar::valueChanged, this,
@@ -87,6 +93,7 @@ void DetailsPane::buildDetails() {
     Slider1->setRange(1, 5);
     Slider1->setPageStep(1);
     Slider1->setValue(1);
+    Slider1->setAccessibleName(QStringLiteral("Zoom"));
     connect(Slider1, &QScrollBar::valueChanged, this, &DetailsPane::ApplyZoom);
 
     lblName = valueLabel("lblName", QStringLiteral("Name:"), 720);
@@ -105,6 +112,9 @@ void DetailsPane::buildDetails() {
     Command3->setToolTip(
         QStringLiteral("full screen, auto refreshing view of current cam.  click to close."));
     connect(Command3, &QPushButton::clicked, this, &DetailsPane::Command3_Click);
+    // F11 anywhere in the main window does what the button does.
+    auto* fullScreenKey = new QShortcut(QKeySequence(Qt::Key_F11), mainWindow_);
+    connect(fullScreenKey, &QShortcut::activated, Command3, &QPushButton::click);
 }
 
 void DetailsPane::ApplyLayout(const DetailsLayout& l) {

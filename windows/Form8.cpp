@@ -30,7 +30,7 @@ Form8::Form8()
 namespace {
 
 QString helpFilePath() {
-    return App::Path() + QStringLiteral("/Help.rtf");
+    return App::ShippedFile(QStringLiteral("Help.rtf"));
 }
 
 } // namespace

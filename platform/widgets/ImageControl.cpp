@@ -2,6 +2,7 @@
 
 #include "platform/PictureLoader.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -66,21 +67,49 @@ const QImage& ImageControl::reducedPicture() {
 void ImageControl::paintEvent(QPaintEvent*) {
     // A thumbnail may come from the picture a pending encoding was made from;
     // anything painted larger comes from the decoded picture.
-    const bool thumbnail = stretch_ && width() < picture_.width() && height() < picture_.height();
-    if (!thumbnail)
+    if (!paintsThumbnail())
         Picture();
-    if (picture_.isNull() || width() <= 0 || height() <= 0)
+    if (width() <= 0 || height() <= 0)
         return;
     QPainter painter(this);
+    paintPicture(painter);
+    if (hasFocus())
+        paintFocusFrame(painter);
+}
+
+bool ImageControl::paintsThumbnail() const {
+    return stretch_ && width() < picture_.width() && height() < picture_.height();
+}
+
+void ImageControl::paintPicture(QPainter& painter) {
+    if (picture_.isNull())
+        return;
     if (!stretch_ || picture_.size() == size()) {
         painter.drawImage(0, 0, picture_);
-    } else if (thumbnail) {
+    } else if (paintsThumbnail()) {
         painter.drawImage(0, 0, reducedPicture());
     } else {
         // Enlarged: the painter scales only the part that is exposed.
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(rect(), picture_);
     }
+}
+
+// Drawn inside the part of the control that its container lets show, which
+// may be smaller than the control.
+void ImageControl::paintFocusFrame(QPainter& painter) {
+    const QRect shown = rect().intersected(visibleRegion().boundingRect());
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(shown.adjusted(1, 1, -1, -1));
+}
+
+void ImageControl::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        emit Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void ImageControl::mousePressEvent(QMouseEvent* event) {

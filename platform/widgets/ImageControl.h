@@ -3,9 +3,12 @@
 #include <QImage>
 #include <QWidget>
 
+class QPainter;
+
 // Shows a picture. Unstretched it takes the picture's natural size;
 // stretched it fills whatever size it is given. The picture is shared with
-// whoever else holds it, never copied.
+// whoever else holds it, never copied. Given a focus policy, it shows a focus
+// frame while it has the keyboard focus, and Space clicks it.
 class ImageControl : public QWidget {
     Q_OBJECT
 public:
@@ -27,11 +30,15 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void fitToPicture();
+    bool paintsThumbnail() const;
+    void paintPicture(QPainter& painter);
+    void paintFocusFrame(QPainter& painter);
     const QImage& reducedPicture();
 
     mutable QImage picture_;

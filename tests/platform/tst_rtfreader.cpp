@@ -35,7 +35,8 @@ private slots:
         const QString text = document.toPlainText();
         for (const char* topic :
              {"Adding a cam", "Finding a picture's address", "AutoSave", "00camlist.txt", "CR LF",
-              "Zoom", "Screensaver", "GMT", "Show at Startup", "\u201cCopy Image Address\u201d"})
+              "Zoom", "Screensaver", "GMT", "Show at Startup", "\u201cCopy Image Address\u201d",
+              "~/.local/share/Ombrel", "F11"})
             QVERIFY2(text.contains(QString::fromUtf8(topic)), topic);
         for (const char* code : {"\\", "{", "}", "DejaVu", "fonttbl", "Quenfield;"})
             QVERIFY2(!text.contains(QString::fromUtf8(code)), code);

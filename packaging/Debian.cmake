@@ -1,0 +1,26 @@
+# The Debian package: `cpack` in the build folder makes ombrel_<version>_<arch>.deb
+# from the install rules, with the library dependencies that dpkg-shlibdeps
+# reads from the executables.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME ombrel)
+set(CPACK_PACKAGE_VERSION ${OMBREL_RELEASE_VERSION})
+set(CPACK_PACKAGE_VENDOR ${OMBREL_COMPANY_NAME})
+string(REGEX REPLACE "^www\\." "" OMBREL_MAIL_DOMAIN "${OMBREL_COMMENTS}")
+set(CPACK_PACKAGE_CONTACT "${OMBREL_COMPANY_NAME} <ombrel@${OMBREL_MAIL_DOMAIN}>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer for network webcams that publish a still picture")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Ombrel keeps a list of network webcams that publish a still JPEG picture at a\n"
+    "plain HTTP address, shows up to 24 of them side by side, refreshes each on its\n"
+    "own interval and can save every changed picture as a JPEG file.\n"
+    "The package also holds ombrel-camsim, a local cam simulator for trying out a\n"
+    "cam setup.")
+string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SECTION video)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://${OMBREL_COMMENTS}")
+# Qt draws no text without a font; the menu entry's icon needs the theme.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, hicolor-icon-theme")
+include(CPack)
