@@ -117,16 +117,8 @@ void CamPanel::HideIndicator() {
     imgRefresh->hide();
 }
 
-bool CamPanel::IndicatorShown() const {
-    return !imgRefresh->isHidden();
-}
-
 void CamPanel::SetTicking(bool ticking) {
     SetTimerEnabled(*timRefresh, ticking);
-}
-
-bool CamPanel::IsTicking() const {
-    return timRefresh->isActive();
 }
 
 bool CamPanel::SetProgress(float value) {

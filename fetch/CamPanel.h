@@ -43,11 +43,9 @@ public:
     void SetIndicatorPicture(const QImage& picture);
     void ShowIndicator();
     void HideIndicator();
-    bool IndicatorShown() const;
 
     // The once-a-second refresh timer.
     void SetTicking(bool ticking);
-    bool IsTicking() const;
 
     // The progress bar; false, changing nothing, for a value outside 0 to 100.
     bool SetProgress(float value);

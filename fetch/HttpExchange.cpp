@@ -5,6 +5,7 @@
 #include "fetch/HttpProgress.h"
 #include "fetch/HttpRequest.h"
 #include "fetch/HttpResponse.h"
+#include "platform/FileHelpers.h"
 
 HttpExchange::HttpExchange(FetchState& state, DownloadProgress& progress, QObject* parent)
     : QObject(parent)
@@ -49,7 +50,8 @@ void HttpExchange::SendRequest() {
 // Each step works on its own: a missing header, an unreadable length or a
 // refused bar value only leaves that step without effect.
 void HttpExchange::OnDataArrival(qint64 bytesTotal) {
-    const QString downloadName = DownloadName(state_.RequestPath);
+    // The status line names the last piece of the path, query and all.
+    const QString downloadName = FileNameOf(state_.RequestPath);
     const QByteArray bytes = wsCam_.GetData();
     if (state_.ReceiveBuffer.size() + bytes.size() > MaxResponseBytes) {
         AbandonTooLarge();

@@ -2,10 +2,6 @@
 
 #include "platform/NumberText.h"
 
-QString DownloadName(const QString& requestPath) {
-    return requestPath.mid(requestPath.lastIndexOf(QLatin1Char('/')) + 1);
-}
-
 float ProgressValue(qint32 bodyBytesReceived, qint32 contentLength) {
     return static_cast<float>(double(bodyBytesReceived) / (double(contentLength) / 100.0));
 }

@@ -1,11 +1,11 @@
 #include "imaging/mIntelJPEGLibrary.h"
 
 #include "imaging/FileStamp.h"
-#include "imaging/SiblingTempFile.h"
 #include "imaging/cDIBSection.h"
 #include "platform/AnsiText.h"
 #include "platform/AppError.h"
 #include "platform/AppObject.h"
+#include "platform/SafeFileWrites.h"
 #include "platform/ijl/ijl.h"
 
 namespace {

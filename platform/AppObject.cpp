@@ -23,9 +23,6 @@ int Major() {
 int Minor() {
     return VersionRecord::Minor;
 }
-int Revision() {
-    return VersionRecord::Revision;
-}
 
 QString EXEName() {
     const QString file = QCoreApplication::instance()

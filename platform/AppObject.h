@@ -12,7 +12,6 @@ QString CompanyName();
 QString Comments();
 int Major();
 int Minor();
-int Revision();
 
 // The executable's file name without folder or extension.
 QString EXEName();

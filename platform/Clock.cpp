@@ -1,8 +1,8 @@
 #include "platform/Clock.h"
 
 namespace {
-std::function<QDateTime()>& source() {
-    static std::function<QDateTime()> instance;
+TimeSource& source() {
+    static TimeSource instance;
     return instance;
 }
 } // namespace
@@ -13,7 +13,7 @@ QDateTime Now() {
     return source() ? source()() : QDateTime::currentDateTime();
 }
 
-void SetSource(std::function<QDateTime()> newSource) {
+void SetSource(TimeSource newSource) {
     source() = std::move(newSource);
 }
 

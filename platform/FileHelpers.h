@@ -14,5 +14,6 @@ bool FolderExists(const QString& path);
 // as does any error.
 bool FileExists(const QString& path);
 
-// The part of the path after its last "/" (the whole path when it has none).
+// The part of the path after its last "/" (the whole path when it has none):
+// a file's name, or the last piece of a request path with its query.
 QString FileNameOf(const QString& path);

@@ -1,15 +1,17 @@
 #include "platform/SafeFileWrites.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+constexpr int UniqueNameAttempts = 16;
 
 QString systemError(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
@@ -36,31 +38,64 @@ bool writeAll(int descriptor, const QByteArray& bytes) {
 
 } // namespace
 
+QByteArray CreateUniqueFile(const QByteArray& stem, const QByteArray& suffix, mode_t mode) {
+    for (int attempt = 0; attempt < UniqueNameAttempts; ++attempt) {
+        const QByteArray candidate =
+            stem + QByteArray::number(QRandomGenerator::global()->generate(), 16) + suffix;
+        const int file =
+            ::open(candidate.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (file >= 0) {
+            ::close(file);
+            return candidate;
+        }
+        if (errno != EEXIST)
+            return {};
+    }
+    return {};
+}
+
+SiblingTempFile::SiblingTempFile(const QByteArray& target)
+    : target_(target) {
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray() : target.left(slash + 1);
+    // 0666 lets the umask decide the bits, as for any newly created file.
+    path_ = CreateUniqueFile(folder + ".ombrel-", ".tmp", 0666);
+    error_ = path_.isEmpty() ? errno : 0;
+}
+
+SiblingTempFile::~SiblingTempFile() {
+    if (Reserved())
+        ::unlink(path_.constData());
+}
+
+bool SiblingTempFile::MoveOntoTarget() {
+    if (!Reserved() || ::rename(path_.constData(), target_.constData()) != 0)
+        return false;
+    path_.clear();
+    return true;
+}
+
 QString ReplaceFileContents(const QString& path, const QByteArray& bytes) {
     const QByteArray target = QFile::encodeName(path);
-    QByteArray temporary = target + ".XXXXXX";
-    const int descriptor = ::mkstemp(temporary.data());
-    if (descriptor < 0)
-        return systemError(errno);
+    SiblingTempFile temporary(target);
+    if (!temporary.Reserved())
+        return systemError(temporary.Error());
 
     struct stat old {};
     const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    bool ok =
-        ::fchmod(descriptor, mode) == 0 && writeAll(descriptor, bytes) && ::fsync(descriptor) == 0;
+    const int descriptor = ::open(temporary.Path().constData(), O_WRONLY | O_CLOEXEC);
+    bool ok = descriptor >= 0 && ::fchmod(descriptor, mode) == 0 && writeAll(descriptor, bytes) &&
+              ::fsync(descriptor) == 0;
     int error = ok ? 0 : errno;
-    if (::close(descriptor) != 0 && ok) {
+    if (descriptor >= 0 && ::close(descriptor) != 0 && ok) {
         ok = false;
         error = errno;
     }
-    if (ok && ::rename(temporary.constData(), target.constData()) != 0) {
+    if (ok && !temporary.MoveOntoTarget()) {
         ok = false;
         error = errno;
     }
-    if (!ok) {
-        ::unlink(temporary.constData());
-        return systemError(error);
-    }
-    return {};
+    return ok ? QString() : systemError(error);
 }
 
 QString AppendToFile(const QString& path, const QByteArray& bytes) {

@@ -33,7 +33,6 @@ public:
 
     // The local port of the next connection; 0 lets the system choose.
     void SetLocalPort(quint16 port) { localPort_ = port; }
-    quint16 LocalPort() const { return localPort_; }
 
     // Abandons the current connection, if any, and starts connecting.
     void Connect(const QString& host, quint16 port);

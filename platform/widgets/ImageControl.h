@@ -14,7 +14,6 @@ public:
     const QImage& Picture() const { return picture_; }
     void SetPicture(const QImage& picture);
 
-    bool Stretch() const { return stretch_; }
     void SetStretch(bool stretch);
 
 signals:

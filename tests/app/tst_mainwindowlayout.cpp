@@ -7,29 +7,6 @@ class TestMainWindowLayout : public QObject {
     Q_OBJECT
 
 private slots:
-    void normalWindow() {
-        // 1280 x 1024 pixels with a status bar of 375 twips.
-        const MainWindowLayout l = LayoutMainWindow(19200, 15360, 375);
-        const float pane = 15360 - 375 - 800;
-        QCOMPARE(l.Frame1Height, pane);
-        QCOMPARE(l.frmCamsHeight, pane);
-        QCOMPARE(l.frmMainHeight, pane);
-        QCOMPARE(l.frmMainWidth, 19200 - 6600);
-        QCOMPARE(l.List1Height, pane - 3300 - 20);    // 20 above the pane's bottom
-        QCOMPARE(l.picWindowOuterHeight, pane - 300); // 300 shorter than its pane
-        QCOMPARE(l.VScroll1Height, l.picWindowOuterHeight);
-        QCOMPARE(l.Details.Picture1Height, pane - 3555 - 375);
-        QCOMPARE(l.Details.Picture1Width, 19200 - 7000);
-        QCOMPARE(l.Details.frmDetailsTop, l.Details.Picture1Height + 240);
-        QCOMPARE(l.Details.frmDetailsWidth, l.Details.Picture1Width);
-        QCOMPARE(l.Details.VScroll2Height, l.Details.Picture1Height - 195 - 60);
-        QCOMPARE(l.Details.VScroll2Left, l.Details.Picture1Width - 195 - 60);
-        QCOMPARE(l.Details.HScroll1Width, l.Details.Picture1Width - 195 - 60);
-        QCOMPARE(l.Details.HScroll1Top, l.Details.Picture1Height - 195 - 60);
-        QCOMPARE(l.Details.Command1Top, l.Details.HScroll1Top);
-        QCOMPARE(l.Details.Command1Left, l.Details.VScroll2Left);
-    }
-
     void tooSmallWindowMirrorsInsteadOfFailing() {
         const MainWindowLayout l = LayoutMainWindow(6800, 1000, 375);
         QCOMPARE(l.Frame1Height, 175.0f); // |1000 - 375 - 800|

@@ -1,11 +1,13 @@
 #include "camlist/CamListFile.h"
 #include "tests/support/TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 class FileSizeLimit {
@@ -34,6 +36,12 @@ class TestCamListFile : public QObject {
     }
 
     QString path() const { return folder_->file("00camlist.txt"); }
+
+    // What the program folder holds besides folders: nothing but the file
+    // once a write has ended, however it ended.
+    QStringList filesBeside() const {
+        return QDir(folder_->path()).entryList(QDir::Files | QDir::Hidden);
+    }
 
     std::unique_ptr<TempProgramFolder> folder_;
 
@@ -183,6 +191,18 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(CamListFileError, RemoveCamEntry(path(), {"Garden", "", ""}));
         }
         QCOMPARE(ReadFileBytes(path()), before);
+        QCOMPARE(filesBeside(), QStringList{"00camlist.txt"});
+    }
+
+    void aRemovalKeepsTheFilesPermissions() {
+        CreateCamListIfMissing(path());
+        AppendCamEntry(path(), {"Garden", "url", "30"});
+        QCOMPARE(::chmod(QFile::encodeName(path()).constData(), 0640), 0);
+        RemoveCamEntry(path(), {"Garden", "", ""});
+        struct stat status {};
+        QCOMPARE(::stat(QFile::encodeName(path()).constData(), &status), 0);
+        QCOMPARE(status.st_mode & 07777, 0640u);
+        QCOMPARE(filesBeside(), QStringList{"00camlist.txt"});
     }
 
     void anAppendThatCannotFinishLeavesNoHalfEntry() {

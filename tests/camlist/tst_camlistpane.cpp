@@ -141,7 +141,7 @@ private slots:
         QVERIFY(Click(fixture.form(), "cmdRemove"));
         QCOMPARE(listed(fixture), QStringList{"Harbour"});
         QVERIFY(!fixture.panel(0).isHidden());
-        QVERIFY(fixture.panel(0).IsTicking());
+        QVERIFY(fixture.ticking(0));
         const int requests = fixture.simulator().requestCount("Garden");
         QVERIFY(Click(fixture.panel(0), "cmdRefresh"));
         QVERIFY(fixture.waitForArrival(0));

@@ -1,5 +1,7 @@
 #include "clock/CurrentTimeClock.h"
 #include "tests/platform/net/ScriptedServer.h"
+#include "tests/support/LocalSockets.h"
+#include "tests/support/TestSupport.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -13,7 +15,7 @@ class TestCurrentTimeClock : public QObject {
     static TimeServer local(quint16 port) { return {QStringLiteral("127.0.0.1"), port}; }
 
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void initTestCase() { PinLocale(); }
 
     void answersThatDoNotReadShowNothing_data() {
         QTest::addColumn<QList<QByteArray>>("arrivals");
@@ -51,11 +53,7 @@ private slots:
     }
 
     void noServerShowsNothing() {
-        QTcpServer vanished;
-        QVERIFY(vanished.listen(QHostAddress::LocalHost));
-        const quint16 port = vanished.serverPort();
-        vanished.close();
-        CurrentTimeClock clock(local(port));
+        CurrentTimeClock clock(local(UnusedPort()));
         QSignalSpy shown(&clock, &CurrentTimeClock::CurrentTimeArrived);
         clock.QueryCurrentTime();
         QTRY_COMPARE(clock.SocketState(), State::Error);

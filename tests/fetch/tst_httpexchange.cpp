@@ -1,10 +1,10 @@
 #include "fetch/FetchState.h"
 #include "fetch/HttpExchange.h"
 #include "tests/platform/net/ScriptedServer.h"
+#include "tests/support/LocalSockets.h"
 #include "tests/support/TestSupport.h"
 
 #include <QSignalSpy>
-#include <QTcpServer>
 #include <QTest>
 
 namespace {
@@ -53,17 +53,6 @@ QByteArray Request(const QString& host, const QByteArray& path) {
 QByteArray Header(int contentLength) {
     return "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\nContent-Length: " +
            QByteArray::number(contentLength) + "\r\n\r\n";
-}
-
-quint16 UnusedPort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
-}
-
-// Long enough for anything still on its way over a local connection.
-void Settle() {
-    QTest::qWait(200);
 }
 
 } // namespace
@@ -167,7 +156,7 @@ void TestHttpExchange::unusableAddressesFetchNothing() {
 
     slot.Exchange.BeginFetch(address.contains(QLatin1String("%1")) ? address.arg(server.Port())
                                                                    : address);
-    Settle();
+    QVERIFY(DeliverPendingSocketEvents());
     QCOMPARE(server.ConnectionCount(), 0);
     QCOMPARE(slot.Closed.count(), 0);
     QCOMPARE(slot.State.HostName == QStringLiteral("earlier"), stateKept);
@@ -303,7 +292,7 @@ void TestHttpExchange::serverThatNeverClosesIsDiscardedByTheNextFetch() {
     QVERIFY(stubborn.WaitForRequest());
     stubborn.Send(Header(4) + "old!");
     QTRY_COMPARE(slot.State.BytesReceived, 4);
-    Settle();
+    QVERIFY(DeliverPendingSocketEvents());
     QCOMPARE(slot.Closed.count(), 0);
 
     stubborn.Send("late");
@@ -334,7 +323,7 @@ void TestHttpExchange::ownCloseRaisesNothing() {
     slot.Exchange.Close();
     slot.Exchange.Close();
     QVERIFY(server.WaitForClientClose());
-    Settle();
+    QVERIFY(DeliverPendingSocketEvents());
     QCOMPARE(slot.Closed.count(), 0);
     QCOMPARE(slot.State.BytesReceived, 4);
 }
@@ -342,7 +331,7 @@ void TestHttpExchange::ownCloseRaisesNothing() {
 void TestHttpExchange::refusedConnectionRaisesNothing() {
     Slot slot;
     slot.Exchange.BeginFetch(QStringLiteral("http://127.0.0.1:%1/cam.jpg").arg(UnusedPort()));
-    Settle();
+    QVERIFY(DeliverPendingSocketEvents());
     QCOMPARE(slot.Closed.count(), 0);
     QCOMPARE(slot.TooLarge.count(), 0);
     QCOMPARE(slot.Progress.Statuses, QStringList());
@@ -368,7 +357,7 @@ void TestHttpExchange::responseIsCappedAt64MiB() {
     server.Send(header + QByteArray(responseSize - header.size(), 'h'));
     server.Close();
     QTRY_COMPARE_WITH_TIMEOUT(slot.Closed.count() + slot.TooLarge.count(), 1, 30000);
-    Settle();
+    QVERIFY(DeliverPendingSocketEvents());
     QCOMPARE(slot.Closed.count(), accepted ? 1 : 0);
     QCOMPARE(slot.TooLarge.count(), accepted ? 0 : 1);
     QCOMPARE(slot.State.ReceiveBuffer.size(), accepted ? responseSize : 0);

@@ -14,8 +14,6 @@ private slots:
     void contentLength();
     void takesTheHeader_data();
     void takesTheHeader();
-    void downloadName_data();
-    void downloadName();
     void progressAndStatus_data();
     void progressAndStatus();
 };
@@ -84,25 +82,6 @@ void TestHttpResponse::takesTheHeader() {
     QFETCH(QByteArray, body);
     QCOMPARE(TakeHeaderText(response), header);
     QCOMPARE(response, body);
-}
-
-void TestHttpResponse::downloadName_data() {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("file") << "/cam.jpg"
-                          << "cam.jpg";
-    QTest::newRow("folders and query") << "/a/b/snap.cgi?res=2&x=a%20b"
-                                       << "snap.cgi?res=2&x=a%20b";
-    QTest::newRow("slash in query") << "/snap?u=/x.jpg"
-                                    << "x.jpg";
-    QTest::newRow("ends in slash") << "/cams/"
-                                   << "";
-}
-
-void TestHttpResponse::downloadName() {
-    QFETCH(QString, path);
-    QFETCH(QString, name);
-    QCOMPARE(DownloadName(path), name);
 }
 
 void TestHttpResponse::progressAndStatus_data() {

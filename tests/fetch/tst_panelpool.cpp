@@ -2,6 +2,7 @@
 #include "fetch/PanelPool.h"
 #include "platform/Clock.h"
 #include "platform/widgets/ImageControl.h"
+#include "tests/support/LocalSockets.h"
 #include "tests/support/MainWindowFixture.h"
 
 #include <QGroupBox>
@@ -33,8 +34,8 @@ private slots:
         CamPanel& panel = fixture.panel(0);
         QVERIFY(!panel.isHidden());
         QCOMPARE(panel.title(), QStringLiteral("Garden"));
-        QVERIFY(panel.IndicatorShown());
-        QVERIFY(panel.IsTicking());
+        QVERIFY(fixture.indicatorShown(0));
+        QVERIFY(fixture.ticking(0));
         QCOMPARE(fixture.form().State.OpenCamCount, qint16(1));
         QVERIFY(fixture.waitForArrival(0));
         QCOMPARE(panel.Picture().size(), QSize(160, 120));
@@ -130,10 +131,13 @@ private slots:
 
     void aServerThatNeverClosesKeepsTheIndicator() {
         MainWindowFixture fixture({"Open"});
-        fixture.simulator().setBehaviours("Open", CamBehaviour::NeverClose);
+        fixture.simulator().setBehaviours("Open", CamBehaviour::NeverClose | CamBehaviour::Trickle);
+        fixture.simulator().setTrickle(1024, std::chrono::milliseconds(5));
         fixture.start("Open");
-        QVERIFY(!fixture.waitForArrival(0, 500));
-        QVERIFY(fixture.panel(0).IndicatorShown());
+        // The whole answer arrives, but no close comes after it.
+        QTRY_COMPARE(fixture.panel(0).Progress(), 100.0f);
+        QVERIFY(DeliverPendingSocketEvents());
+        QVERIFY(fixture.indicatorShown(0));
         // The next start abandons the hanging exchange and asks again.
         fixture.simulator().setBehaviours("Open", CamBehaviour::Normal);
         QVERIFY(Click(fixture.panel(0), "cmdRefresh"));
@@ -184,7 +188,7 @@ private slots:
         QVERIFY(!viewer->isHidden());
         QCOMPARE(fixture.panel(1).title(), QStringLiteral("[webcam]"));
         QCOMPARE(fixture.panel(1).Picture(), pool.Pictures().blank);
-        QVERIFY(!fixture.panel(1).IsTicking());
+        QVERIFY(!fixture.ticking(1));
         QCOMPARE(fixture.form().State.OpenCamCount, qint16(1));
         pool.cmdStop_Click(1); // already closed: nothing changes
         QCOMPARE(fixture.form().State.OpenCamCount, qint16(1));
@@ -213,7 +217,7 @@ private slots:
         pool.timRefresh_Timer(0);
         QCOMPARE(next->text(), QStringLiteral("0"));
         QCOMPARE(pool.State(0).ElapsedSeconds, 0); // the next fetch has started
-        QVERIFY(fixture.panel(0).IsTicking());
+        QVERIFY(fixture.ticking(0));
         QVERIFY(
             WaitUntil([&] { return fixture.simulator().requestCount("Garden") == requests + 1; }));
         pool.timRefresh_Timer(0);
@@ -243,16 +247,20 @@ private slots:
 
     void anIntervalThatIsNotANumber() {
         MainWindowFixture fixture({"Odd"}, "abc");
+        fixture.addCam("Garden");
+        fixture.reloadList();
         fixture.start("Odd");
         CamPanel& panel = fixture.panel(0);
         QCOMPARE(panel.title(), QStringLiteral("Odd"));
         QVERIFY(!panel.isHidden());
-        QVERIFY(!panel.IsTicking());
-        QVERIFY(!panel.IndicatorShown());
+        QVERIFY(!fixture.ticking(0));
+        QVERIFY(!fixture.indicatorShown(0));
         QVERIFY(Find<QLabel>(fixture.form(), "StatusPanel1")->text().contains("Odd"));
         fixture.clickPicture(0);
         QCOMPARE(Find<QLabel>(fixture.form(), "lblNextRefresh")->text(), QString());
-        QTest::qWait(100);
+        // A fetch begun later has come and gone; none was asked for Odd.
+        fixture.start("Garden");
+        QVERIFY(fixture.waitForArrival(1));
         QCOMPARE(fixture.simulator().requestCount("Odd"), 0);
     }
 

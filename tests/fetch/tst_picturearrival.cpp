@@ -3,6 +3,8 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 // Deciding what a finished response is: a picture, a new one, or neither.
@@ -81,7 +83,9 @@ private slots:
     void picturesLoadAndTheirTemporaryFileGoes() {
         QImage picture(64, 48, QImage::Format_RGB32);
         picture.fill(QColor(200, 40, 40));
-        const QStringList before = temporaryFiles();
+        // A temporary folder of its own, which no other program writes into.
+        const QTemporaryDir folder;
+        const EnvironmentOverride temporaryFolder("TMPDIR", QFile::encodeName(folder.path()));
         for (const char* format : {"JPEG", "BMP", "PNG"}) {
             const QImage loaded = LoadArrivedPicture(encoded(picture, format));
             QVERIFY2(!loaded.isNull(), format);
@@ -95,16 +99,14 @@ private slots:
         QCOMPARE(fromGif.size(), QSize(1, 1));
         QVERIFY(LoadArrivedPicture("<html>not found</html>").isNull());
         QVERIFY(LoadArrivedPicture(QByteArray()).isNull());
-        QCOMPARE(temporaryFiles(), before);
+        QCOMPARE(temporaryFiles(), QStringList());
     }
 
     void withoutATemporaryFolderThePictureLoadsFromMemory() {
         QImage picture(32, 32, QImage::Format_RGB32);
         picture.fill(Qt::blue);
-        const QByteArray previous = qgetenv("TMPDIR");
-        qputenv("TMPDIR", "/nonexistent/ombrel-temp");
+        const EnvironmentOverride temporaryFolder("TMPDIR", "/nonexistent/ombrel-temp");
         const QImage loaded = LoadArrivedPicture(encoded(picture, "PNG"));
-        qputenv("TMPDIR", previous);
         QCOMPARE(loaded.size(), QSize(32, 32));
     }
 };

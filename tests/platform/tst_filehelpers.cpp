@@ -24,6 +24,10 @@ private slots:
                                << "";
         QTest::newRow("trailing slash") << "/home/user/"
                                         << "";
+        QTest::newRow("request with a query") << "/a/b/snap.cgi?res=2&x=a%20b"
+                                              << "snap.cgi?res=2&x=a%20b";
+        QTest::newRow("slash in the query") << "/snap?u=/x.jpg"
+                                            << "x.jpg";
     }
     void fileNameOf() {
         QFETCH(QString, path);
@@ -66,6 +70,9 @@ private slots:
         for (const QString& path : {first, second}) {
             QVERIFY(QFile::exists(path));
             QCOMPARE(QFileInfo(path).size(), 0);
+            // The shared temporary folder: no one else may read what goes in.
+            QCOMPARE(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther),
+                     QFile::Permissions());
             QVERIFY(FileNameOf(path).startsWith("vbt"));
             QVERIFY(!FileNameOf(path).startsWith("vbtx"));
             QCOMPARE(QFileInfo(path).absolutePath(), QDir(QDir::tempPath()).absolutePath());
@@ -75,11 +82,8 @@ private slots:
 
     void newTempFileNameFailsQuietly() {
         QTemporaryDir dir;
-        const QByteArray previous = qgetenv("TMPDIR");
-        qputenv("TMPDIR", dir.filePath("gone").toLocal8Bit());
-        const QString path = NewTempFileName("vbt");
-        qputenv("TMPDIR", previous);
-        QCOMPARE(path, QString());
+        const EnvironmentOverride temporaryFolder("TMPDIR", dir.filePath("gone").toLocal8Bit());
+        QCOMPARE(NewTempFileName("vbt"), QString());
     }
 };
 

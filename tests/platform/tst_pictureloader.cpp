@@ -1,4 +1,5 @@
 #include "platform/PictureLoader.h"
+#include "tests/support/TestPictures.h"
 
 #include <QBuffer>
 #include <QTest>
@@ -26,37 +27,29 @@ class TestPictureLoader : public QObject {
         return picture;
     }
 
-    // Within JPEG error of the expected colour, channel by channel.
-    static bool near(QRgb actual, QRgb expected, int tolerance = 24) {
-        return qAbs(qRed(actual) - qRed(expected)) <= tolerance &&
-               qAbs(qGreen(actual) - qGreen(expected)) <= tolerance &&
-               qAbs(qBlue(actual) - qBlue(expected)) <= tolerance;
-    }
+    // JPEG's error stays small inside each quarter; along the borders the
+    // halved colour resolution mixes the neighbours.
+    static constexpr int JpegError = 24;
 
 private slots:
     void jpegKeepsItsColoursAndOrientation() {
         const QImage loaded = LoadPictureData(encoded(quarters(), "JPEG"));
-        QCOMPARE(loaded.size(), QSize(64, 48));
-        QVERIFY(near(loaded.pixel(8, 8), qRgb(220, 30, 30)));
-        QVERIFY(near(loaded.pixel(8, 40), qRgb(30, 200, 40)));
-        QVERIFY(near(loaded.pixel(56, 8), qRgb(20, 40, 210)));
-        QVERIFY(near(loaded.pixel(56, 40), qRgb(240, 240, 20)));
+        for (const QRect& inside : {QRect(0, 0, 30, 14), QRect(34, 0, 30, 14), QRect(0, 34, 30, 14),
+                                    QRect(34, 34, 30, 14)})
+            QVERIFY(FuzzyPictureCompare(loaded, quarters(), JpegError, inside));
     }
 
     void greyJpeg() {
         QImage grey(20, 10, QImage::Format_Grayscale8);
         grey.fill(128);
         const QImage loaded = LoadPictureData(encoded(grey, "JPEG"));
-        QCOMPARE(loaded.size(), QSize(20, 10));
-        QVERIFY(near(loaded.pixel(5, 5), qRgb(128, 128, 128), 4));
+        QVERIFY(FuzzyPictureCompare(loaded, PlainPicture({20, 10}, qRgb(128, 128, 128)), 4));
     }
 
     void otherFormatsGoThroughQt() {
-        for (const char* format : {"PNG", "BMP"}) {
-            const QImage loaded = LoadPictureData(encoded(quarters(), format));
-            QCOMPARE(loaded.size(), QSize(64, 48));
-            QCOMPARE(loaded.pixel(56, 40), qRgb(240, 240, 20));
-        }
+        for (const char* format : {"PNG", "BMP"})
+            QVERIFY(
+                FuzzyPictureCompare(LoadPictureData(encoded(quarters(), format)), quarters(), 0));
     }
 
     void aCutShortJpegStillShowsItsTop() {
@@ -66,8 +59,7 @@ private slots:
                 textured.setPixel(x, y, y < 16 ? qRgb(220, 30, 30) : qRgb(x, (x * y) & 255, y));
         const QByteArray whole = encoded(textured, "JPEG");
         const QImage loaded = LoadPictureData(whole.left(whole.size() * 2 / 3));
-        QCOMPARE(loaded.size(), QSize(256, 192));
-        QVERIFY(near(loaded.pixel(8, 4), qRgb(220, 30, 30)));
+        QVERIFY(FuzzyPictureCompare(loaded, textured, JpegError, QRect(0, 0, 256, 14)));
     }
 
     void aJpegClaimingAHugeSizeIsRefused() {

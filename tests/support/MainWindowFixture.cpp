@@ -8,6 +8,7 @@
 
 #include <QListWidget>
 #include <QTest>
+#include <QTimer>
 
 MainWindowFixture::MainWindowFixture(const QStringList& cams, const QString& refresh)
     : serverTime_(QDate(2006, 12, 5), QTime(10, 0), Qt::UTC)
@@ -80,12 +81,20 @@ CamPanel& MainWindowFixture::panel(int slot) {
     return pool().Panel(slot);
 }
 
+bool MainWindowFixture::indicatorShown(int slot) {
+    return !FindControl(panel(slot), "imgRefresh")->isHidden();
+}
+
+bool MainWindowFixture::ticking(int slot) {
+    return panel(slot).findChild<QTimer*>("timRefresh")->isActive();
+}
+
 void MainWindowFixture::clickPicture(int slot) {
     QVERIFY(Click(panel(slot), "imgCam"));
 }
 
 bool MainWindowFixture::waitForArrival(int slot, int timeoutMs) {
-    return WaitUntil([&] { return !panel(slot).IndicatorShown(); }, timeoutMs);
+    return WaitUntil([&] { return !indicatorShown(slot); }, timeoutMs);
 }
 
 int MainWindowFixture::openPanels() {

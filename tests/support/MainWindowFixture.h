@@ -51,6 +51,10 @@ public:
     void start(const QString& name);
 
     CamPanel& panel(int slot);
+    // The panel's refresh indicator is shown: a fetch is under way.
+    bool indicatorShown(int slot);
+    // The panel's refresh timer runs.
+    bool ticking(int slot);
     // Clicks the picture of a panel, which selects it for the details pane.
     void clickPicture(int slot);
     // Waits until the slot's indicator is hidden, i.e. its response was handled.

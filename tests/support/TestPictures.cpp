@@ -1,9 +1,42 @@
 #include "tests/support/TestPictures.h"
 
+#include <QColor>
+#include <QtDebug>
+
+#include <cstdlib>
+
 QImage PositionPicture(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, qRgb(10 + x, 100 + y, 200));
     return image;
+}
+
+QImage PlainPicture(QSize size, QRgb colour) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+bool FuzzyPictureCompare(const QImage& actual, const QImage& expected, int tolerance,
+                         const QRect& area) {
+    if (actual.size() != expected.size()) {
+        qWarning() << "the pictures differ in size:" << actual.size() << "against"
+                   << expected.size();
+        return false;
+    }
+    const QRect compared = area.isEmpty() ? expected.rect() : area & expected.rect();
+    for (int y = compared.top(); y <= compared.bottom(); ++y)
+        for (int x = compared.left(); x <= compared.right(); ++x) {
+            const QRgb a = actual.pixel(x, y), e = expected.pixel(x, y);
+            if (std::abs(qRed(a) - qRed(e)) > tolerance ||
+                std::abs(qGreen(a) - qGreen(e)) > tolerance ||
+                std::abs(qBlue(a) - qBlue(e)) > tolerance) {
+                qWarning("first pixel beyond %d: (%d, %d) is %s, expected %s", tolerance, x, y,
+                         qPrintable(QColor(a).name()), qPrintable(QColor(e).name()));
+                return false;
+            }
+        }
+    return true;
 }

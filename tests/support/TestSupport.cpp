@@ -34,18 +34,6 @@ TempUserSettings::~TempUserSettings() {
     setUserSettingsFolder(previous_.isEmpty() ? afterwards.path() : previous_);
 }
 
-TempProgramFolder::TempProgramFolder()
-    : previousHome_(qgetenv("OMBREL_HOME")) {
-    qputenv("OMBREL_HOME", dir_.path().toLocal8Bit());
-}
-
-TempProgramFolder::~TempProgramFolder() {
-    if (previousHome_.isEmpty())
-        qunsetenv("OMBREL_HOME");
-    else
-        qputenv("OMBREL_HOME", previousHome_);
-}
-
 QString ShippedFile(const QString& name) {
     const QString skin = QStringLiteral(OMBREL_RESOURCES_DIR "/skin/") + name;
     return QFile::exists(skin) ? skin : QStringLiteral(OMBREL_RESOURCES_DIR "/") + name;
@@ -75,6 +63,9 @@ EnvironmentOverride::~EnvironmentOverride() {
     else
         qunsetenv(name_);
 }
+
+TempProgramFolder::TempProgramFolder()
+    : home_("OMBREL_HOME", dir_.path().toLocal8Bit()) {}
 
 QByteArray ReadFileBytes(const QString& path) {
     QFile file(path);

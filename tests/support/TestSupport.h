@@ -25,22 +25,6 @@ private:
     QString previous_;
 };
 
-// A fresh program folder for one test: OMBREL_HOME points at it while the
-// object lives. It comes with fresh user settings.
-class TempProgramFolder {
-public:
-    TempProgramFolder();
-    ~TempProgramFolder();
-
-    QString path() const { return dir_.path(); }
-    QString file(const QString& name) const { return dir_.filePath(name); }
-
-private:
-    QTemporaryDir dir_;
-    QByteArray previousHome_;
-    TempUserSettings userSettings_;
-};
-
 // A file the program ships beside itself (the help text, the skin), from the sources.
 QString ShippedFile(const QString& name);
 // Sets an environment variable while the object lives; an empty value
@@ -58,10 +42,25 @@ private:
     QByteArray previous_;
 };
 
+// A fresh program folder for one test: OMBREL_HOME points at it while the
+// object lives. It comes with fresh user settings.
+class TempProgramFolder {
+public:
+    TempProgramFolder();
+
+    QString path() const { return dir_.path(); }
+    QString file(const QString& name) const { return dir_.filePath(name); }
+
+private:
+    QTemporaryDir dir_;
+    EnvironmentOverride home_;
+    TempUserSettings userSettings_;
+};
+
 QByteArray ReadFileBytes(const QString& path);
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
 
 // Runs the event loop until `done` holds or `timeoutMs` has passed; returns
-// whether it holds. Unlike QTest::qWaitFor it does not sleep between rounds,
-// so fast timers run at their own pace.
+// whether it holds. Unlike Qt Test's own waits it does not sleep between
+// rounds, so fast timers run at their own pace.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000);

@@ -1,3 +1,5 @@
+#include "tests/support/LocalSockets.h"
+#include "tests/support/TestSupport.h"
 #include "tests/tools/SimClient.h"
 #include "tools/camsim/CamSimulator.h"
 
@@ -31,16 +33,17 @@ int ReadUntilEnd(quint16 port, const QByteArray& request, QByteArray* received) 
     if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
         ::send(fd, request.constData(), size_t(request.size()), 0) == request.size()) {
         ::fcntl(fd, F_SETFL, O_NONBLOCK);
-        for (QDeadlineTimer deadline(5s); result < 0 && !deadline.hasExpired();) {
+        WaitUntil([&] {
+            if (result >= 0) // a reset is reported once only
+                return true;
             char buffer[4096];
-            const ssize_t count = ::recv(fd, buffer, sizeof buffer, 0);
-            if (count > 0)
+            ssize_t count;
+            while ((count = ::recv(fd, buffer, sizeof buffer, 0)) > 0)
                 received->append(buffer, count);
-            else if (count == 0 || (errno != EAGAIN && errno != EWOULDBLOCK))
+            if (count == 0 || (errno != EAGAIN && errno != EWOULDBLOCK))
                 result = count == 0 ? 0 : errno;
-            else
-                QTest::qWait(2);
-        }
+            return result >= 0;
+        });
     }
     ::close(fd);
     return result;
@@ -227,7 +230,7 @@ private slots:
         // The header in two pieces, then bytes after its blank line.
         socket.write(request.left(10));
         socket.flush();
-        QTest::qWait(50);
+        QVERIFY(DeliverPendingSocketEvents());
         QCOMPARE(served.size(), 0);
         socket.write(request.mid(10) + "extra");
         QVERIFY(served.wait(2000));

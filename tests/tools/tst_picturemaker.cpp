@@ -1,3 +1,4 @@
+#include "tests/support/TestPictures.h"
 #include "tests/tools/SimClient.h"
 #include "tools/camsim/PictureMaker.h"
 
@@ -16,12 +17,7 @@ private slots:
         PictureMaker maker;
         const QImage picture = DecodeJpeg(
             maker.make(QStringLiteral("garden"), colour, QDateTime::currentDateTimeUtc(), size));
-        QCOMPARE(picture.size(), size);
-        const QColor centre = picture.pixelColor(size.width() / 2, size.height() / 2);
-        QVERIFY2(qAbs(centre.red() - colour.red()) <= 4 &&
-                     qAbs(centre.green() - colour.green()) <= 4 &&
-                     qAbs(centre.blue() - colour.blue()) <= 4,
-                 qPrintable(centre.name()));
+        QVERIFY(FuzzyPictureCompare(picture, PlainPicture(size, colour.rgb()), 4));
     }
 };
 

@@ -100,7 +100,7 @@ void CamSimulator::setTrickle(int pieceSize, std::chrono::milliseconds pause) {
 }
 
 void CamSimulator::setTimeSource(TimeSource source) {
-    now_ = source ? std::move(source) : TimeSource(SystemUtcNow);
+    now_ = source ? std::move(source) : TimeSource(Clock::Now);
     schedule_.restart(now_(), schedule_.period());
 }
 

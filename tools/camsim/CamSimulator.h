@@ -1,9 +1,9 @@
 #pragma once
 
+#include "platform/Clock.h"
 #include "tools/camsim/CamBehaviour.h"
 #include "tools/camsim/ChangeSchedule.h"
 #include "tools/camsim/PictureMaker.h"
-#include "tools/camsim/TimeSource.h"
 
 #include <QColor>
 #include <QHash>
@@ -54,6 +54,8 @@ public:
     // Piece size and pause of trickled answers (default 64 bytes, 10 ms);
     // the pause also separates the sent part of a reset answer from the reset.
     void setTrickle(int pieceSize, std::chrono::milliseconds pause);
+    // Fixes or steps the instant the pictures are stamped with; empty
+    // restores the program's clock, which is where the time comes from at first.
     void setTimeSource(TimeSource source);
 
     // The Last-Modified stamp that a request would get now.
@@ -88,7 +90,7 @@ private:
     QHash<QString, Cam> cams_;
     PictureMaker pictureMaker_;
     ChangeSchedule schedule_;
-    TimeSource now_ = SystemUtcNow;
+    TimeSource now_ = Clock::Now;
     QSize pictureSize_{640, 480};
     int tricklePieceSize_ = 64;
     std::chrono::milliseconds tricklePause_{10};

@@ -38,7 +38,7 @@ QString DaytimeService::errorString() const {
 }
 
 void DaytimeService::setTimeSource(TimeSource source) {
-    now_ = source ? std::move(source) : TimeSource(SystemUtcNow);
+    now_ = source ? std::move(source) : TimeSource(Clock::Now);
 }
 
 void DaytimeService::answerConnections() {

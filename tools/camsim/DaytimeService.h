@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/camsim/TimeSource.h"
+#include "platform/Clock.h"
 
 #include <QByteArray>
 #include <QHostAddress>
@@ -27,7 +27,8 @@ public:
     quint16 port() const;
     QString errorString() const;
 
-    // Fixes or steps the instant the service reports; empty restores the clock.
+    // Fixes or steps the instant the service reports; empty restores the
+    // program's clock, which is where the time comes from at first.
     void setTimeSource(TimeSource source);
 
 signals:
@@ -37,5 +38,5 @@ private:
     void answerConnections();
 
     QTcpServer* server_ = nullptr;
-    TimeSource now_ = SystemUtcNow;
+    TimeSource now_ = Clock::Now;
 };

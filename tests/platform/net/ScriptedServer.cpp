@@ -1,5 +1,7 @@
 #include "tests/platform/net/ScriptedServer.h"
 
+#include "tests/support/TestSupport.h"
+
 #include <QTcpSocket>
 #include <QTest>
 
@@ -11,17 +13,21 @@ ScriptedServer::ScriptedServer(const QHostAddress& address, quint16 port) {
 }
 
 bool ScriptedServer::WaitForConnections(int count, int timeoutMs) {
-    return QTest::qWaitFor([&] { return ConnectionCount() >= count; }, timeoutMs);
+    return WaitUntil([&] { return ConnectionCount() >= count; }, timeoutMs);
 }
 
 bool ScriptedServer::WaitForRequest(int connection, int timeoutMs) {
     return WaitForConnections(connection + 1, timeoutMs) &&
-           QTest::qWaitFor([&] { return Received(connection).contains("\r\n\r\n"); }, timeoutMs);
+           WaitUntil([&] { return Received(connection).contains("\r\n\r\n"); }, timeoutMs);
 }
 
 bool ScriptedServer::WaitForClientClose(int connection, int timeoutMs) {
     return WaitForConnections(connection + 1, timeoutMs) &&
-           QTest::qWaitFor([&] { return connections_[connection].ClosedByClient; }, timeoutMs);
+           WaitUntil([&] { return connections_[connection].ClosedByClient; }, timeoutMs);
+}
+
+bool ScriptedServer::ClosedByClient(int connection) const {
+    return connection < connections_.size() && connections_[connection].ClosedByClient;
 }
 
 QByteArray ScriptedServer::Received(int connection) const {

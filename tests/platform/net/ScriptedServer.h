@@ -27,6 +27,7 @@ public:
     bool WaitForRequest(int connection = 0, int timeoutMs = 5000);
     // Waits until the client has closed the connection.
     bool WaitForClientClose(int connection = 0, int timeoutMs = 5000);
+    bool ClosedByClient(int connection = 0) const;
     QByteArray Received(int connection = 0) const;
     quint16 ClientPort(int connection = 0) const;
 

@@ -2,9 +2,11 @@
 #include "platform/widgets/LockWindowUpdate.h"
 #include "tests/support/TestSupport.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 
@@ -21,6 +23,12 @@ protected:
     }
 };
 
+// Delivers the posted update requests, and with them any painting they bring.
+void DeliverPostedEvents() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
 struct Window {
     QWidget main;
     PaintCounter* child = new PaintCounter(&main);
@@ -30,8 +38,9 @@ struct Window {
         main.resize(200, 100);
         child->setGeometry(10, 10, 50, 50);
         main.show();
-        exposed = QTest::qWaitForWindowExposed(&main);
-        QTest::qWait(20);
+        exposed = WaitUntil([this] { return main.windowHandle()->isExposed(); }) &&
+                  WaitUntil([this] { return child->paints > 0; });
+        DeliverPostedEvents();
         child->paints = 0;
     }
 };
@@ -49,13 +58,13 @@ private slots:
         LockWindow(&window.main, true);
         QCOMPARE(LockedWindow(), &window.main);
         window.child->update();
-        QTest::qWait(50);
+        DeliverPostedEvents();
         QCOMPARE(window.child->paints, 0);
         window.child->update();
         LockWindow(&window.main, false);
         QCOMPARE(LockedWindow(), nullptr);
         QVERIFY(WaitUntil([&] { return window.child->paints > 0; }, 1000));
-        QTest::qWait(50);
+        DeliverPostedEvents();
         QCOMPARE(window.child->paints, 1);
     }
 
