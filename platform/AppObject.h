@@ -10,6 +10,7 @@ QString ProductName();
 QString CompanyName();
 // The version record's comments field, which holds the maker's web address.
 QString Comments();
+// The version record's major and minor version numbers.
 int Major();
 int Minor();
 
