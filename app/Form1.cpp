@@ -2,10 +2,10 @@
 
 #include "app/MainWindowLayout.h"
 #include "camlist/CamListPane.h"
-#include "camlist/Form4.h"
 #include "clock/CurrentTimeClock.h"
 #include "fetch/CamPanel.h"
 #include "fetch/PanelPool.h"
+#include "platform/AppError.h"
 #include "platform/AppObject.h"
 #include "platform/FileHelpers.h"
 #include "platform/MsgBox.h"
@@ -16,6 +16,7 @@
 #include "platform/widgets/Twips.h"
 #include "skin/modIcon.h"
 #include "skin/modSkin.h"
+#include "settings/MachineSettings.h"
 #include "viewing/DetailsPane.h"
 #include "viewing/Form6.h"
 #include "windows/AuxiliaryWindows.h"
@@ -109,9 +110,9 @@ void Form1::buildMenus() {
                           ->addMenu(QStringLiteral("About"))
                           ->addAction(QStringLiteral("About this software"));
 
-    for (QAction* later : {mnuCamItem[0], mnuCamItem[2]})
-        later->setEnabled(false);
     connect(mnuFileItem[0], &QAction::triggered, this, [] { QCoreApplication::exit(0); });
+    connect(mnuCamItem[0], &QAction::triggered, ListPane, &CamListPane::cmdAdd_Click);
+    connect(mnuCamItem[2], &QAction::triggered, ListPane, &CamListPane::cmdEdit_Click);
     connect(mnuCamItem[1], &QAction::triggered, ListPane, &CamListPane::cmdRemove_Click);
     connect(mnuCamItem[3], &QAction::triggered, ListPane, &CamListPane::cmdStartCam_Click);
     connect(mnuCamItem[4], &QAction::triggered, Panels, &PanelPool::cmdStopAll_Click);
@@ -126,6 +127,9 @@ void Form1::connectPanes() {
     connect(Panels, &PanelPool::SelectedTextsChanged, Details, &DetailsPane::CopyPanelTexts);
     connect(Panels, &PanelPool::SelectedCountdown, Details, &DetailsPane::ShowCountdown);
     connect(Panels, &PanelPool::StatusText, this, &Form1::SetStatusText);
+    connect(Details, &DetailsPane::StatusText, this, &Form1::SetStatusText);
+    connect(ListPane, &CamListPane::AutoSaveChanged, this,
+            [this](bool on) { State.AutoSave = on; });
 }
 
 void Form1::connectAuxiliaryWindows() {
@@ -170,12 +174,36 @@ void Form1::Form_Load() {
         resize(screen->availableGeometry().size());
     layOut();
     StatusPanel1->setFixedWidth(frameGeometry().width());
+    restoreAutoSave();
     ListPane->SetWebsiteCaption(strWebsite);
     setWindowTitle(strProductName + QStringLiteral(" by ") + strCompanyName);
     makePictureFolder();
     Panels->ShowRefreshPictures();
     ListPane->LoadCamList();
     Aux->ShowHelpAtStartup();
+}
+
+// The AutoSave box as the user left it. A value that cannot be read, or that
+// is neither 0 nor 1, starts the program with the box unticked, and says so.
+void Form1::restoreAutoSave() {
+    QString stored;
+    try {
+        stored = ReadSetting(App::ProductName(), QStringLiteral("Settings"),
+                             QStringLiteral("autoSave"), QStringLiteral("0"));
+    } catch (const AppError& error) {
+        SetStatusText(QStringLiteral("AutoSave is off: the settings could not be read (%1)")
+                          .arg(error.Description));
+        return;
+    }
+    bool isNumber = false;
+    const int value = stored.trimmed().toInt(&isNumber);
+    if (!isNumber || (value != 0 && value != 1)) {
+        SetStatusText(
+            QStringLiteral("AutoSave is off: the stored setting \"%1\" is neither 0 nor 1")
+                .arg(stored));
+        return;
+    }
+    ListPane->SetAutoSave(value == 1);
 }
 
 void Form1::makePictureFolder() {
@@ -216,8 +244,7 @@ void Form1::VScroll1_Change(int value) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    if (Form4* notice = ListPane->NoticeWindow())
-        notice->close();
+    ListPane->CloseWindows();
     FullScreen->close();
     Aux->UnloadAll();
     if (bSkinEnabled)

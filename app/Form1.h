@@ -52,6 +52,7 @@ private:
     void skinWindow();
     void buildClock();
     void buildFullScreenView();
+    void restoreAutoSave();
     void makePictureFolder();
     void layOut();
     void VScroll1_Change(int value);

@@ -103,16 +103,18 @@ std::optional<CamEntry> FindCamEntry(const QString& path, const QString& name) {
     return std::nullopt;
 }
 
-void AppendCamEntry(const QString& path, const CamEntry& entry) {
+namespace {
+
+QByteArray entryBlock(const CamEntry& entry) {
     QByteArray block;
     for (const QString& line : {Marker + entry.Name, entry.Url, entry.Refresh, QString()})
         block += ToAnsi(line) + LineEnd;
-    append(path, block);
+    return block;
 }
 
-void RemoveCamEntry(const QString& path, const CamEntry& entry) {
-    if (entry.Name.isEmpty())
-        return;
+// The file's text without the entries of that name, plus the line end every
+// rewrite adds.
+QByteArray textWithout(const QString& path, const CamEntry& entry) {
     LineReader reader(path);
     const QString nameLine = Marker + entry.Name;
     QByteArray text;
@@ -128,9 +130,29 @@ void RemoveCamEntry(const QString& path, const CamEntry& entry) {
             text += *line + LineEnd;
         }
     }
-    text += LineEnd;
+    return text + LineEnd;
+}
 
+void replaceAll(const QString& path, const QByteArray& text) {
     const QString failure = ReplaceFileContents(path, text);
     if (!failure.isEmpty())
         fail(QStringLiteral("write"), path, failure);
+}
+
+} // namespace
+
+void AppendCamEntry(const QString& path, const CamEntry& entry) {
+    append(path, entryBlock(entry));
+}
+
+void RemoveCamEntry(const QString& path, const CamEntry& entry) {
+    if (!entry.Name.isEmpty())
+        replaceAll(path, textWithout(path, entry));
+}
+
+void ReplaceCamEntry(const QString& path, const CamEntry& old, const CamEntry& entry) {
+    if (old.Name.isEmpty())
+        AppendCamEntry(path, entry);
+    else
+        replaceAll(path, textWithout(path, old) + entryBlock(entry));
 }

@@ -40,3 +40,8 @@ void AppendCamEntry(const QString& path, const CamEntry& entry);
 // line and its address and refresh lines one empty line together. The file is
 // replaced as a whole, so a failure leaves the old file as it was.
 void RemoveCamEntry(const QString& path, const CamEntry& entry);
+
+// RemoveCamEntry for `old`, then AppendCamEntry for `entry`, in one
+// replacement of the file: a failure leaves the file as it was, so the cam
+// is never lost between the two. With an empty old name only the append.
+void ReplaceCamEntry(const QString& path, const CamEntry& old, const CamEntry& entry);

@@ -53,15 +53,15 @@ CamListPane::CamListPane(QGroupBox* frame, CamOpener& cams, QWidget* mainWindow)
         Placed(new QLabel(QStringLiteral("Webcam Listing"), frame), "Label1", 60, 3060, 2355, 195);
     List1 = Placed(new QListWidget(frame), "List1", 60, 3300, 2355, 3000);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    // Commands whose windows are not part of the program yet stay unavailable.
-    for (QWidget* later : std::initializer_list<QWidget*>{cmdAdd, cmdEdit, chkSave})
-        later->setEnabled(false);
 
     connect(cmdRemove, &QToolButton::clicked, this, &CamListPane::cmdRemove_Click);
     connect(cmdStartCam, &QToolButton::clicked, this, &CamListPane::cmdStartCam_Click);
     connect(cmdStopAll, &QToolButton::clicked, this, &CamListPane::StopAllClicked);
     connect(Command2, &QToolButton::clicked, this, &CamListPane::WebsiteClicked);
     connect(List1, &QListWidget::itemDoubleClicked, this, &CamListPane::StartSelectedCam);
+    connect(cmdAdd, &QToolButton::clicked, this, &CamListPane::cmdAdd_Click);
+    connect(cmdEdit, &QToolButton::clicked, this, &CamListPane::cmdEdit_Click);
+    connect(chkSave, &QCheckBox::toggled, this, &CamListPane::chkSave_Click);
 }
 
 void CamListPane::SetWebsiteCaption(const QString& address) {

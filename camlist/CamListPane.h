@@ -1,5 +1,6 @@
 #pragma once
 
+#include "camlist/CamDialog.h"
 #include "camlist/CamEntry.h"
 
 #include <QObject>
@@ -36,14 +37,30 @@ public:
     void SetWebsiteCaption(const QString& address);
     void SetListHeight(float twips);
 
+    // Add and Edit: the dialogs Form2 and Form3, each open once at most.
+    void cmdAdd_Click();
+    void cmdEdit_Click();
+    // Closes the add dialog, the edit dialog and the notice, in that order.
+    void CloseWindows();
+
+    // The AutoSave box: a change is stored at once and counts from the next
+    // picture on. Setting the box to what it shows changes nothing.
+    void SetAutoSave(bool on);
+    void chkSave_Click();
+
 signals:
     void StopAllClicked();
     void WebsiteClicked();
+    // The AutoSave box changed: pictures that arrive from now on follow it.
+    void AutoSaveChanged(bool on);
 
 private:
     QString selectedText() const;
     void showNoSelectionNotice();
     void reportFileError(const std::exception& error);
+    CamEntry entryToEdit(const QString& name);
+    CamDialog* openDialog(CamDialog::Purpose purpose, const CamEntry& loaded);
+    void saveCam(CamDialog& dialog, const CamEntry& entered);
 
     QToolButton* cmdAdd;
     QToolButton* cmdRemove;
@@ -58,5 +75,7 @@ private:
     CamOpener& cams_;
     QWidget* mainWindow_;
     QPointer<Form4> form4_;
+    QPointer<CamDialog> form2_;
+    QPointer<CamDialog> form3_;
     CamEntry currentCam_;
 };

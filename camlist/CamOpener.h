@@ -15,6 +15,10 @@ public:
     // Counts the cam as open, shows it in the lowest-numbered closed panel
     // and starts fetching there.
     virtual void Open(const CamEntry& cam) = 0;
+    // The cam `oldName` was edited: every panel captioned with that name
+    // takes the cam's name as its caption, and its name, address and refresh
+    // text. An empty old name matches no panel.
+    virtual void UpdateOpenPanels(const QString& oldName, const CamEntry& cam) = 0;
 
 protected:
     ~CamOpener() = default;

@@ -104,6 +104,10 @@ void CamPanel::ShowPicture(const QImage& picture) {
     imgCam->SetPicture(picture);
 }
 
+void CamPanel::ShowSavedPicture(const QByteArray& file) {
+    imgCam->SetEncodedPicture(file);
+}
+
 void CamPanel::SetIndicatorPicture(const QImage& picture) {
     imgRefresh->SetPicture(picture);
 }

@@ -38,6 +38,8 @@ public:
 
     const QImage& Picture() const;
     void ShowPicture(const QImage& picture);
+    // The picture as a file saved from it holds it (see ImageControl).
+    void ShowSavedPicture(const QByteArray& file);
 
     // The refresh indicator over the picture: shown while a fetch is under way.
     void SetIndicatorPicture(const QImage& picture);

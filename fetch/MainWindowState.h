@@ -11,4 +11,6 @@ struct MainWindowState {
     qint16 SelectedPanel = 0;
     // The full-screen view of the selected panel is open.
     bool FullScreenActive = false;
+    // The AutoSave box is ticked: new pictures are saved as they arrive.
+    bool AutoSave = false;
 };

@@ -4,10 +4,15 @@
 #include "fetch/HttpExchange.h"
 #include "fetch/MainWindowState.h"
 #include "fetch/PictureArrival.h"
+#include "fetch/PictureSaving.h"
 #include "fetch/RefreshSchedule.h"
+#include "platform/AppError.h"
 #include "platform/Clock.h"
+#include "platform/DateTimeText.h"
 #include "platform/DoEvents.h"
 #include "platform/widgets/LockWind.h"
+
+#include <QFile>
 
 // Drives a slot's progress bar and the status line while bytes arrive.
 class PanelPool::PanelProgress : public DownloadProgress {
@@ -189,29 +194,64 @@ void PanelPool::wsCam_Close(int slot) {
     SlotState& state = states_[size_t(slot)];
     const QString header = exchanges_[size_t(slot)]->SplitResponse();
     if (IsPictureHeader(header)) {
-        QString lastModifiedLine = state.LastModifiedLine;
-        const ChangeCheck check = CheckLastModified(header, lastModifiedLine);
+        const ChangeCheck check = CheckLastModified(header, state.LastModifiedLine);
+        state.PictureChanged = check.pictureChanged;
         if (check.lineFound)
             panel.SetUpdatedText(check.updatedText);
         if (check.stampRefreshed)
             panel.SetRefreshedText(RefreshedStamp(Clock::Now()));
 
         const QImage picture = LoadArrivedPicture(state.Fetch.ReceiveBuffer);
-        // A body that is no readable picture is nothing new: the panel keeps
-        // its old picture, and the next readable one with this line still
-        // counts as new.
-        state.PictureChanged = check.pictureChanged && !picture.isNull();
-        if (!picture.isNull())
-            state.LastModifiedLine = lastModifiedLine;
+        // What is saved follows what was shown: a body that could not be read
+        // leaves the old picture, which is not saved under the new line, and
+        // the next readable picture of that line is the new one.
+        bool newPictureShown = false;
+        if (!picture.isNull() && check.lineFound) {
+            newPictureShown = !state.ShownModifiedLine.isEmpty() &&
+                              state.ShownModifiedLine != state.LastModifiedLine;
+            state.ShownModifiedLine = state.LastModifiedLine;
+        }
         WindowLock lock(mainWindow_);
         if (!picture.isNull())
             panel.ShowPicture(picture);
         panel.HideIndicator();
         if (isSelected(slot) && !picture.isNull())
             emit SelectedPictureArrived(picture);
+        if (state_.AutoSave && newPictureShown)
+            AutoSavePicture(slot);
     } else {
         showNotFound(slot);
     }
     if (isSelected(slot))
         emit SelectedTextsChanged(slot);
+}
+
+void PanelPool::AutoSavePicture(int slot) {
+    CamPanel& panel = Panel(slot);
+    const QDateTime now = Clock::Now();
+    const QString path = PicturePath(panel.title(), now);
+    try {
+        SavePictureFile(panel.Picture(), path);
+    } catch (const AppError& error) {
+        emit StatusText(LongTime(now.time()) + QStringLiteral(" the new picture of ") +
+                        panel.title() + QStringLiteral(" could not be saved as ") + path +
+                        QStringLiteral(": ") + error.Description);
+        return;
+    }
+    QFile saved(path);
+    if (saved.open(QIODevice::ReadOnly))
+        panel.ShowSavedPicture(saved.readAll());
+    if (isSelected(slot))
+        emit StatusText(LongTime(now.time()) + QStringLiteral(" new picture saved as ") + path);
+}
+
+void PanelPool::UpdateOpenPanels(const QString& oldName, const CamEntry& cam) {
+    if (oldName.isEmpty())
+        return;
+    for (CamPanel* panel : panels_) {
+        if (panel->title() != oldName)
+            continue;
+        panel->SetCam(cam);
+        panel->setTitle(cam.Name);
+    }
 }

@@ -22,6 +22,10 @@ struct SlotState {
     qint32 ElapsedSeconds = 0;
     QString LastModifiedLine;
     bool PictureChanged = false;
+    // The Last-Modified line of the last picture the slot showed: a picture
+    // is saved automatically only when it was shown under a new line, never
+    // the previous picture for a body that could not be read.
+    QString ShownModifiedLine;
 };
 
 // The pictures every panel shares.
@@ -54,6 +58,7 @@ public:
     bool CanOpenAnother() const override;
     bool IsOpen(const QString& name) const override;
     void Open(const CamEntry& cam) override;
+    void UpdateOpenPanels(const QString& oldName, const CamEntry& cam) override;
 
     void cmdStart_Click(int slot);
     void cmdStop_Click(int slot);
@@ -62,6 +67,9 @@ public:
     void imgRefresh_Click(int slot);
     void timRefresh_Timer(int slot);
     void wsCam_Close(int slot);
+
+    // Saves the slot's new picture in the cam folder and shows it as saved.
+    void AutoSavePicture(int slot);
 
 signals:
     // The user clicked a panel's picture or indicator: select it.

@@ -3,7 +3,12 @@
 #include "fetch/CamPanel.h"
 #include "fetch/MainWindowState.h"
 #include "fetch/PanelPool.h"
+#include "fetch/PictureSaving.h"
 #include "fetch/RefreshSchedule.h"
+#include "platform/AppError.h"
+#include "platform/Clock.h"
+#include "platform/DateTimeText.h"
+#include "platform/MsgBox.h"
 #include "platform/widgets/ImageControl.h"
 #include "platform/widgets/LockWind.h"
 #include "platform/widgets/PictureBox.h"
@@ -94,13 +99,12 @@ void DetailsPane::buildDetails() {
     cmdSave = Placed(new QPushButton(QStringLiteral("Save Image"), frmDetails), "cmdSave", 120,
                      2760, 1800, 495);
     cmdSave->setToolTip(QStringLiteral("save image in you /cam/ folder"));
+    connect(cmdSave, &QPushButton::clicked, this, &DetailsPane::cmdSave_Click);
     Command3 = Placed(new QPushButton(QStringLiteral("Screensaver"), frmDetails), "Command3", 2040,
                       2760, 1800, 495);
     Command3->setToolTip(
         QStringLiteral("full screen, auto refreshing view of current cam.  click to close."));
     connect(Command3, &QPushButton::clicked, this, &DetailsPane::Command3_Click);
-    // Saving is not part of the program yet.
-    cmdSave->setEnabled(false);
 }
 
 void DetailsPane::ApplyLayout(const DetailsLayout& l) {
@@ -180,6 +184,26 @@ void DetailsPane::CopyPanelTexts(int slot) {
 
 void DetailsPane::ShowCountdown(const QString& text) {
     lblNextRefresh->setText(text);
+}
+
+void DetailsPane::cmdSave_Click() {
+    if (state_.SelectedPanel < 0)
+        return;
+    CamPanel& panel = panels_.Panel(state_.SelectedPanel);
+    const QDateTime now = Clock::Now();
+    const QString path = PicturePath(panel.CamName(), now);
+    try {
+        SavePictureFile(panel.Picture(), path);
+    } catch (const AppError& error) {
+        MsgBox::Show(error.Description, MsgBox::Buttons::OkOnly, QStringLiteral(":: error"),
+                     mainWindow_);
+        return;
+    }
+    {
+        WindowLock lock(mainWindow_);
+        imgMain->SetPicture(panel.Picture());
+    }
+    emit StatusText(LongTime(now.time()) + QStringLiteral(" saved as ") + path);
 }
 
 void DetailsPane::ShowCurrentTime(const QString& text) {

@@ -37,11 +37,17 @@ public:
     void ShowCountdown(const QString& text);
     void ShowCurrentTime(const QString& text);
 
+    // "Save Image": the selected panel's picture as a JPEG file in the cam
+    // folder, whatever it shows.
+    void cmdSave_Click();
+
 signals:
     // A panel was selected and the pane filled.
     void PanelSelected(int index);
     // "Screensaver": show this picture full screen.
     void FullScreenRequested(const QImage& picture);
+    // A line for the first panel of the status bar.
+    void StatusText(const QString& text);
 
 private:
     friend class TestDetailsPane;

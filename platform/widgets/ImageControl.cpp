@@ -1,13 +1,32 @@
 #include "platform/widgets/ImageControl.h"
 
+#include "platform/PictureLoader.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
 ImageControl::ImageControl(QWidget* parent)
     : QWidget(parent) {}
 
+const QImage& ImageControl::Picture() const {
+    if (!encoded_.isEmpty()) {
+        const QImage decoded = LoadPictureData(encoded_);
+        encoded_.clear();
+        if (!decoded.isNull()) {
+            picture_ = decoded;
+            const_cast<ImageControl*>(this)->update();
+        }
+    }
+    return picture_;
+}
+
+void ImageControl::SetEncodedPicture(const QByteArray& encoded) {
+    encoded_ = encoded;
+}
+
 void ImageControl::SetPicture(const QImage& picture) {
     picture_ = picture;
+    encoded_.clear();
     reduced_ = QImage();
     fitToPicture();
     update();
@@ -45,12 +64,17 @@ const QImage& ImageControl::reducedPicture() {
 }
 
 void ImageControl::paintEvent(QPaintEvent*) {
+    // A thumbnail may come from the picture a pending encoding was made from;
+    // anything painted larger comes from the decoded picture.
+    const bool thumbnail = stretch_ && width() < picture_.width() && height() < picture_.height();
+    if (!thumbnail)
+        Picture();
     if (picture_.isNull() || width() <= 0 || height() <= 0)
         return;
     QPainter painter(this);
     if (!stretch_ || picture_.size() == size()) {
         painter.drawImage(0, 0, picture_);
-    } else if (width() < picture_.width() && height() < picture_.height()) {
+    } else if (thumbnail) {
         painter.drawImage(0, 0, reducedPicture());
     } else {
         // Enlarged: the painter scales only the part that is exposed.

@@ -11,9 +11,15 @@ class ImageControl : public QWidget {
 public:
     explicit ImageControl(QWidget* parent = nullptr);
 
-    const QImage& Picture() const { return picture_; }
+    const QImage& Picture() const;
     void SetPicture(const QImage& picture);
 
+    // Takes the picture a picture file's bytes hold, decoded when its pixels
+    // are first asked for. The bytes must be a new encoding of the picture
+    // shown now, which is painted until then; a painted thumbnail could not
+    // tell the two apart, and most such pictures are replaced before anyone
+    // asks. Bytes that cannot be decoded leave the picture as it was.
+    void SetEncodedPicture(const QByteArray& encoded);
     void SetStretch(bool stretch);
 
 signals:
@@ -28,7 +34,8 @@ private:
     void fitToPicture();
     const QImage& reducedPicture();
 
-    QImage picture_;
+    mutable QImage picture_;
+    mutable QByteArray encoded_; // a picture still to be decoded into picture_
     bool stretch_ = false;
     bool pressed_ = false;
     // A smaller copy of the picture for a control smaller than the picture,

@@ -22,6 +22,10 @@ MainWindowFixture::MainWindowFixture(const QStringList& cams, const QString& ref
     CreateCamListIfMissing(folder_.file("00camlist.txt"));
     for (const QString& cam : cams)
         addCam(cam, refresh);
+    startWindow();
+}
+
+void MainWindowFixture::startWindow() {
     form_ = std::make_unique<Form1>();
     form_->Form_Load();
     form_->setWindowState(Qt::WindowNoState);
@@ -32,6 +36,12 @@ MainWindowFixture::MainWindowFixture(const QStringList& cams, const QString& ref
 MainWindowFixture::~MainWindowFixture() {
     pool().cmdStopAll_Click();
     form_.reset();
+}
+
+void MainWindowFixture::restart() {
+    pool().cmdStopAll_Click();
+    form_.reset();
+    startWindow();
 }
 
 PanelPool& MainWindowFixture::pool() {

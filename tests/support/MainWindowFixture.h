@@ -41,6 +41,8 @@ public:
     void addCam(const QString& name, const QString& refresh = "30", CamBehaviours behaviours = {});
     // Refills the list from the file.
     void reloadList();
+    // Closes the main window and starts it again in the same program folder.
+    void restart();
     // Fixes the simulator's clock, which decides the Last-Modified lines and
     // the daytime answers.
     void setServerTime(const QDateTime& utc);
@@ -62,6 +64,8 @@ public:
     int openPanels();
 
 private:
+    void startWindow();
+
     TempProgramFolder folder_;
     CamSimulator simulator_;
     QDateTime serverTime_;

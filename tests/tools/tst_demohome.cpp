@@ -47,20 +47,29 @@ private slots:
                             [](const DemoCam& cam) { return cam.behaviours == CamBehaviours(); }));
     }
 
-    void writingCreatesTheFolderAndKeepsAnOtherList() {
+    void anExistingListKeepsTheUsersEntries() {
         QTemporaryDir root;
         const QString folder = root.filePath(QStringLiteral("demo/home"));
         const QString path = folder + QStringLiteral("/00camlist.txt");
+        const QList<DemoCam> cams{{QStringLiteral("garden"), Qt::green, CamBehaviour::Normal, 5},
+                                  {QStringLiteral("market square"), Qt::red, {}, 10},
+                                  {QStringLiteral("pier"), Qt::blue, {}, 10}};
         QString error;
+        QVERIFY(WriteDemoHome(folder, cams, simulator_, &error));
+        QCOMPARE(ReadFileBytes(path), DemoCamList(cams, simulator_));
 
-        QVERIFY(WriteDemoHome(folder, "\r\nfirst", &error));
-        QCOMPARE(ReadFileBytes(path), QByteArray("\r\nfirst"));
-        QVERIFY(WriteDemoHome(folder, "\r\nfirst", &error));
-        QVERIFY(!QFile::exists(path + QStringLiteral(".bak")));
-
-        QVERIFY(WriteDemoHome(folder, "\r\nsecond", &error));
-        QCOMPARE(ReadFileBytes(path), QByteArray("\r\nsecond"));
-        QCOMPARE(ReadFileBytes(path + QStringLiteral(".bak")), QByteArray("\r\nfirst"));
+        // The simulator was on another port last time; the user deleted the
+        // pier, added two cams and pointed market square elsewhere.
+        const QByteArray user = "\r\n[name]garden\r\nhttp://127.0.0.1:1/garden.jpg\r\n5\r\n\r\n"
+                                "[name]Lake\r\nhttp://lake.example/cam.jpg\r\n60\r\n\r\n"
+                                "[name]My pier\r\nhttp://127.0.0.1:1/pier.jpg\r\n3\r\n\r\n"
+                                "[name]market square\r\nhttp://127.0.0.1:2/other.jpg\r\n10\r\n";
+        WriteFileBytes(path, user);
+        QVERIFY(WriteDemoHome(folder, cams, simulator_, &error));
+        QByteArray expected = user;
+        expected.replace("http://127.0.0.1:1/garden.jpg", simulator_.url("garden").toLatin1());
+        expected.replace("http://127.0.0.1:1/pier.jpg", simulator_.url("pier").toLatin1());
+        QCOMPARE(ReadFileBytes(path), expected);
     }
 
     void unwritableFolderIsReported() {
@@ -68,7 +77,7 @@ private slots:
         const QString file = root.filePath(QStringLiteral("plain-file"));
         WriteFileBytes(file, "x");
         QString error;
-        QVERIFY(!WriteDemoHome(file + QStringLiteral("/home"), "\r\n", &error));
+        QVERIFY(!WriteDemoHome(file + QStringLiteral("/home"), {}, simulator_, &error));
         QVERIFY(error.contains(QStringLiteral("plain-file")));
     }
 };

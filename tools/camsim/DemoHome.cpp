@@ -5,25 +5,18 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QUrl>
 
 namespace {
 
 const QString CamListName = QStringLiteral("00camlist.txt");
 const QByteArray CrLf = QByteArrayLiteral("\r\n");
 
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool KeepPreviousList(const QString& path, const QByteArray& camList, QString* error) {
-    if (!QFile::exists(path) || FileBytes(path) == camList)
+bool WriteList(const QString& path, const QByteArray& camList, QString* error) {
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(camList) == camList.size() && file.commit())
         return true;
-    const QString backup = path + QStringLiteral(".bak");
-    QFile::remove(backup);
-    if (QFile::copy(path, backup))
-        return true;
-    *error = QStringLiteral("Cannot keep the previous camera list as %1").arg(backup);
+    *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
     return false;
 }
 
@@ -66,19 +59,39 @@ QByteArray DemoCamList(const QList<DemoCam>& cams, const CamSimulator& simulator
     return list;
 }
 
-bool WriteDemoHome(const QString& folder, const QByteArray& camList, QString* error) {
+QByteArray MoveDemoAddresses(const QByteArray& camList, const QList<DemoCam>& cams,
+                             const CamSimulator& simulator) {
+    QList<QByteArray> lines = camList.split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        if (!lines[i - 1].startsWith("[name]"))
+            continue;
+        const bool crLf = lines[i].endsWith('\r');
+        const QUrl listed(QString::fromLocal8Bit(crLf ? lines[i].chopped(1) : lines[i]));
+        for (const DemoCam& cam : cams) {
+            const QUrl served(simulator.url(cam.name));
+            if (listed.port() >= 0 && listed.scheme() == served.scheme() &&
+                listed.host() == served.host() && listed.path() == served.path())
+                lines[i] = simulator.url(cam.name).toLocal8Bit() + (crLf ? "\r" : "");
+        }
+    }
+    return lines.join('\n');
+}
+
+bool WriteDemoHome(const QString& folder, const QList<DemoCam>& cams, const CamSimulator& simulator,
+                   QString* error) {
     if (!QDir().mkpath(folder)) {
         *error = QStringLiteral("Cannot create the folder %1").arg(folder);
         return false;
     }
     const QString path = QDir(folder).filePath(CamListName);
-    if (!KeepPreviousList(path, camList, error))
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(camList) != camList.size() ||
-        !file.commit()) {
-        *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
+    QFile existing(path);
+    if (!existing.exists())
+        return WriteList(path, DemoCamList(cams, simulator), error);
+    if (!existing.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("Cannot read %1: %2").arg(path, existing.errorString());
         return false;
     }
-    return true;
+    const QByteArray list = existing.readAll();
+    const QByteArray moved = MoveDemoAddresses(list, cams, simulator);
+    return moved == list || WriteList(path, moved, error);
 }

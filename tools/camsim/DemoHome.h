@@ -28,7 +28,16 @@ QList<DemoCam> NumberedCams(int count);
 // seconds and an empty line, every line ending in CR LF.
 QByteArray DemoCamList(const QList<DemoCam>& cams, const CamSimulator& simulator);
 
-// Writes the camera list into `folder`, creating the folder if needed. A
-// different list already there is kept as 00camlist.txt.bak. False with a
-// message in `error` when the folder or file cannot be written.
-bool WriteDemoHome(const QString& folder, const QByteArray& camList, QString* error);
+// The list with every address of a served cam moved to the simulator's
+// current port: an entry's address that is the simulator's host on any port
+// and "/<name>.jpg" of a served cam, whatever the entry is called. Every
+// other byte stays as it is.
+QByteArray MoveDemoAddresses(const QByteArray& camList, const QList<DemoCam>& cams,
+                             const CamSimulator& simulator);
+
+// Gives `folder` a camera list for the cams, creating the folder if needed.
+// A list already there is the user's and keeps every entry: only the
+// addresses of served cams move (MoveDemoAddresses). False with a message in `error`
+// when the folder or file cannot be read or written.
+bool WriteDemoHome(const QString& folder, const QList<DemoCam>& cams, const CamSimulator& simulator,
+                   QString* error);

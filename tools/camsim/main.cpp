@@ -69,11 +69,11 @@ int main(int argc, char* argv[]) {
     }
     if (!options.demoHome.isEmpty()) {
         QString error;
-        if (!WriteDemoHome(options.demoHome, DemoCamList(cams, simulator), &error)) {
+        if (!WriteDemoHome(options.demoHome, cams, simulator, &error)) {
             Err() << error << '\n';
             return 1;
         }
-        Out() << "Camera list written to " << options.demoHome << '\n';
+        Out() << "Camera list in " << options.demoHome << '\n';
     }
     PrintWhereItListens(simulator, daytime, options.address);
     return app.exec();

@@ -1,0 +1,115 @@
+#include "camlist/CamDialog.h"
+
+#include "platform/AppObject.h"
+#include "platform/MsgBox.h"
+#include "platform/widgets/Twips.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace {
+
+constexpr double FieldLeft = 1080;
+constexpr double RowHeight = 420;
+
+const QString UrlTip = QStringLiteral(
+    "enter the exact path to the image (found by right clicking an image in your browser and "
+    "selecting \"properties\"");
+
+QLineEdit* inputBox(QWidget* dialog, const char* name, const QString& caption,
+                    const char* labelName, const QString& tip, double top, double width) {
+    Placed(new QLabel(caption, dialog), labelName, 120, top + 30, 900, 255);
+    auto* box = Placed(new QLineEdit(dialog), name, FieldLeft, top, width, 315);
+    box->setToolTip(tip);
+    return box;
+}
+
+QToolButton* pictureButton(QWidget* dialog, const char* name, const QString& caption,
+                           QStyle::StandardPixmap picture, double left, double top) {
+    auto* button = Placed(new QToolButton(dialog), name, left, top, 1335, 435);
+    button->setText(caption);
+    button->setIcon(dialog->style()->standardIcon(picture));
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
+
+} // namespace
+
+CamDialog::CamDialog(Purpose purpose, const CamEntry& loaded, QWidget* owner)
+    : QWidget(owner, Qt::Dialog)
+    , purpose_(purpose)
+    , loaded_(purpose == Purpose::Edit ? loaded : CamEntry{}) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    double top = 240;
+    double width = 5400;
+    if (purpose_ == Purpose::Add) {
+        setObjectName(QStringLiteral("Form2"));
+        setWindowTitle(App::ProductName() + QStringLiteral(" :: Add a Cam"));
+    } else {
+        setObjectName(QStringLiteral("Form3"));
+        setWindowTitle(loaded_.Name);
+        auto* lblNote = Placed(
+            new QLabel(QStringLiteral("(Cams that are already open will need to be restarted)"),
+                       this),
+            "lblNote", 120, 120, 5160, 255);
+        QFont bold = lblNote->font();
+        bold.setBold(true);
+        lblNote->setFont(bold);
+        // The note is shown whole, whatever the font makes of it.
+        SetTwipsWidth(lblNote, std::max(TwipsWidth(lblNote), ToTwips(lblNote->sizeHint().width())));
+        width = std::max(width, TwipsWidth(lblNote) + 240);
+        top = 480;
+    }
+    buildFields(top, width);
+    buildButtons(top + 3 * RowHeight + 120, width);
+    setFixedSize(ToPixels(width), ToPixels(top + 3 * RowHeight + 120 + 435 + 240));
+}
+
+void CamDialog::buildFields(double top, double width) {
+    const double boxWidth = width - FieldLeft - 120;
+    const bool adding = purpose_ == Purpose::Add;
+    Text1 = inputBox(this, "Text1", QStringLiteral("Name:"), "Label1",
+                     adding ? QStringLiteral("create a unique name")
+                            : QStringLiteral("Create a unique name for the cam"),
+                     top, boxWidth);
+    Text2 = inputBox(this, "Text2", QStringLiteral("URL:"), "Label2", UrlTip, top + RowHeight,
+                     boxWidth);
+    Text3 = inputBox(this, "Text3", QStringLiteral("Refresh:"), "Label3",
+                     QStringLiteral("Enter the time in seconds"), top + 2 * RowHeight, 600);
+    Text3->setMaxLength(3);
+    Placed(new QLabel(QStringLiteral("seconds"), this), "Label4", FieldLeft + 720,
+           top + 2 * RowHeight + 30, 900, 255);
+    Text1->setText(loaded_.Name);
+    Text2->setText(loaded_.Url);
+    Text3->setText(loaded_.Refresh);
+}
+
+void CamDialog::buildButtons(double top, double width) {
+    Command1 = pictureButton(this, "Command1", QStringLiteral("OK"), QStyle::SP_DialogApplyButton,
+                             width - 2955, top);
+    Command2 = pictureButton(this, "Command2", QStringLiteral("Cancel"),
+                             QStyle::SP_DialogCancelButton, width - 1455, top);
+    setTabOrder(Text1, Text2);
+    setTabOrder(Text2, Text3);
+    setTabOrder(Text3, Command1);
+    setTabOrder(Command1, Command2);
+    connect(Command1, &QToolButton::clicked, this, &CamDialog::Command1_Click);
+    connect(Command2, &QToolButton::clicked, this, &QWidget::close);
+}
+
+void CamDialog::Command1_Click() {
+    if (Text1->text().isEmpty() || Text2->text().isEmpty() || Text3->text().isEmpty()) {
+        MsgBox::Show(QStringLiteral("you must enter all information"), MsgBox::Buttons::OkOnly,
+                     QStringLiteral(":: error"), this);
+        return;
+    }
+    // Saving lets waiting events run: a second press must not save twice.
+    Command1->setEnabled(false);
+    emit Confirmed({Text1->text(), Text2->text(), Text3->text()});
+    Command1->setEnabled(true);
+}

@@ -1,0 +1,293 @@
+#include "camlist/CamListFile.h"
+#include "fetch/CamPanel.h"
+#include "platform/MsgBox.h"
+#include "tests/support/MainWindowFixture.h"
+#include "tests/support/ReadOnlyFolder.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QToolButton>
+#include <QtTest>
+
+// The add dialog Form2 and the edit dialog Form3, used through the main window.
+class TestCamDialog : public QObject {
+    Q_OBJECT
+
+    // The dialog's window while it is open; a closed one may still wait for
+    // its deletion.
+    static QWidget* dialog(MainWindowFixture& fixture, const char* name) {
+        for (QWidget* window : fixture.form().findChildren<QWidget*>(QString::fromLatin1(name))) {
+            if (window->isVisible())
+                return window;
+        }
+        return nullptr;
+    }
+
+    static QWidget* openAdd(MainWindowFixture& fixture) {
+        return Click(fixture.form(), "cmdAdd") ? dialog(fixture, "Form2") : nullptr;
+    }
+
+    static QWidget* openEdit(MainWindowFixture& fixture, const QString& name) {
+        if (!fixture.select(name) || !Click(fixture.form(), "cmdEdit"))
+            return nullptr;
+        return dialog(fixture, "Form3");
+    }
+
+    static void fill(QWidget* window, const QString& name, const QString& url,
+                     const QString& refresh) {
+        Find<QLineEdit>(*window, "Text1")->setText(name);
+        Find<QLineEdit>(*window, "Text2")->setText(url);
+        Find<QLineEdit>(*window, "Text3")->setText(refresh);
+    }
+
+    static QStringList listed(MainWindowFixture& fixture) {
+        QStringList names;
+        auto* list = Find<QListWidget>(fixture.form(), "List1");
+        for (int row = 0; row < list->count(); ++row)
+            names << list->item(row)->text();
+        return names;
+    }
+
+    static QString field(CamPanel& panel, const char* name) {
+        return Find<QLineEdit>(panel, name)->text();
+    }
+
+    static QByteArray camList(MainWindowFixture& fixture) {
+        return ReadFileBytes(fixture.folder().file("00camlist.txt"));
+    }
+
+private slots:
+    void initTestCase() { PinLocale(); }
+    void init() { MsgBox::ForgetLast(); }
+
+    void theDialogsAsTheUserSeesThem() {
+        MainWindowFixture fixture({"Garden"});
+        QWidget* add = openAdd(fixture);
+        QVERIFY(add);
+        QCOMPARE(add->windowTitle(), QStringLiteral("Ombrel :: Add a Cam"));
+        QCOMPARE(FindControl(*add, "Text1")->toolTip(), QStringLiteral("create a unique name"));
+        QCOMPARE(FindControl(*add, "Text2")->toolTip(),
+                 QStringLiteral("enter the exact path to the image (found by right clicking an "
+                                "image in your browser and selecting \"properties\""));
+        QCOMPARE(FindControl(*add, "Text3")->toolTip(),
+                 QStringLiteral("Enter the time in seconds"));
+        QVERIFY(!add->findChild<QLabel*>("lblNote"));
+        // Tab goes name, URL, refresh, OK, Cancel.
+        QWidget* expected = FindControl(*add, "Text1");
+        for (const char* next : {"Text2", "Text3", "Command1", "Command2"}) {
+            do
+                expected = expected->nextInFocusChain();
+            while (!(expected->focusPolicy() & Qt::TabFocus));
+            QCOMPARE(expected->objectName(), QString::fromLatin1(next));
+        }
+        // The refresh box holds three characters, of any kind.
+        auto* refresh = Find<QLineEdit>(*add, "Text3");
+        QTest::keyClicks(refresh, "1234");
+        QCOMPARE(refresh->text(), QStringLiteral("123"));
+        // Neither Enter nor Escape presses a button.
+        fill(add, "Lake", "http://lake/cam.jpg", "abc");
+        const QByteArray before = camList(fixture);
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+            QTest::keyClick(refresh, key);
+        QVERIFY(add->isVisible());
+        QCOMPARE(camList(fixture), before);
+
+        QWidget* edit = openEdit(fixture, "Garden");
+        QVERIFY(edit);
+        QCOMPARE(FindControl(*edit, "Text1")->toolTip(),
+                 QStringLiteral("Create a unique name for the cam"));
+        QCOMPARE(FindControl(*edit, "Text2")->toolTip(), FindControl(*add, "Text2")->toolTip());
+        auto* note = edit->findChild<QLabel*>("lblNote");
+        QVERIFY(note && note->isVisible() && note->font().bold());
+        QCOMPARE(note->text(),
+                 QStringLiteral("(Cams that are already open will need to be restarted)"));
+        // Both stay open side by side: the main window's commands stay usable.
+        QVERIFY(add->isVisible() && !add->isModal() && !edit->isModal());
+    }
+
+    void okWantsEveryBox_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("refresh");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("empty name") << ""
+                                    << "http://a/b.jpg"
+                                    << "30" << false;
+        QTest::newRow("empty URL") << "Lake"
+                                   << ""
+                                   << "30" << false;
+        QTest::newRow("empty refresh") << "Lake"
+                                       << "http://a/b.jpg"
+                                       << "" << false;
+        QTest::newRow("spaces count as filled") << " "
+                                                << "  "
+                                                << "   " << true;
+    }
+    void okWantsEveryBox() {
+        QFETCH(QString, name);
+        QFETCH(QString, url);
+        QFETCH(QString, refresh);
+        QFETCH(bool, saved);
+        MainWindowFixture fixture({"Garden"});
+        const QByteArray before = camList(fixture);
+        QWidget* add = openAdd(fixture);
+        QVERIFY(add);
+        fill(add, name, url, refresh);
+        QVERIFY(Click(*add, "Command1"));
+        if (saved) {
+            QVERIFY(!MsgBox::Last());
+            QVERIFY(!dialog(fixture, "Form2"));
+            QCOMPARE(FindCamEntry(fixture.folder().file("00camlist.txt"), name),
+                     CamEntry({name, url, refresh}));
+            return;
+        }
+        QCOMPARE(MsgBox::Last()->text, QStringLiteral("you must enter all information"));
+        QCOMPARE(MsgBox::Last()->title, QStringLiteral(":: error"));
+        QCOMPARE(MsgBox::Last()->buttons, MsgBox::Buttons::OkOnly);
+        QVERIFY(add->isVisible());
+        QCOMPARE(Find<QLineEdit>(*add, "Text1")->text(), name);
+        QCOMPARE(camList(fixture), before);
+    }
+
+    void addingSavesEvenADuplicateAndStartsEmptyNextTime() {
+        MainWindowFixture fixture({"Garden"});
+        QWidget* add = openAdd(fixture);
+        QVERIFY(add);
+        fill(add, "Garden", "http://other/garden.jpg", "999");
+        QVERIFY(Click(*add, "Command1"));
+        QVERIFY(!dialog(fixture, "Form2"));
+        QCOMPARE(listed(fixture), QStringList({"Garden", "Garden"}));
+        QVERIFY(
+            camList(fixture).endsWith("[name]Garden\r\nhttp://other/garden.jpg\r\n999\r\n\r\n"));
+
+        // The menu's entry opens it as well, empty again.
+        QVERIFY(Choose(fixture.form(), "Cams", "Add a Cam"));
+        add = dialog(fixture, "Form2");
+        QVERIFY(add);
+        for (const char* box : {"Text1", "Text2", "Text3"})
+            QCOMPARE(Find<QLineEdit>(*add, box)->text(), QString());
+    }
+
+    void cancelTouchesNothing() {
+        MainWindowFixture fixture({"Garden"});
+        const QByteArray before = camList(fixture);
+        QWidget* add = openAdd(fixture);
+        QVERIFY(add);
+        fill(add, "Lake", "http://lake/cam.jpg", "30");
+        QVERIFY(Click(*add, "Command2"));
+        QWidget* edit = openEdit(fixture, "Garden");
+        QVERIFY(edit);
+        fill(edit, "Lake", "http://lake/cam.jpg", "30");
+        edit->close(); // the window's close control
+        QVERIFY(!dialog(fixture, "Form2") && !dialog(fixture, "Form3"));
+        QCOMPARE(camList(fixture), before);
+        QCOMPARE(listed(fixture), QStringList{"Garden"});
+        edit = openEdit(fixture, "Garden");
+        QVERIFY(edit);
+        QCOMPARE(Find<QLineEdit>(*edit, "Text1")->text(), QStringLiteral("Garden"));
+    }
+
+    void editingMovesTheCamToTheEndAndUpdatesEveryPanelOfIt() {
+        MainWindowFixture fixture({"Garden", "Harbour", "Pier"});
+        fixture.start("Garden");
+        fixture.start("Harbour");
+        const QString harbourUrl = field(fixture.panel(1), "txtAddress");
+        // Renaming Harbour to Garden gives two panels of that caption.
+        QWidget* edit = openEdit(fixture, "Harbour");
+        QVERIFY(edit);
+        QCOMPARE(edit->windowTitle(), QStringLiteral("Harbour"));
+        QCOMPARE(Find<QLineEdit>(*edit, "Text2")->text(), harbourUrl);
+        Find<QLineEdit>(*edit, "Text1")->setText("Garden");
+        QVERIFY(Click(*edit, "Command1"));
+        QCOMPARE(listed(fixture), QStringList({"Garden", "Pier", "Garden"}));
+        QCOMPARE(fixture.panel(1).title(), QStringLiteral("Garden"));
+        QCOMPARE(field(fixture.panel(1), "txtAddress"), harbourUrl);
+
+        edit = openEdit(fixture, "Garden");
+        QVERIFY(edit);
+        fill(edit, "Lake View", "http://lake/view.jpg", "45");
+        QVERIFY(Click(*edit, "Command1"));
+        QVERIFY(!dialog(fixture, "Form3"));
+        QCOMPARE(listed(fixture), QStringList({"Pier", "Lake View"}));
+        QVERIFY(camList(fixture).endsWith("[name]Lake View\r\nhttp://lake/view.jpg\r\n45\r\n\r\n"));
+        for (int slot : {0, 1}) {
+            CamPanel& panel = fixture.panel(slot);
+            QCOMPARE(panel.title(), QStringLiteral("Lake View"));
+            QCOMPARE(field(panel, "txtName"), QStringLiteral("Lake View"));
+            QCOMPARE(field(panel, "txtAddress"), QStringLiteral("http://lake/view.jpg"));
+            QCOMPARE(field(panel, "txtRefresh"), QStringLiteral("45"));
+        }
+        // Under its new name the cam counts as open already.
+        fixture.start("Lake View");
+        QCOMPARE(fixture.openPanels(), 2);
+    }
+
+    void editPressedAgainOnlyRecaptions() {
+        MainWindowFixture fixture({"Garden", "Harbour"});
+        QWidget* edit = openEdit(fixture, "Garden");
+        QVERIFY(edit);
+        Find<QLineEdit>(*edit, "Text3")->setText("60");
+        QCOMPARE(openEdit(fixture, "Harbour"), edit);
+        QCOMPARE(edit->windowTitle(), QStringLiteral("Harbour"));
+        QCOMPARE(Find<QLineEdit>(*edit, "Text1")->text(), QStringLiteral("Garden"));
+        QCOMPARE(Find<QLineEdit>(*edit, "Text3")->text(), QStringLiteral("60"));
+        QVERIFY(Click(*edit, "Command1"));
+        const QString file = fixture.folder().file("00camlist.txt");
+        QCOMPARE(FindCamEntry(file, "Garden")->Refresh, QStringLiteral("60"));
+        QCOMPARE(FindCamEntry(file, "Harbour")->Refresh, QStringLiteral("30"));
+        QCOMPARE(listed(fixture), QStringList({"Harbour", "Garden"}));
+
+        // Without a selection Edit shows the notice.
+        QVERIFY(Click(fixture.form(), "cmdEdit"));
+        QVERIFY(dialog(fixture, "Form4"));
+        QVERIFY(!dialog(fixture, "Form3"));
+    }
+
+    void editingANameTheFileDoesNotHoldOnlyAdds() {
+        MainWindowFixture fixture({"Garden"});
+        fixture.start("Garden");
+        Find<QListWidget>(fixture.form(), "List1")->addItem("Ghost");
+        QWidget* edit = openEdit(fixture, "Ghost");
+        QVERIFY(edit);
+        QCOMPARE(edit->windowTitle(), QStringLiteral("Ghost"));
+        QCOMPARE(Find<QLineEdit>(*edit, "Text1")->text(), QString());
+        fill(edit, "Garden", "http://ghost/cam.jpg", "10");
+        QVERIFY(Click(*edit, "Command1"));
+        QCOMPARE(listed(fixture), QStringList({"Garden", "Garden"}));
+        QCOMPARE(field(fixture.panel(0), "txtRefresh"), QStringLiteral("30"));
+    }
+
+    void aRefusedSaveKeepsTheDialogAndTheFile() {
+        MainWindowFixture fixture({"Garden", "Harbour"});
+        const QByteArray before = camList(fixture);
+        QWidget* edit = openEdit(fixture, "Garden");
+        QVERIFY(edit);
+        fill(edit, "Lake", "http://lake/cam.jpg", "30");
+        ReadOnlyFolder readOnly(fixture.folder().path());
+        if (!readOnly.available())
+            QSKIP("needs the right to mount (root)");
+        QVERIFY(Click(*edit, "Command1"));
+        QCOMPARE(MsgBox::Last()->title, QStringLiteral(":: error"));
+        QVERIFY(edit->isVisible());
+        QCOMPARE(Find<QLineEdit>(*edit, "Text1")->text(), QStringLiteral("Lake"));
+        QCOMPARE(camList(fixture), before);
+        // Once the file can be written, OK saves what is still typed in.
+        QVERIFY(readOnly.setReadOnly(false));
+        QVERIFY(Click(*edit, "Command1"));
+        QCOMPARE(listed(fixture), QStringList({"Harbour", "Lake"}));
+    }
+
+    void closingTheMainWindowClosesTheDialogs() {
+        MainWindowFixture fixture({"Garden"});
+        QPointer<QWidget> add = openAdd(fixture);
+        QPointer<QWidget> edit = openEdit(fixture, "Garden");
+        QVERIFY(add && edit);
+        fixture.form().close();
+        QVERIFY(!add || !add->isVisible());
+        QVERIFY(!edit || !edit->isVisible());
+    }
+};
+
+QTEST_MAIN(TestCamDialog)
+#include "tst_camdialog.moc"
