@@ -2,7 +2,10 @@
 
 #include "platform/AppObject.h"
 #include "platform/MsgBox.h"
+#include "platform/ProductInfo.h"
+#include "platform/skin/SkinLabelArray.h"
 #include "platform/widgets/Twips.h"
+#include "skin/modSkin.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -68,7 +71,14 @@ CamDialog::CamDialog(Purpose purpose, const CamEntry& loaded, QWidget* owner)
     buildFields(top, width);
     buildButtons(top + 3 * RowHeight + 120, width);
     setFixedSize(ToPixels(width), ToPixels(top + 3 * RowHeight + 120 + 435 + 240));
+    SkinLabel1 = std::make_unique<SkinLabelArray>("SkinLabel1", this);
+    if (bSkinEnabled) {
+        ReplaceLabelsWithSkinLabels(this, *SkinLabel1);
+        ApplySkin(this);
+    }
 }
+
+CamDialog::~CamDialog() = default;
 
 void CamDialog::buildFields(double top, double width) {
     const double boxWidth = width - FieldLeft - 120;

@@ -4,7 +4,10 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QLabel;
+class SkinLabelArray;
 class QLineEdit;
 class QToolButton;
 
@@ -21,6 +24,7 @@ public:
     // The add dialog starts empty; the edit dialog shows `loaded`, the entry
     // it was opened for (empty when the cam was not found).
     CamDialog(Purpose purpose, const CamEntry& loaded, QWidget* owner);
+    ~CamDialog() override;
 
     Purpose DialogPurpose() const { return purpose_; }
     const CamEntry& LoadedEntry() const { return loaded_; }
@@ -41,4 +45,5 @@ private:
     QLineEdit* Text3;
     QToolButton* Command1;
     QToolButton* Command2;
+    std::unique_ptr<SkinLabelArray> SkinLabel1;
 };

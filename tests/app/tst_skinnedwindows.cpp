@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QToolButton>
 #include <QtTest>
 
@@ -76,6 +77,8 @@ private slots:
     void everyWindowTakesTheSkin() {
         TempProgramFolder folder;
         QVERIFY(QFile::copy(ShippedFile("Ombrel.skin"), folder.file("Ombrel.skin")));
+        WriteFileBytes(folder.file("00camlist.txt"),
+                       "\r\n[name]Garden\r\nhttp://g/g.jpg\r\n30\r\n");
         frmSplash splash;
         Form1* form = start(splash);
         QVERIFY(form);
@@ -91,6 +94,14 @@ private slots:
         QWidget* notice = topLevel("Form4");
         QVERIFY(notice);
         checkCovered(notice, {notice});
+
+        form->findChild<QListWidget*>("List1")->setCurrentRow(0);
+        for (const char* entry : {"Add a Cam", "Edit Selected Cam"}) {
+            trigger(form, entry);
+            QWidget* dialog = topLevel(entry[0] == 'A' ? "Form2" : "Form3");
+            QVERIFY(dialog);
+            checkCovered(dialog, {dialog});
+        }
 
         trigger(form, "About this software");
         QWidget* about = topLevel("frmAbout");
