@@ -1,12 +1,12 @@
 #include "camlist/CamListFile.h"
 
-#include "platform/AnsiText.h"
 #include "platform/AppObject.h"
 #include "platform/DoEvents.h"
-#include "platform/FileHelpers.h"
 #include "platform/SafeFileWrites.h"
+#include "platform/Windows1252.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -35,34 +35,57 @@ void append(const QString& path, const QByteArray& bytes) {
         fail(QStringLiteral("write"), path, failure);
 }
 
-// Reads the file as lines ended by CR LF or a lone CR; a lone LF stays in
-// the line. Waiting events run after each line is handed over.
+// How the file's bytes are characters: UTF-8 while the whole file is valid
+// UTF-8, otherwise the Windows code page it was then written in, where every
+// byte is a character of its own. Either way two different lines never read
+// as the same text.
+enum class Encoding { Utf8, Windows1252 };
+
+Encoding encodingOf(const QByteArray& bytes) {
+    return IsUtf8(bytes) ? Encoding::Utf8 : Encoding::Windows1252;
+}
+
+QString decode(Encoding encoding, const QByteArray& bytes) {
+    return encoding == Encoding::Utf8 ? QString::fromUtf8(bytes) : FromWindows1252(bytes);
+}
+
+QByteArray encode(Encoding encoding, const QString& text) {
+    return encoding == Encoding::Utf8 ? text.toUtf8() : ToWindows1252(text);
+}
+
+// Reads the file as lines ended by CR LF, a lone CR or a lone LF (a file
+// from a Linux editor). Waiting events run after each line is handed over.
 class LineReader {
 public:
     explicit LineReader(const QString& path)
-        : bytes_(readAll(path)) {}
+        : bytes_(readAll(path))
+        , encoding_(encodingOf(bytes_)) {}
+
+    Encoding encoding() const { return encoding_; }
 
     // The next line's bytes as they stand in the file.
     std::optional<QByteArray> nextBytes() {
         if (pos_ >= bytes_.size())
             return std::nullopt;
-        qsizetype end = bytes_.indexOf('\r', pos_);
-        if (end < 0)
-            end = bytes_.size();
+        qsizetype end = pos_;
+        while (end < bytes_.size() && bytes_.at(end) != '\r' && bytes_.at(end) != '\n')
+            ++end;
         QByteArray line = bytes_.mid(pos_, end - pos_);
         pos_ = end + 1;
-        if (end < bytes_.size() && pos_ < bytes_.size() && bytes_.at(pos_) == '\n')
+        if (end < bytes_.size() && bytes_.at(end) == '\r' && pos_ < bytes_.size() &&
+            bytes_.at(pos_) == '\n')
             ++pos_;
         return line;
     }
 
     std::optional<QString> next() {
         const auto line = nextBytes();
-        return line ? std::optional<QString>(FromAnsi(*line)) : std::nullopt;
+        return line ? std::optional<QString>(decode(encoding_, *line)) : std::nullopt;
     }
 
 private:
     QByteArray bytes_;
+    Encoding encoding_;
     qsizetype pos_ = 0;
 };
 
@@ -73,7 +96,9 @@ QString CamListPath() {
 }
 
 void CreateCamListIfMissing(const QString& path) {
-    if (!FileExists(path))
+    // The exact name: on a case-sensitive file system 00CAMLIST.TXT is
+    // another file, and this one could not be read.
+    if (!QFileInfo::exists(path))
         append(path, LineEnd);
 }
 
@@ -105,23 +130,27 @@ std::optional<CamEntry> FindCamEntry(const QString& path, const QString& name) {
 
 namespace {
 
-QByteArray entryBlock(const CamEntry& entry) {
+QByteArray entryBlock(Encoding encoding, const CamEntry& entry) {
     QByteArray block;
     for (const QString& line : {Marker + entry.Name, entry.Url, entry.Refresh, QString()})
-        block += ToAnsi(line) + LineEnd;
+        block += encode(encoding, line) + LineEnd;
     return block;
+}
+
+// New lines go in the file's own encoding; a missing file is a new UTF-8 one.
+Encoding encodingOfFile(const QString& path) {
+    return QFileInfo::exists(path) ? encodingOf(readAll(path)) : Encoding::Utf8;
 }
 
 // The file's text without the entries of that name, plus the line end every
 // rewrite adds.
-QByteArray textWithout(const QString& path, const CamEntry& entry) {
-    LineReader reader(path);
+QByteArray textWithout(LineReader& reader, const CamEntry& entry) {
     const QString nameLine = Marker + entry.Name;
     QByteArray text;
-    // Lines that stay are copied byte for byte, whatever the code page makes of them.
+    // Lines that stay are copied byte for byte.
     while (const auto line = reader.nextBytes()) {
         DoEvents();
-        if (FromAnsi(*line) == nameLine) {
+        if (decode(reader.encoding(), *line) == nameLine) {
             reader.nextBytes();
             reader.nextBytes();
             text += LineEnd;
@@ -142,17 +171,22 @@ void replaceAll(const QString& path, const QByteArray& text) {
 } // namespace
 
 void AppendCamEntry(const QString& path, const CamEntry& entry) {
-    append(path, entryBlock(entry));
+    append(path, entryBlock(encodingOfFile(path), entry));
 }
 
 void RemoveCamEntry(const QString& path, const CamEntry& entry) {
-    if (!entry.Name.isEmpty())
-        replaceAll(path, textWithout(path, entry));
+    if (entry.Name.isEmpty())
+        return;
+    LineReader reader(path);
+    replaceAll(path, textWithout(reader, entry));
 }
 
 void ReplaceCamEntry(const QString& path, const CamEntry& old, const CamEntry& entry) {
-    if (old.Name.isEmpty())
+    if (old.Name.isEmpty()) {
         AppendCamEntry(path, entry);
-    else
-        replaceAll(path, textWithout(path, old) + entryBlock(entry));
+        return;
+    }
+    LineReader reader(path);
+    const QByteArray kept = textWithout(reader, old);
+    replaceAll(path, kept + entryBlock(reader.encoding(), entry));
 }

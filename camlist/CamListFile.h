@@ -9,8 +9,11 @@
 #include <stdexcept>
 
 // The camera list file: entries of four lines ("[name]" and the name, the
-// address, the refresh seconds, an empty line), CR LF at every line end, one
-// byte per character. Every operation opens the file, works and closes it.
+// address, the refresh seconds, an empty line), written with CR LF at every
+// line end; CR LF, CR or LF alone end a line when it is read. The text is
+// UTF-8, or, in a file that is not valid UTF-8, one byte per character in
+// Windows' Western code page. Every operation opens the file, works and
+// closes it.
 
 // A camera list file that could not be created, read or written. The text
 // names the file and the reason.

@@ -4,6 +4,7 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,6 +13,7 @@
 namespace {
 
 constexpr int UniqueNameAttempts = 16;
+constexpr int MaxLinkHops = 40; // as the kernel allows
 
 QString systemError(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
@@ -34,6 +36,27 @@ bool writeAll(int descriptor, const QByteArray& bytes) {
         done += written;
     }
     return true;
+}
+
+// The file a chain of symbolic links ends at (the path itself when it is no
+// link), so that replacing it replaces the file that appends also reach,
+// not the link. Empty, errno telling why, for a loop or an overlong target.
+QByteArray followLinks(QByteArray path) {
+    for (int hop = 0; hop < MaxLinkHops; ++hop) {
+        char target[PATH_MAX];
+        const ssize_t length = ::readlink(path.constData(), target, sizeof target);
+        if (length < 0)
+            return path; // no link, or nothing there yet
+        if (size_t(length) == sizeof target) {
+            errno = ENAMETOOLONG;
+            return {};
+        }
+        const QByteArray next(target, length);
+        const qsizetype slash = path.lastIndexOf('/');
+        path = next.startsWith('/') || slash < 0 ? next : path.left(slash + 1) + next;
+    }
+    errno = ELOOP;
+    return {};
 }
 
 } // namespace
@@ -76,7 +99,9 @@ bool SiblingTempFile::MoveOntoTarget() {
 }
 
 QString ReplaceFileContents(const QString& path, const QByteArray& bytes) {
-    const QByteArray target = QFile::encodeName(path);
+    const QByteArray target = followLinks(QFile::encodeName(path));
+    if (target.isEmpty())
+        return systemError(errno);
     SiblingTempFile temporary(target);
     if (!temporary.Reserved())
         return systemError(temporary.Error());

@@ -44,7 +44,8 @@ private:
 // Replaces a file's whole content safely: the bytes go to a new file in the
 // same folder, which is flushed to disk and then renamed over the old one, so
 // a crash or a full disk leaves either the old file or the new one, never a
-// half-written file. An existing file's permission bits are kept.
+// half-written file. An existing file's permission bits are kept, and a
+// symbolic link stays in place: the file it leads to is replaced.
 // Returns an empty string on success, otherwise the reason it failed.
 QString ReplaceFileContents(const QString& path, const QByteArray& bytes);
 

@@ -71,6 +71,17 @@ private slots:
         QVERIFY(!MsgBox::Last());
     }
 
+    void anUpperCaseNamesakeIsAnotherFile() {
+        TempProgramFolder folder;
+        WriteFileBytes(folder.file("00CAMLIST.TXT"), "[name]Other\r\nu\r\n5\r\n");
+        frmSplash splash;
+        Form1* form = start(splash);
+        QVERIFY(form);
+        QVERIFY(!MsgBox::Last());
+        QCOMPARE(ReadFileBytes(folder.file("00camlist.txt")), QByteArray("\r\n"));
+        QCOMPARE(list(form)->count(), 0);
+    }
+
     void thePreparedListIsShownInFileOrder() {
         TempProgramFolder folder;
         WriteFileBytes(folder.file("00camlist.txt"),

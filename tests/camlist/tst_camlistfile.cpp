@@ -3,11 +3,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 class FileSizeLimit {
@@ -130,9 +132,13 @@ private slots:
     }
 
     void lineEnds() {
-        // LF alone stays inside a line: the whole file is one line.
-        WriteFileBytes(path(), "[name]Garden\nurl\n30\n");
-        QCOMPARE(namesIn(path()), QStringList{"Garden\nurl\n30\n"});
+        // A file from a Linux editor: LF alone ends a line too.
+        WriteFileBytes(path(), "[name]Garden\nurl\n30\n\n[name]Pier\nhttp://p\n5\n");
+        QCOMPARE(namesIn(path()), (QStringList{"Garden", "Pier"}));
+        QCOMPARE(FindCamEntry(path(), "Pier"), (CamEntry{"Pier", "http://p", "5"}));
+        RemoveCamEntry(path(), {"Garden", "", ""});
+        QCOMPARE(ReadFileBytes(path()),
+                 QByteArray("\r\n\r\n\r\n[name]Pier\r\nhttp://p\r\n5\r\n\r\n"));
         // A lone CR ends a line; the last line needs no terminator.
         WriteFileBytes(path(), "[name]Garden\rhttp://g\r30");
         QCOMPARE(FindCamEntry(path(), "Garden"), (CamEntry{"Garden", "http://g", "30"}));
@@ -142,6 +148,52 @@ private slots:
         // An empty file has no lines.
         WriteFileBytes(path(), "");
         QCOMPARE(namesIn(path()), QStringList());
+    }
+
+    void aWindowsCodePageFileKeepsItsNamesApart() {
+        const QByteArray cafe("[name]Caf\xe9\r\nu1\r\n1\r\n\r\n");
+        const QByteArray other("[name]Caf\xe8\r\nu2\r\n2\r\n\r\n");
+        WriteFileBytes(path(), cafe + other);
+        QCOMPARE(namesIn(path()), (QStringList{"Caf\u00e9", "Caf\u00e8"}));
+        QCOMPARE(FindCamEntry(path(), "Caf\u00e8"), (CamEntry{"Caf\u00e8", "u2", "2"}));
+        RemoveCamEntry(path(), {"Caf\u00e9", "", ""});
+        QCOMPARE(ReadFileBytes(path()), "\r\n\r\n\r\n" + other + "\r\n");
+        // New entries are written in the file's code page ("?" where it has no character).
+        AppendCamEntry(path(), {"Cr\u00e8me \u20ac\u0141", "u3", "3"});
+        QVERIFY(ReadFileBytes(path()).endsWith("[name]Cr\xe8me \x80?\r\nu3\r\n3\r\n\r\n"));
+        // An edit too: the kept lines byte for byte, the new one in the code page.
+        ReplaceCamEntry(path(), {"Caf\u00e8", "", ""}, {"Caf\u00e8s", "u4", "4"});
+        QCOMPARE(namesIn(path()), (QStringList{"Cr\u00e8me \u20ac?", "Caf\u00e8s"}));
+    }
+
+    void aUtf8FileStaysUtf8() {
+        WriteFileBytes(path(), "[name]Caf\xc3\xa9\r\nu1\r\n1\r\n\r\n");
+        AppendCamEntry(path(), {"Cr\u00e8me \u0141", "u2", "2"});
+        QCOMPARE(namesIn(path()), (QStringList{"Caf\u00e9", "Cr\u00e8me \u0141"}));
+        QVERIFY(ReadFileBytes(path()).contains("[name]Cr\xc3\xa8me \xc5\x81\r\n"));
+    }
+
+    void aLinkedFileStaysLinked_data() {
+        QTest::addColumn<QString>("linkText");
+        QTest::newRow("absolute") << "";
+        QTest::newRow("relative") << "real/list.txt";
+    }
+    void aLinkedFileStaysLinked() {
+        QFETCH(QString, linkText);
+        QVERIFY(QDir(folder_->path()).mkdir("real"));
+        const QString real = folder_->file("real/list.txt");
+        WriteFileBytes(real, "\r\n");
+        QCOMPARE(::symlink(QFile::encodeName(linkText.isEmpty() ? real : linkText).constData(),
+                           QFile::encodeName(path()).constData()),
+                 0);
+        AppendCamEntry(path(), {"Garden", "url", "30"});
+        AppendCamEntry(path(), {"Pier", "url", "60"});
+        RemoveCamEntry(path(), {"Garden", "", ""});
+        QVERIFY(QFileInfo(path()).isSymLink());
+        QCOMPARE(ReadFileBytes(real),
+                 QByteArray("\r\n\r\n\r\n\r\n[name]Pier\r\nurl\r\n60\r\n\r\n\r\n"));
+        QCOMPARE(QDir(folder_->file("real")).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"list.txt"});
     }
 
     void aMatchOnTheLastLinesLeavesTheRestEmpty() {

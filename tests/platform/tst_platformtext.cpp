@@ -1,7 +1,9 @@
 #include "platform/DateTimeText.h"
 #include "platform/NumberText.h"
+#include "platform/Windows1252.h"
 #include "tests/support/TestSupport.h"
 
+#include <QSet>
 #include <QTest>
 
 // Dates, times and numbers as the user reads and types them.
@@ -75,6 +77,18 @@ private slots:
         QCOMPARE(SingleText(12.5f), QStringLiteral("12.5"));
         QCOMPARE(SingleText(100.0f / 3.0f), QStringLiteral("33.33333"));
         QCOMPARE(SingleText(0.0f), QStringLiteral("0"));
+    }
+
+    void everyWindowsCodePageByteSurvives() {
+        QByteArray all;
+        for (int byte = 0; byte < 256; ++byte)
+            all += char(byte);
+        const QString text = FromWindows1252(all);
+        QCOMPARE(QSet<QChar>(text.begin(), text.end()).size(), 256);
+        QCOMPARE(ToWindows1252(text), all);
+        QCOMPARE(text.mid(0x80, 2), QStringLiteral("\u20ac\u0081"));
+        QCOMPARE(ToWindows1252(QStringLiteral("\u0141\U0001F600.")), QByteArray("??."));
+        QVERIFY(IsUtf8("Caf\xc3\xa9") && !IsUtf8("Caf\xe9") && IsUtf8(""));
     }
 };
 
