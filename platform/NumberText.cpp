@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -41,6 +42,11 @@ std::optional<std::int32_t> RoundToInt32(double value) {
 QString NumberText(double value) {
     if (value == 0)
         return QStringLiteral("0");
+    // Fifteen significant digits are all a double holds for sure; the digits
+    // after them are binary noise (2.3 - 1 is 1.2999999999999998).
+    char digits[32];
+    std::snprintf(digits, sizeof digits, "%.14e", value);
+    value = std::strtod(digits, nullptr);
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     const char format = std::fabs(value) < 1e15 ? 'f' : 'g';

@@ -17,7 +17,7 @@ std::optional<double> ReadNumber(const QString& text);
 std::optional<std::int32_t> RoundToInt32(double value);
 
 // A plain decimal number in the locale's format with as many decimals as the
-// value needs: 27, 1.5, -1.
+// value needs, at most fifteen significant digits: 27, 1.5, -1, 1.3.
 QString NumberText(double value);
 
 // A single-precision value with up to seven significant digits and no

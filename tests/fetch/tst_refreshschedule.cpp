@@ -39,6 +39,7 @@ private slots:
         QCOMPARE(CountdownText("2.5", 1), QStringLiteral("1.5"));
         QCOMPARE(CountdownText("2.5", 2), QStringLiteral("0.5"));
         QCOMPARE(CountdownText("0", 1), QStringLiteral("-1"));
+        QCOMPARE(CountdownText("2.3", 1), QStringLiteral("1.3"));
         QCOMPARE(CountdownText("abc", 1), QString());
     }
 };

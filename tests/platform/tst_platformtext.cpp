@@ -67,12 +67,28 @@ private slots:
         QCOMPARE(RoundToInt32(-3e9), std::nullopt);
     }
 
+    void numbersForTheUser_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("whole") << 27.0 << "27";
+        QTest::newRow("half") << 1.5 << "1.5";
+        QTest::newRow("negative") << -1.0 << "-1";
+        QTest::newRow("zero") << 0.0 << "0";
+        QTest::newRow("no grouping") << 1234567.0 << "1234567";
+        QTest::newRow("binary noise") << 2.3 - 1 << "1.3";
+        QTest::newRow("noise below zero") << 0.1 + 0.2 - 1 << "-0.7";
+        QTest::newRow("fifteen digits") << 0.123456789012345 << "0.123456789012345";
+        QTest::newRow("sixteen digits round") << 1.0000000000000002 << "1";
+        QTest::newRow("large") << 123456789012345.0 << "123456789012345";
+        QTest::newRow("small") << 0.0001 << "0.0001";
+    }
     void numbersForTheUser() {
-        QCOMPARE(NumberText(27), QStringLiteral("27"));
-        QCOMPARE(NumberText(1.5), QStringLiteral("1.5"));
-        QCOMPARE(NumberText(-1), QStringLiteral("-1"));
-        QCOMPARE(NumberText(0), QStringLiteral("0"));
-        QCOMPARE(NumberText(1234567), QStringLiteral("1234567"));
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(NumberText(value), text);
+    }
+
+    void singlesForTheUser() {
         QCOMPARE(SingleText(25.0f), QStringLiteral("25"));
         QCOMPARE(SingleText(12.5f), QStringLiteral("12.5"));
         QCOMPARE(SingleText(100.0f / 3.0f), QStringLiteral("33.33333"));
