@@ -92,9 +92,11 @@ private slots:
             QCOMPARE(loaded.size(), QSize(64, 48));
         }
         // Qt writes no GIF: a one-pixel GIF, byte for byte.
-        const QByteArray gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00,"
-                             "\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02D\x01\x00;",
-                             43);
+        // ("D" stands apart: a hex escape would swallow it.)
+        static const char gifBytes[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00,"
+                                       "\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02"
+                                       "D\x01\x00;";
+        const QByteArray gif(gifBytes, sizeof gifBytes - 1);
         const QImage fromGif = LoadArrivedPicture(gif);
         QCOMPARE(fromGif.size(), QSize(1, 1));
         QVERIFY(LoadArrivedPicture("<html>not found</html>").isNull());

@@ -77,7 +77,7 @@ private slots:
     void whatIsNoPicture() {
         QVERIFY(LoadPictureData(QByteArray()).isNull());
         QVERIFY(LoadPictureData("<html><body>404</body></html>").isNull());
-        QVERIFY(LoadPictureData(QByteArray("\xFF\xD8\xFF\xE0 broken", 13)).isNull());
+        QVERIFY(LoadPictureData(QByteArray("\xFF\xD8\xFF\xE0 broken")).isNull());
         QVERIFY(LoadPicture("/nonexistent/vbt1234.tmp").isNull());
     }
 };
