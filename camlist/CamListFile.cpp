@@ -137,9 +137,15 @@ QByteArray entryBlock(Encoding encoding, const CamEntry& entry) {
     return block;
 }
 
-// New lines go in the file's own encoding; a missing file is a new UTF-8 one.
-Encoding encodingOfFile(const QString& path) {
-    return QFileInfo::exists(path) ? encodingOf(readAll(path)) : Encoding::Utf8;
+// An entry's block as it is appended: in the file's own encoding (a missing
+// file is a new UTF-8 one), and on a line of its own even when the file's last
+// line has no line end, so that line and the new name stay apart.
+QByteArray appendedBlock(const QString& path, const CamEntry& entry) {
+    if (!QFileInfo::exists(path))
+        return entryBlock(Encoding::Utf8, entry);
+    const QByteArray bytes = readAll(path);
+    const bool ended = bytes.isEmpty() || bytes.endsWith('\r') || bytes.endsWith('\n');
+    return (ended ? QByteArray() : QByteArray(LineEnd)) + entryBlock(encodingOf(bytes), entry);
 }
 
 // The file's text without the entries of that name, plus the line end every
@@ -171,7 +177,7 @@ void replaceAll(const QString& path, const QByteArray& text) {
 } // namespace
 
 void AppendCamEntry(const QString& path, const CamEntry& entry) {
-    append(path, entryBlock(encodingOfFile(path), entry));
+    append(path, appendedBlock(path, entry));
 }
 
 void RemoveCamEntry(const QString& path, const CamEntry& entry) {

@@ -36,7 +36,8 @@ void LoadCamList(const QString& path, const std::function<void(const QString&)>&
 // The first entry whose name line is exactly "[name]" followed by `name`.
 std::optional<CamEntry> FindCamEntry(const QString& path, const QString& name);
 
-// Appends the entry's four lines; creates a missing file.
+// Appends the entry's four lines; creates a missing file. A last line without
+// line end gets one first.
 void AppendCamEntry(const QString& path, const CamEntry& entry);
 
 // Blanks out every entry of that exact name: its name line becomes an empty

@@ -201,6 +201,12 @@ private slots:
         QCOMPARE(FindCamEntry(path(), "Short"), (CamEntry{"Short", "http://s", ""}));
         WriteFileBytes(path(), "[name]Shorter");
         QCOMPARE(FindCamEntry(path(), "Shorter"), (CamEntry{"Shorter", "", ""}));
+        // An append starts a line of its own.
+        AppendCamEntry(path(), {"Next", "u", "1"});
+        QCOMPARE(ReadFileBytes(path()),
+                 QByteArray("[name]Shorter\r\n[name]Next\r\nu\r\n1\r\n\r\n"));
+        QCOMPARE(namesIn(path()), (QStringList{"Shorter", "Next"}));
+        WriteFileBytes(path(), "[name]Shorter");
         RemoveCamEntry(path(), {"Shorter", "", ""});
         QCOMPARE(ReadFileBytes(path()), QByteArray("\r\n\r\n\r\n"));
     }
