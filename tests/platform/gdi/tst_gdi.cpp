@@ -143,31 +143,34 @@ void TestGdi::rasterOperationsCombineSourceAndDestination() {
 }
 
 void TestGdi::blockCopyIsClippedToBothBitmaps_data() {
-    QTest::addColumn<QRect>("area");
+    // x, y, width and height: a QRect cannot hold the far-out areas.
+    QTest::addColumn<QList<int>>("area");
     QTest::addColumn<QPoint>("from");
-    QTest::newRow("past the target") << QRect(3, 2, 9, 9) << QPoint(0, 0);
-    QTest::newRow("before the target") << QRect(-2, -1, 4, 3) << QPoint(0, 0);
-    QTest::newRow("past the source") << QRect(0, 0, 5, 4) << QPoint(2, 1);
-    QTest::newRow("before the source") << QRect(0, 0, 5, 4) << QPoint(-3, -2);
-    QTest::newRow("negative size") << QRect(1, 1, -2, -2) << QPoint(0, 0);
-    QTest::newRow("far out") << QRect(INT_MAX - 1, INT_MAX - 1, INT_MAX, INT_MAX)
+    QTest::newRow("past the target") << QList<int>{3, 2, 9, 9} << QPoint(0, 0);
+    QTest::newRow("before the target") << QList<int>{-2, -1, 4, 3} << QPoint(0, 0);
+    QTest::newRow("past the source") << QList<int>{0, 0, 5, 4} << QPoint(2, 1);
+    QTest::newRow("before the source") << QList<int>{0, 0, 5, 4} << QPoint(-3, -2);
+    QTest::newRow("negative size") << QList<int>{1, 1, -2, -2} << QPoint(0, 0);
+    QTest::newRow("far out") << QList<int>{INT_MAX - 1, INT_MAX - 1, INT_MAX, INT_MAX}
                              << QPoint(INT_MIN, INT_MIN);
-    QTest::newRow("source far out") << QRect(0, 0, INT_MAX, INT_MAX) << QPoint(INT_MAX, INT_MAX);
+    QTest::newRow("source far out")
+        << QList<int>{0, 0, INT_MAX, INT_MAX} << QPoint(INT_MAX, INT_MAX);
 }
 
 void TestGdi::blockCopyIsClippedToBothBitmaps() {
-    QFETCH(QRect, area);
+    QFETCH(QList<int>, area);
     QFETCH(QPoint, from);
+    const int left = area[0], top = area[1], width = area[2], height = area[3];
     const QImage picture = PositionPicture(4, 3);
     const Surface source(picture), target(Filled(5, 4, 0x55));
-    QVERIFY(BitBlt(target.context, area.x(), area.y(), area.width(), area.height(), source.context,
-                   from.x(), from.y(), RasterOp::SRCCOPY));
+    QVERIFY(BitBlt(target.context, left, top, width, height, source.context, from.x(), from.y(),
+                   RasterOp::SRCCOPY));
     const QImage result = target.Image();
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 5; ++x) {
-            const qint64 sx = qint64(x) - area.x() + from.x(), sy = qint64(y) - area.y() + from.y();
-            const bool inArea = x >= area.x() && x < qint64(area.x()) + area.width() &&
-                                y >= area.y() && y < qint64(area.y()) + area.height();
+            const qint64 sx = qint64(x) - left + from.x(), sy = qint64(y) - top + from.y();
+            const bool inArea =
+                x >= left && x < qint64(left) + width && y >= top && y < qint64(top) + height;
             const bool copied = inArea && sx >= 0 && sx < 4 && sy >= 0 && sy < 3;
             QCOMPARE(result.pixel(x, y),
                      copied ? picture.pixel(int(sx), int(sy)) : qRgb(0x55, 0x55, 0x55));
