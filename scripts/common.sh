@@ -24,7 +24,10 @@ install_missing_packages() {
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
+# Configures and builds into a folder (build/ unless given), with any further
+# CMake options.
 build_everything() {
-    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    cmake --build "$BUILD" --parallel "$(nproc)"
+    local folder=${1:-$BUILD}
+    cmake -S "$ROOT" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${@:2}"
+    cmake --build "$folder" --parallel "$(nproc)"
 }
