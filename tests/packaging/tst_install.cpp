@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -130,8 +131,9 @@ private slots:
                                   "mount -o remount,bind,ro \"$1\" && exec \"$2\"",
                                   "sh", readOnly, executable});
         const QString dataFolder = home.filePath(".local/share/Ombrel");
+        // The list file is created first and written after: wait for its line.
         const auto madeItsFiles = [&] {
-            return QFile::exists(dataFolder + "/00camlist.txt") &&
+            return QFileInfo(dataFolder + "/00camlist.txt").size() > 0 &&
                    QDir(dataFolder + "/cam").exists();
         };
         WaitUntil([&] { return madeItsFiles() || program.state() == QProcess::NotRunning; }, 20000);
