@@ -133,7 +133,16 @@ QByteArray textWithout(const QString& path, const CamEntry& entry) {
     return text + LineEnd;
 }
 
-void replaceAll(const QString& path, const QByteArray& text) {
+// Waiting events run while the lines are gone through, and one of them may
+// change the file (a cam added meanwhile): the text is then made again from
+// the file as it is now, so that the rewrite loses no change.
+void rewrite(const QString& path, const std::function<QByteArray()>& makeText) {
+    QByteArray before;
+    QByteArray text;
+    do {
+        before = readAll(path);
+        text = makeText();
+    } while (readAll(path) != before);
     const QString failure = ReplaceFileContents(path, text);
     if (!failure.isEmpty())
         fail(QStringLiteral("write"), path, failure);
@@ -147,12 +156,12 @@ void AppendCamEntry(const QString& path, const CamEntry& entry) {
 
 void RemoveCamEntry(const QString& path, const CamEntry& entry) {
     if (!entry.Name.isEmpty())
-        replaceAll(path, textWithout(path, entry));
+        rewrite(path, [&] { return textWithout(path, entry); });
 }
 
 void ReplaceCamEntry(const QString& path, const CamEntry& old, const CamEntry& entry) {
     if (old.Name.isEmpty())
         AppendCamEntry(path, entry);
     else
-        replaceAll(path, textWithout(path, old) + entryBlock(entry));
+        rewrite(path, [&] { return textWithout(path, old) + entryBlock(entry); });
 }

@@ -1,3 +1,4 @@
+#include "camlist/CamListFile.h"
 #include "fetch/CamPanel.h"
 #include "platform/Clock.h"
 #include "platform/MsgBox.h"
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <cstdio>
@@ -211,6 +213,32 @@ private slots:
         QVERIFY(ReadFileBytes(picture) != saved);
         QCOMPARE(listed(fixture), QStringList{"Garden"});
         QCOMPARE(ReadSetting("Ombrel", "Settings", "autoSave", ""), QStringLiteral("1"));
+    }
+
+    void anEntryAddedWhileTheListIsRewrittenIsKept_data() {
+        QTest::addColumn<bool>("editing");
+        QTest::newRow("removing") << false;
+        QTest::newRow("editing") << true;
+    }
+
+    // Waiting events run while the file is gone through line by line; an
+    // entry one of them appends must not be lost by the rewrite.
+    void anEntryAddedWhileTheListIsRewrittenIsKept() {
+        QFETCH(bool, editing);
+        TempProgramFolder folder;
+        const QString path = folder.file("00camlist.txt");
+        CreateCamListIfMissing(path);
+        AppendCamEntry(path, {"Garden", "http://g/g.jpg", "30"});
+        AppendCamEntry(path, {"Pier", "http://p/p.jpg", "30"});
+        QTimer::singleShot(0, [&] { AppendCamEntry(path, {"Lake", "http://l/l.jpg", "5"}); });
+        if (editing)
+            ReplaceCamEntry(path, {"Garden", "", ""}, {"Park", "http://k/k.jpg", "10"});
+        else
+            RemoveCamEntry(path, {"Garden", "", ""});
+        QStringList names;
+        LoadCamList(path, [&](const QString& name) { names << name; });
+        QCOMPARE(names,
+                 editing ? (QStringList{"Pier", "Lake", "Park"}) : (QStringList{"Pier", "Lake"}));
     }
 
     // Arrived pictures go through the temporary folder; when it is full they
