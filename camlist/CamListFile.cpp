@@ -168,7 +168,16 @@ QByteArray textWithout(LineReader& reader, const CamEntry& entry) {
     return text + LineEnd;
 }
 
-void replaceAll(const QString& path, const QByteArray& text) {
+// Waiting events run while the lines are gone through, and one of them may
+// change the file (a cam added meanwhile): the text is then made again from
+// the file as it is now, so that the rewrite loses no change.
+void rewrite(const QString& path, const std::function<QByteArray()>& makeText) {
+    QByteArray before;
+    QByteArray text;
+    do {
+        before = readAll(path);
+        text = makeText();
+    } while (readAll(path) != before);
     const QString failure = ReplaceFileContents(path, text);
     if (!failure.isEmpty())
         fail(QStringLiteral("write"), path, failure);
@@ -183,8 +192,10 @@ void AppendCamEntry(const QString& path, const CamEntry& entry) {
 void RemoveCamEntry(const QString& path, const CamEntry& entry) {
     if (entry.Name.isEmpty())
         return;
-    LineReader reader(path);
-    replaceAll(path, textWithout(reader, entry));
+    rewrite(path, [&] {
+        LineReader reader(path);
+        return textWithout(reader, entry);
+    });
 }
 
 void ReplaceCamEntry(const QString& path, const CamEntry& old, const CamEntry& entry) {
@@ -192,7 +203,9 @@ void ReplaceCamEntry(const QString& path, const CamEntry& old, const CamEntry& e
         AppendCamEntry(path, entry);
         return;
     }
-    LineReader reader(path);
-    const QByteArray kept = textWithout(reader, old);
-    replaceAll(path, kept + entryBlock(reader.encoding(), entry));
+    rewrite(path, [&] {
+        LineReader reader(path);
+        const QByteArray kept = textWithout(reader, old);
+        return kept + entryBlock(reader.encoding(), entry);
+    });
 }

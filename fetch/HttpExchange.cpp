@@ -14,6 +14,7 @@ HttpExchange::HttpExchange(FetchState& state, DownloadProgress& progress, QObjec
     connect(&wsCam_, &WinsockControl::Connected, this, &HttpExchange::SendRequest);
     connect(&wsCam_, &WinsockControl::DataArrival, this, &HttpExchange::OnDataArrival);
     connect(&wsCam_, &WinsockControl::PeerClosed, this, &HttpExchange::ServerClosed);
+    connect(&wsCam_, &WinsockControl::PeerReset, this, &HttpExchange::OnPeerReset);
 }
 
 void HttpExchange::BeginFetch(const QString& address) {
@@ -63,6 +64,13 @@ void HttpExchange::OnDataArrival(qint64 bytesTotal) {
         ShowProgress(downloadName);
     else
         LookForHeaderEnd();
+}
+
+// Some servers end with a reset once everything is sent; a response cut short
+// by one stays unfinished.
+void HttpExchange::OnPeerReset() {
+    if (HoldsAnnouncedBody(state_.ReceiveBuffer))
+        emit ServerClosed();
 }
 
 void HttpExchange::AbandonTooLarge() {

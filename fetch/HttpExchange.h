@@ -21,7 +21,8 @@ public:
 
 // One panel slot's picture download: one GET per connection, the response
 // collected until the server closes. Network failures are silent: the
-// exchange then simply never reports the server closing.
+// exchange then simply never reports the server closing. A server that resets
+// the connection after its whole announced body counts as closing.
 class HttpExchange : public QObject {
     Q_OBJECT
 public:
@@ -50,6 +51,7 @@ signals:
 private:
     void SendRequest();
     void OnDataArrival(qint64 bytesTotal);
+    void OnPeerReset();
     void AbandonTooLarge();
     void ShowProgress(const QString& downloadName);
     void LookForHeaderEnd();

@@ -44,6 +44,14 @@ qint32 ContentLengthOf(const QByteArray& header) {
     return ReadWholeNumber(line.sliced(space + 1)).value_or(0);
 }
 
+bool HoldsAnnouncedBody(const QByteArray& response) {
+    const qsizetype found = response.indexOf(HeaderTerminator);
+    if (found < 0)
+        return false;
+    const qint32 announced = ContentLengthOf(response.left(found));
+    return announced > 0 && response.size() - found - HeaderTerminator.size() >= announced;
+}
+
 QString TakeHeaderText(QByteArray& response) {
     const qsizetype found = response.indexOf(HeaderTerminator);
     if (found < 0)

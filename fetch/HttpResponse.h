@@ -22,6 +22,11 @@ std::optional<qsizetype> ReceivedHeaderLength(const QByteArray& received);
 // 32-bit number give 0.
 qint32 ContentLengthOf(const QByteArray& header);
 
+// True when the response holds its whole header and at least as many body
+// bytes as its "Content-Length" line (read as above) announces, which must be
+// more than none.
+bool HoldsAnnouncedBody(const QByteArray& response);
+
 // Splits a complete response: returns the header text (empty when there is
 // no blank line) and leaves only the body in the response. Without a blank
 // line the response is left as it was.

@@ -54,7 +54,7 @@ PanelPool::PanelPool(QWidget* sheet, MainWindowState& state, QWidget* mainWindow
         connect(exchange.get(), &HttpExchange::ServerClosed, this,
                 [this, slot] { wsCam_Close(slot); });
         connect(exchange.get(), &HttpExchange::ResponseTooLarge, this,
-                [this, slot] { showNotFound(slot); });
+                [this, slot] { abandonTooLarge(slot); });
         exchanges_[size_t(slot)] = std::move(exchange);
     }
 }
@@ -189,6 +189,17 @@ void PanelPool::showNotFound(int slot) {
     panel.HideIndicator();
 }
 
+// An abandoned response is not a picture, and ends like one.
+void PanelPool::abandonTooLarge(int slot) {
+    showNotFound(slot);
+    copyTextsIfSelected(slot);
+}
+
+void PanelPool::copyTextsIfSelected(int slot) {
+    if (isSelected(slot))
+        emit SelectedTextsChanged(slot);
+}
+
 void PanelPool::wsCam_Close(int slot) {
     CamPanel& panel = Panel(slot);
     SlotState& state = states_[size_t(slot)];
@@ -222,8 +233,7 @@ void PanelPool::wsCam_Close(int slot) {
     } else {
         showNotFound(slot);
     }
-    if (isSelected(slot))
-        emit SelectedTextsChanged(slot);
+    copyTextsIfSelected(slot);
 }
 
 void PanelPool::AutoSavePicture(int slot) {

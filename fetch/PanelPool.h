@@ -94,6 +94,8 @@ private:
 
     bool isSelected(int slot) const;
     void showNotFound(int slot);
+    void abandonTooLarge(int slot);
+    void copyTextsIfSelected(int slot);
     void refuseUnreadableInterval(int slot);
 
     MainWindowState& state_;

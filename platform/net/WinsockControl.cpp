@@ -102,7 +102,10 @@ void WinsockControl::OnDisconnected(QTcpSocket* socket) {
     if (reset) {
         // Bytes that came before the reset are the owner's; the close is not.
         AnnounceWaitingBytes();
-        state_ = SocketState::Error;
+        if (IsCurrent(socket)) {
+            state_ = SocketState::Error;
+            emit PeerReset();
+        }
         return;
     }
     state_ = SocketState::Closing;

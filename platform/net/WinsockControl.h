@@ -15,8 +15,9 @@ class QTcpSocket;
 // they only show in State().
 //
 // A connection reset by the peer is a broken connection, not a close: bytes
-// that arrived before it are announced as usual, but PeerClosed never comes,
-// so the owner never takes a response cut short by a reset for a whole one.
+// that arrived before it are announced as usual, then PeerReset comes instead
+// of PeerClosed, so the owner never takes a response cut short by a reset for
+// a whole one unless it can tell by the bytes that it is whole.
 class WinsockControl : public QObject {
     Q_OBJECT
 public:
@@ -49,8 +50,11 @@ signals:
     void Connected();
     // bytesTotal is the number of bytes now waiting to be read.
     void DataArrival(qint64 bytesTotal);
-    // Only the peer closing (or resetting) the connection raises this.
+    // Only the peer closing the connection in order raises this.
     void PeerClosed();
+    // The peer reset the connection; it is broken, the bytes announced before
+    // are all that came.
+    void PeerReset();
 
 private:
     void OnConnected(QTcpSocket* socket);

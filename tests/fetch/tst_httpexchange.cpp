@@ -73,6 +73,8 @@ private slots:
     void splitAtTheServersClose_data();
     void splitAtTheServersClose();
     void serverThatNeverClosesIsDiscardedByTheNextFetch();
+    void resetAfterTheWholeBodyFinishes_data();
+    void resetAfterTheWholeBodyFinishes();
     void ownCloseRaisesNothing();
     void refusedConnectionRaisesNothing();
     void responseIsCappedAt64MiB_data();
@@ -309,6 +311,28 @@ void TestHttpExchange::serverThatNeverClosesIsDiscardedByTheNextFetch() {
     QTRY_COMPARE(slot.Closed.count(), 1);
     slot.Exchange.SplitResponse();
     QCOMPARE(slot.State.ReceiveBuffer, QByteArray("new!"));
+}
+
+void TestHttpExchange::resetAfterTheWholeBodyFinishes_data() {
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("finished");
+    QTest::newRow("all of it") << QByteArray("abcdefgh") << true;
+    QTest::newRow("cut short") << QByteArray("abcdefg") << false;
+}
+
+void TestHttpExchange::resetAfterTheWholeBodyFinishes() {
+    QFETCH(QByteArray, body);
+    QFETCH(bool, finished);
+    ScriptedServer server;
+    Slot slot;
+    slot.Exchange.BeginFetch(Address(server, QStringLiteral("/cam.jpg")));
+    QVERIFY(server.WaitForRequest());
+    server.Send(Header(8) + body);
+    QTRY_COMPARE(slot.State.BytesReceived, body.size());
+
+    server.Reset();
+    QVERIFY(DeliverPendingSocketEvents());
+    QTRY_COMPARE(slot.Closed.count(), finished ? 1 : 0);
 }
 
 void TestHttpExchange::ownCloseRaisesNothing() {

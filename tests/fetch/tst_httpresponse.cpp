@@ -12,6 +12,8 @@ private slots:
     void headerEndFoundOnlyNearTheStart();
     void contentLength_data();
     void contentLength();
+    void holdsTheAnnouncedBody_data();
+    void holdsTheAnnouncedBody();
     void takesTheHeader_data();
     void takesTheHeader();
     void progressAndStatus_data();
@@ -62,6 +64,27 @@ void TestHttpResponse::contentLength() {
     QFETCH(QByteArray, header);
     QFETCH(qint32, length);
     QCOMPARE(ContentLengthOf(header), length);
+}
+
+void TestHttpResponse::holdsTheAnnouncedBody_data() {
+    QTest::addColumn<QByteArray>("response");
+    QTest::addColumn<bool>("whole");
+    const QByteArray header = "HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\n";
+    QTest::newRow("all of it") << header + "abcd" << true;
+    QTest::newRow("more than announced") << header + "abcdef" << true;
+    QTest::newRow("one byte short") << header + "abc" << false;
+    QTest::newRow("header unfinished") << header.chopped(1) << false;
+    QTest::newRow("no length") << QByteArray("HTTP/1.1 200 OK\r\n\r\nabcd") << false;
+    QTest::newRow("length zero") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n")
+                                 << false;
+    QTest::newRow("terminator in the body")
+        << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\nab\r\n\r\n") << true;
+}
+
+void TestHttpResponse::holdsTheAnnouncedBody() {
+    QFETCH(QByteArray, response);
+    QFETCH(bool, whole);
+    QCOMPARE(HoldsAnnouncedBody(response), whole);
 }
 
 void TestHttpResponse::takesTheHeader_data() {

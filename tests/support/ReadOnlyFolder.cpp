@@ -5,22 +5,16 @@
 #include <sched.h>
 #include <sys/mount.h>
 
-namespace {
-
-// The first call moves the process into a mount namespace of its own whose
-// mounts do not propagate to the rest of the system.
-bool privateMountNamespace() {
+bool EnterPrivateMountNamespace() {
     static const bool done = ::unshare(CLONE_NEWNS) == 0 &&
                              ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
     return done;
 }
 
-} // namespace
-
 ReadOnlyFolder::ReadOnlyFolder(const QString& path)
     : path_(path) {
     const QByteArray target = QFile::encodeName(path_);
-    mounted_ = privateMountNamespace() &&
+    mounted_ = EnterPrivateMountNamespace() &&
                ::mount(target.constData(), target.constData(), nullptr, MS_BIND, nullptr) == 0;
     if (mounted_ && !setReadOnly(true)) {
         ::umount2(target.constData(), MNT_DETACH);

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+// Moves this thread, the first time, into a mount namespace of its own whose
+// mounts reach no other process. False when that is not allowed.
+bool EnterPrivateMountNamespace();
+
 // Makes a folder read-only for this test process alone, the way a read-only
 // file system refuses writes even to root: a read-only bind mount of the
 // folder onto itself in a private mount namespace. Needs the right to mount

@@ -3,9 +3,12 @@
 #include <QFlags>
 
 // How a simulated cam answers. The switches combine: the content switches
-// shape the header and body, the delivery switches (NeverClose, Trickle,
-// Reset) shape how the bytes go out. NotFoundPage replaces the picture by an
-// HTML error page; Reset takes precedence over NeverClose.
+// shape the header and body, the delivery switches (NeverClose, Trickle and
+// the resets) shape how the bytes go out. NotFoundPage replaces the picture by
+// an HTML error page, Flood the picture by 100 MB of filler that an
+// "image/jpeg" header announces. Reset sends half the answer, ResetInHeader
+// half its header and ResetAfterAnswer all of it before the reset; a reset
+// takes precedence over NeverClose.
 enum class CamBehaviour {
     Normal = 0,
     NoLastModified = 0x01,
@@ -16,6 +19,9 @@ enum class CamBehaviour {
     NeverClose = 0x20,
     Trickle = 0x40,
     Reset = 0x80,
+    ResetInHeader = 0x100,
+    ResetAfterAnswer = 0x200,
+    Flood = 0x400,
 };
 Q_DECLARE_FLAGS(CamBehaviours, CamBehaviour)
 Q_DECLARE_OPERATORS_FOR_FLAGS(CamBehaviours)

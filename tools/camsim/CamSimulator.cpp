@@ -12,6 +12,7 @@ namespace {
 
 constexpr int MinPictureSide = 1;
 constexpr int MaxPictureSide = 8192;
+constexpr qint64 FloodBytes = 100'000'000;
 
 // The target of a request line "GET <target> HTTP/1.1", or empty when the
 // request is not a GET.
@@ -71,6 +72,12 @@ void CamSimulator::addCam(const QString& name, const QColor& colour, CamBehaviou
     cam.behaviours = behaviours;
     cam.jpeg.clear();
     cam.pictureStamp = {};
+}
+
+void CamSimulator::setPicture(const QString& camName, const QByteArray& picture) {
+    const auto found = cams_.find(camName);
+    if (found != cams_.end())
+        found->fixedPicture = picture;
 }
 
 void CamSimulator::setBehaviours(const QString& camName, CamBehaviours behaviours) {
@@ -135,13 +142,16 @@ void CamSimulator::answer(HttpConnection* connection, const QByteArray& request)
     Cam& cam = *found;
     cam.lastRequest = request;
     ++cam.requestCount;
-    connection->send(responseFor(name, cam), deliveryFor(cam.behaviours));
+    const QByteArray response = responseFor(name, cam);
+    connection->send(response, deliveryFor(cam.behaviours, response));
     emit requestReceived(name);
 }
 
 QByteArray CamSimulator::responseFor(const QString& name, Cam& cam) {
     if (cam.behaviours.testFlag(CamBehaviour::NotFoundPage))
         return ResponseWriter::NotFoundResponse();
+    if (cam.behaviours.testFlag(CamBehaviour::Flood))
+        return ResponseWriter::FloodHeader(FloodBytes);
     const QDateTime stamp = currentStamp();
     return ResponseWriter::PictureResponse(pictureOf(name, cam, stamp), stamp, cam.behaviours);
 }
@@ -149,6 +159,8 @@ QByteArray CamSimulator::responseFor(const QString& name, Cam& cam) {
 // Pictures are drawn and encoded once per period and size, however often the
 // cam is fetched within it.
 const QByteArray& CamSimulator::pictureOf(const QString& name, Cam& cam, const QDateTime& stamp) {
+    if (!cam.fixedPicture.isEmpty())
+        return cam.fixedPicture;
     if (cam.jpeg.isEmpty() || cam.pictureStamp != stamp || cam.pictureSize != pictureSize_) {
         cam.jpeg = pictureMaker_.make(name, cam.colour, stamp, pictureSize_);
         cam.pictureStamp = stamp;
@@ -157,12 +169,21 @@ const QByteArray& CamSimulator::pictureOf(const QString& name, Cam& cam, const Q
     return cam.jpeg;
 }
 
-Delivery CamSimulator::deliveryFor(CamBehaviours behaviours) const {
+Delivery CamSimulator::deliveryFor(CamBehaviours behaviours, const QByteArray& response) const {
     Delivery delivery;
     delivery.pause = tricklePause_;
     if (behaviours.testFlag(CamBehaviour::Trickle))
         delivery.pieceSize = tricklePieceSize_;
-    if (behaviours.testFlag(CamBehaviour::Reset))
+    if (behaviours.testFlag(CamBehaviour::Flood))
+        delivery.fillerBytes = FloodBytes;
+    if (behaviours.testFlag(CamBehaviour::ResetInHeader))
+        delivery.bytesBeforeReset = response.indexOf("\r\n\r\n") / 2;
+    else if (behaviours.testFlag(CamBehaviour::ResetAfterAnswer))
+        delivery.bytesBeforeReset = response.size();
+    else if (behaviours.testFlag(CamBehaviour::Reset))
+        delivery.bytesBeforeReset = response.size() / 2;
+    if (behaviours &
+        (CamBehaviour::Reset | CamBehaviour::ResetInHeader | CamBehaviour::ResetAfterAnswer))
         delivery.end = Delivery::End::Reset;
     else if (behaviours.testFlag(CamBehaviour::NeverClose))
         delivery.end = Delivery::End::KeepOpen;

@@ -44,6 +44,9 @@ public:
     void addCam(const QString& name, const QColor& colour, CamBehaviours behaviours = {});
     // Takes effect from the next request; unknown names are ignored.
     void setBehaviours(const QString& camName, CamBehaviours behaviours);
+    // Serves these bytes as the cam's picture from the next request on,
+    // whatever the period; empty goes back to drawn pictures.
+    void setPicture(const QString& camName, const QByteArray& picture);
     QStringList camNames() const;
 
     // The length of one Last-Modified period (default 5 s). Changing it, or
@@ -78,13 +81,14 @@ private:
         QDateTime pictureStamp;
         QSize pictureSize;
         QByteArray jpeg;
+        QByteArray fixedPicture;
     };
 
     void acceptConnections();
     void answer(HttpConnection* connection, const QByteArray& request);
     QByteArray responseFor(const QString& name, Cam& cam);
     const QByteArray& pictureOf(const QString& name, Cam& cam, const QDateTime& stamp);
-    Delivery deliveryFor(CamBehaviours behaviours) const;
+    Delivery deliveryFor(CamBehaviours behaviours, const QByteArray& response) const;
 
     QTcpServer* server_ = nullptr;
     QHash<QString, Cam> cams_;

@@ -14,6 +14,10 @@ const QByteArray HeaderEnd = QByteArrayLiteral("\r\n\r\n");
 // dropped rather than buffered without end.
 constexpr qsizetype MaxRequestSize = 64 * 1024;
 
+// Filler goes out in pieces of this size, one more whenever the socket holds
+// less than two unsent, so that a flood never piles up in memory.
+constexpr qint64 FillerPieceSize = 256 * 1024;
+
 } // namespace
 
 HttpConnection::HttpConnection(QTcpSocket* socket, QObject* parent)
@@ -45,7 +49,11 @@ void HttpConnection::readRequest() {
 
 void HttpConnection::send(const QByteArray& response, const Delivery& delivery) {
     delivery_ = delivery;
-    unsent_ = delivery.end == Delivery::End::Reset ? response.left(response.size() / 2) : response;
+    unsent_ =
+        delivery.end == Delivery::End::Reset ? response.left(delivery.bytesBeforeReset) : response;
+    fillerLeft_ = delivery.fillerBytes;
+    if (fillerLeft_ > 0)
+        connect(socket_, &QTcpSocket::bytesWritten, this, &HttpConnection::sendFiller);
     sendNextPiece();
 }
 
@@ -53,10 +61,24 @@ void HttpConnection::sendNextPiece() {
     const qsizetype size = delivery_.pieceSize > 0 ? delivery_.pieceSize : unsent_.size();
     socket_->write(unsent_.left(size));
     unsent_.remove(0, std::min(size, unsent_.size()));
-    if (unsent_.isEmpty())
-        finish();
-    else
+    if (!unsent_.isEmpty())
         QTimer::singleShot(delivery_.pause, this, &HttpConnection::sendNextPiece);
+    else if (fillerLeft_ > 0)
+        sendFiller();
+    else
+        finish();
+}
+
+void HttpConnection::sendFiller() {
+    if (fillerLeft_ == 0 || !unsent_.isEmpty())
+        return;
+    while (fillerLeft_ > 0 && socket_->bytesToWrite() < 2 * FillerPieceSize) {
+        const qint64 size = std::min(fillerLeft_, FillerPieceSize);
+        socket_->write(QByteArray(size, 'f'));
+        fillerLeft_ -= size;
+    }
+    if (fillerLeft_ == 0)
+        finish();
 }
 
 void HttpConnection::finish() {

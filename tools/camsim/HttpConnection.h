@@ -16,6 +16,10 @@ struct Delivery {
     int pieceSize = 0;
     // Pause between two pieces, and before a reset.
     std::chrono::milliseconds pause{0};
+    // With a reset: how much of the answer goes out before it.
+    qsizetype bytesBeforeReset = 0;
+    // Filler bytes sent after the answer, made only as the socket takes them.
+    qint64 fillerBytes = 0;
 };
 
 // One client connection: reads the request header up to its blank line,
@@ -28,7 +32,7 @@ public:
     // Takes ownership of the connected socket.
     HttpConnection(QTcpSocket* socket, QObject* parent);
 
-    // Sends the answer to the request; a reset sends only the first half.
+    // Sends the answer to the request and then the filler.
     void send(const QByteArray& response, const Delivery& delivery);
 
 signals:
@@ -38,6 +42,7 @@ signals:
 private:
     void readRequest();
     void sendNextPiece();
+    void sendFiller();
     void finish();
     void resetPeer();
 
@@ -46,4 +51,5 @@ private:
     bool requestComplete_ = false;
     QByteArray unsent_;
     Delivery delivery_;
+    qint64 fillerLeft_ = 0;
 };

@@ -49,6 +49,12 @@ QByteArray PictureResponse(const QByteArray& jpeg, const QDateTime& lastModified
     return Header(QByteArrayLiteral("HTTP/1.1 200 OK"), lines) + body;
 }
 
+QByteArray FloodHeader(qint64 bodySize) {
+    return Header(QByteArrayLiteral("HTTP/1.1 200 OK"),
+                  {QByteArrayLiteral("Content-Type: image/jpeg"),
+                   "Content-Length: " + QByteArray::number(bodySize)});
+}
+
 QByteArray NotFoundResponse() {
     const QByteArray page = QByteArrayLiteral(
         "<html><head><title>404 Not Found</title></head>"

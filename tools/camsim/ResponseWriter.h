@@ -17,6 +17,9 @@ QByteArray HttpDate(const QDateTime& moment);
 QByteArray PictureResponse(const QByteArray& jpeg, const QDateTime& lastModified,
                            CamBehaviours behaviours);
 
+// The header of a 200 answer that announces a JPEG of `bodySize` bytes.
+QByteArray FloodHeader(qint64 bodySize);
+
 // A 404 answer with a small HTML page.
 QByteArray NotFoundResponse();
 
