@@ -4,6 +4,10 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build"
 
+# Paths in the compiler cache are relative to the checkout, so that another
+# clone of the same sources (a CI run, a second worktree) builds from the cache.
+export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
+
 # Debian 12 packages the program, its tests and its tools need; the last row
 # checks the desktop files and builds the Debian package.
 PACKAGES=(g++ cmake ninja-build ccache pkg-config qt6-base-dev qt6-svg-dev libgl-dev libturbojpeg0-dev
