@@ -212,7 +212,11 @@ void RegFile::index() {
         QByteArray data = text.mid(pos + 1).trimmed();
         qsizetype last = i;
         if (data.startsWith("hex")) {
-            while (data.endsWith('\\') && last + 1 < lines_.size()) {
+            // A continuation goes on in the next line that has text: one
+            // cut off at the end of the file stays unreadable, also once a
+            // rewrite puts a blank line after it.
+            while (data.endsWith('\\') && last + 1 < lines_.size() &&
+                   !isBlank(lines_[last + 1].text)) {
                 data.chop(1);
                 data += lines_[++last].text.trimmed();
             }
