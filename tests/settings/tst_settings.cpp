@@ -129,6 +129,15 @@ private slots:
         QCOMPARE(autoSave(), QStringLiteral("1"));
     }
 
+    void aValueGoesInItsKeyBeforeADeletedOne() {
+        WriteFileBytes(storeFile(), "Windows Registry Editor Version 5.00\n\n"
+                                    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenfield\\Ombrel\\Settings]\n"
+                                    "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone]\n"
+                                    "\"old\"=\"x\"\n");
+        WriteSetting("Ombrel", "Settings", "autoSave", "1");
+        QCOMPARE(autoSave(), QStringLiteral("1"));
+    }
+
     void appNameAndSectionAreTrimmedButKeyIsNot() {
         WriteSetting("  Ombrel ", " Settings  ", "autoSave", "1");
         QCOMPARE(ReadSetting("Ombrel", "Settings", "autoSave", "absent"), QStringLiteral("1"));
