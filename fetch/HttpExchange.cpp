@@ -6,19 +6,25 @@
 #include "fetch/HttpRequest.h"
 #include "fetch/HttpResponse.h"
 #include "platform/FileHelpers.h"
+#include "platform/net/WinsockControl.h"
 
 HttpExchange::HttpExchange(FetchState& state, DownloadProgress& progress, QObject* parent)
+    : HttpExchange(state, progress, std::make_unique<WinsockControl>(), parent) {}
+
+HttpExchange::HttpExchange(FetchState& state, DownloadProgress& progress,
+                           std::unique_ptr<SocketControl> socket, QObject* parent)
     : QObject(parent)
     , state_(state)
-    , progress_(progress) {
-    connect(&wsCam_, &WinsockControl::Connected, this, &HttpExchange::SendRequest);
-    connect(&wsCam_, &WinsockControl::DataArrival, this, &HttpExchange::OnDataArrival);
-    connect(&wsCam_, &WinsockControl::PeerClosed, this, &HttpExchange::ServerClosed);
-    connect(&wsCam_, &WinsockControl::PeerReset, this, &HttpExchange::OnPeerReset);
+    , progress_(progress)
+    , wsCam_(std::move(socket)) {
+    connect(wsCam_.get(), &SocketControl::Connected, this, &HttpExchange::SendRequest);
+    connect(wsCam_.get(), &SocketControl::DataArrival, this, &HttpExchange::OnDataArrival);
+    connect(wsCam_.get(), &SocketControl::PeerClosed, this, &HttpExchange::ServerClosed);
+    connect(wsCam_.get(), &SocketControl::PeerReset, this, &HttpExchange::OnPeerReset);
 }
 
 void HttpExchange::BeginFetch(const QString& address) {
-    wsCam_.Close();
+    wsCam_->Close();
     const auto parts = SplitAddress(address);
     if (!parts)
         return;
@@ -31,12 +37,12 @@ void HttpExchange::BeginFetch(const QString& address) {
     const auto endpoint = EndpointOf(state_.HostName);
     if (!endpoint)
         return;
-    wsCam_.SetLocalPort(0);
-    wsCam_.Connect(endpoint->Host, endpoint->Port);
+    wsCam_->SetLocalPort(0);
+    wsCam_->Connect(endpoint->Host, endpoint->Port);
 }
 
 void HttpExchange::Close() {
-    wsCam_.Close();
+    wsCam_->Close();
 }
 
 QString HttpExchange::SplitResponse() {
@@ -45,7 +51,7 @@ QString HttpExchange::SplitResponse() {
 
 void HttpExchange::SendRequest() {
     state_.RequestPath = EscapeSpaces(state_.RequestPath);
-    wsCam_.SendData(RequestBytes(state_.HostName, state_.RequestPath));
+    wsCam_->SendData(RequestBytes(state_.HostName, state_.RequestPath));
 }
 
 // Each step works on its own: a missing header, an unreadable length or a
@@ -53,7 +59,7 @@ void HttpExchange::SendRequest() {
 void HttpExchange::OnDataArrival(qint64 bytesTotal) {
     // The status line names the last piece of the path, query and all.
     const QString downloadName = FileNameOf(state_.RequestPath);
-    const QByteArray bytes = wsCam_.GetData();
+    const QByteArray bytes = wsCam_->GetData();
     if (state_.ReceiveBuffer.size() + bytes.size() > MaxResponseBytes) {
         AbandonTooLarge();
         return;
@@ -74,7 +80,7 @@ void HttpExchange::OnPeerReset() {
 }
 
 void HttpExchange::AbandonTooLarge() {
-    wsCam_.Close();
+    wsCam_->Close();
     state_.ReceiveBuffer = QByteArray();
     emit ResponseTooLarge();
 }

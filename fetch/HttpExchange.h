@@ -1,9 +1,11 @@
 #pragma once
 
-#include "platform/net/WinsockControl.h"
+#include "platform/net/SocketControl.h"
 
 #include <QObject>
 #include <QString>
+
+#include <memory>
 
 struct FetchState;
 
@@ -30,7 +32,11 @@ public:
     // the download is abandoned.
     static constexpr qsizetype MaxResponseBytes = 64 * 1024 * 1024;
 
+    // Fetches over a WinsockControl of its own.
     HttpExchange(FetchState& state, DownloadProgress& progress, QObject* parent = nullptr);
+    // Fetches over the given socket, which it keeps.
+    HttpExchange(FetchState& state, DownloadProgress& progress,
+                 std::unique_ptr<SocketControl> socket, QObject* parent = nullptr);
 
     // Abandons any download under way and starts fetching the address. An
     // address without "/" after the host, or with an unusable port, starts
@@ -58,5 +64,5 @@ private:
 
     FetchState& state_;
     DownloadProgress& progress_;
-    WinsockControl wsCam_;
+    std::unique_ptr<SocketControl> wsCam_;
 };

@@ -26,7 +26,7 @@ bool wasReset(int descriptor) {
 } // namespace
 
 WinsockControl::WinsockControl(QObject* parent)
-    : QObject(parent) {}
+    : SocketControl(parent) {}
 
 WinsockControl::~WinsockControl() {
     Close();

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/net/SocketControl.h"
+
 #include <QByteArray>
-#include <QObject>
 #include <QString>
 
 class QTcpSocket;
@@ -18,7 +19,7 @@ class QTcpSocket;
 // that arrived before it are announced as usual, then PeerReset comes instead
 // of PeerClosed, so the owner never takes a response cut short by a reset for
 // a whole one unless it can tell by the bytes that it is whole.
-class WinsockControl : public QObject {
+class WinsockControl : public SocketControl {
     Q_OBJECT
 public:
     enum class SocketState {
@@ -33,28 +34,18 @@ public:
     ~WinsockControl() override;
 
     // The local port of the next connection; 0 lets the system choose.
-    void SetLocalPort(quint16 port) { localPort_ = port; }
+    void SetLocalPort(quint16 port) override { localPort_ = port; }
 
     // Abandons the current connection, if any, and starts connecting.
-    void Connect(const QString& host, quint16 port);
+    void Connect(const QString& host, quint16 port) override;
     // Queues the bytes for sending; false when there is no open connection.
-    bool SendData(const QByteArray& bytes);
+    bool SendData(const QByteArray& bytes) override;
     // All bytes waiting to be read.
-    QByteArray GetData();
+    QByteArray GetData() override;
     // Ends the connection without raising any event; harmless when closed.
-    void Close();
+    void Close() override;
 
     SocketState State() const { return state_; }
-
-signals:
-    void Connected();
-    // bytesTotal is the number of bytes now waiting to be read.
-    void DataArrival(qint64 bytesTotal);
-    // Only the peer closing the connection in order raises this.
-    void PeerClosed();
-    // The peer reset the connection; it is broken, the bytes announced before
-    // are all that came.
-    void PeerReset();
 
 private:
     void OnConnected(QTcpSocket* socket);

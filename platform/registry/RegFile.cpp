@@ -153,6 +153,12 @@ bool isBlank(const QByteArray& text) {
     return text.trimmed().isEmpty();
 }
 
+// "[key]", or "[-key]", which deletes the key when the file is imported.
+bool isHeader(const QByteArray& text) {
+    const QByteArray trimmed = text.trimmed();
+    return trimmed.startsWith('[') && trimmed.endsWith(']');
+}
+
 } // namespace
 
 std::optional<RegFile> RegFile::Parse(const QByteArray& bytes) {
@@ -186,7 +192,7 @@ void RegFile::index() {
     bool inKey = false;
     for (qsizetype i = 1; i < lines_.size(); ++i) {
         const QByteArray trimmed = lines_[i].text.trimmed();
-        if (trimmed.startsWith('[') && trimmed.endsWith(']')) {
+        if (isHeader(trimmed)) {
             // "[-key]" deletes a key when a file is imported: nothing is defined below it.
             inKey = !trimmed.startsWith("[-");
             key = trimmed.mid(1, trimmed.size() - 2);
@@ -212,7 +218,11 @@ void RegFile::index() {
         QByteArray data = text.mid(pos + 1).trimmed();
         qsizetype last = i;
         if (data.startsWith("hex")) {
-            while (data.endsWith('\\') && last + 1 < lines_.size()) {
+            // A continuation goes on in the next line that has text: one
+            // cut off at the end of the file stays unreadable, also once a
+            // rewrite puts a blank line after it.
+            while (data.endsWith('\\') && last + 1 < lines_.size() &&
+                   !isBlank(lines_[last + 1].text)) {
                 data.chop(1);
                 data += lines_[++last].text.trimmed();
             }
@@ -275,13 +285,11 @@ void RegFile::SetText(const QByteArray& keyPath, const QByteArray& name, const Q
         }
     }
     if (const auto header = lastHeaderOf(keyPath)) {
-        qsizetype blockEnd = lines_.size();
-        for (const auto& other : headers_) {
-            if (other.second > *header) {
-                blockEnd = other.second;
-                break;
-            }
-        }
+        // The key's lines end at the next header, a deleting one too, under
+        // which nothing is read.
+        qsizetype blockEnd = *header + 1;
+        while (blockEnd < lines_.size() && !isHeader(lines_[blockEnd].text))
+            ++blockEnd;
         qsizetype at = *header + 1;
         for (qsizetype i = *header + 1; i < blockEnd; ++i) {
             if (!isBlank(lines_[i].text))

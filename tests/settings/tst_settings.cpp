@@ -120,6 +120,24 @@ private slots:
         QCOMPARE(ReadSetting("OMBREL", "settings", "AUTOSAVE", "absent"), QStringLiteral("1"));
     }
 
+    void aValueCutOffAtTheEndStaysCutOff() {
+        WriteFileBytes(storeFile(), "Windows Registry Editor Version 5.00\n\n"
+                                    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenfield\\Ombrel\\Other]\n"
+                                    "\"cut\"=hex(1):31,00,00\\");
+        WriteSetting("Ombrel", "Settings", "autoSave", "1");
+        QCOMPARE(ReadSetting("Ombrel", "Other", "cut", "absent"), QStringLiteral("absent"));
+        QCOMPARE(autoSave(), QStringLiteral("1"));
+    }
+
+    void aValueGoesInItsKeyBeforeADeletedOne() {
+        WriteFileBytes(storeFile(), "Windows Registry Editor Version 5.00\n\n"
+                                    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenfield\\Ombrel\\Settings]\n"
+                                    "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone]\n"
+                                    "\"old\"=\"x\"\n");
+        WriteSetting("Ombrel", "Settings", "autoSave", "1");
+        QCOMPARE(autoSave(), QStringLiteral("1"));
+    }
+
     void appNameAndSectionAreTrimmedButKeyIsNot() {
         WriteSetting("  Ombrel ", " Settings  ", "autoSave", "1");
         QCOMPARE(ReadSetting("Ombrel", "Settings", "autoSave", "absent"), QStringLiteral("1"));
