@@ -183,6 +183,18 @@ private slots:
         }
     }
 
+    // Measurements need pictures that compress like a cam's, not like a
+    // plain colour.
+    void photoLikePicturesCompressLikePhotographs() {
+        simulator_->setPictureSize({1920, 1080});
+        const qsizetype plain = SplitAnswer(get("/garden.jpg").bytes).body.size();
+        simulator_->setPhotoLike(true);
+        const QByteArray photo = SplitAnswer(get("/garden.jpg").bytes).body;
+        QCOMPARE(DecodedJpegSize(photo), QSize(1920, 1080));
+        QVERIFY2(photo.size() > 150'000 && photo.size() > 3 * plain,
+                 qPrintable(QString::number(photo.size())));
+    }
+
     void trickleSplitsTheHeaderAcrossArrivals() {
         simulator_->setTrickle(16, 5ms);
         simulator_->setPictureSize({64, 48});

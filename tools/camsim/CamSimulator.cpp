@@ -94,6 +94,12 @@ void CamSimulator::setPictureSize(const QSize& size) {
                        .boundedTo({MaxPictureSide, MaxPictureSide});
 }
 
+void CamSimulator::setPhotoLike(bool photoLike) {
+    pictureMaker_.setPhotoLike(photoLike);
+    for (Cam& cam : cams_)
+        cam.jpeg.clear();
+}
+
 void CamSimulator::setTrickle(int pieceSize, std::chrono::milliseconds pause) {
     tricklePieceSize_ = std::max(pieceSize, 1);
     tricklePause_ = std::max(pause, std::chrono::milliseconds(0));

@@ -51,6 +51,8 @@ public:
     void setPeriod(std::chrono::milliseconds period);
     // Picture size in pixels (default 640 x 480), kept within 1 to 8192.
     void setPictureSize(const QSize& size);
+    // Textured pictures that compress like photographs (see PictureMaker).
+    void setPhotoLike(bool photoLike);
     // Piece size and pause of trickled answers (default 64 bytes, 10 ms);
     // the pause also separates the sent part of a reset answer from the reset.
     void setTrickle(int pieceSize, std::chrono::milliseconds pause);
