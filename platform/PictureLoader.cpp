@@ -7,6 +7,7 @@
 #include <turbojpeg.h>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -15,31 +16,63 @@ bool looksLikeJpeg(const QByteArray& bytes) {
            uchar(bytes[2]) == 0xFF;
 }
 
+struct JpegHeader {
+    int width = 0;
+    int height = 0;
+};
+
+using Decoder = std::unique_ptr<void, int (*)(tjhandle)>;
+
+// The size a JPEG file declares, when libjpeg-turbo can decode it: not for
+// CMYK pictures, and not beyond the limit Qt's readers keep, so that a
+// picture claiming a huge size cannot exhaust memory.
+std::optional<JpegHeader> readHeader(tjhandle decoder, const QByteArray& bytes) {
+    int width = 0, height = 0, subsampling = 0, colourspace = 0;
+    if (tjDecompressHeader3(decoder, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                            static_cast<unsigned long>(bytes.size()), &width, &height, &subsampling,
+                            &colourspace) != 0 ||
+        colourspace == TJCS_CMYK || colourspace == TJCS_YCCK || width <= 0 || height <= 0)
+        return std::nullopt;
+    const qint64 limitBytes = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
+    if (limitBytes > 0 && qint64(width) * height * 4 > limitBytes)
+        return std::nullopt;
+    return JpegHeader{width, height};
+}
+
+// The smallest of the library's DCT scales whose result still covers
+// `target`; the whole picture when none does or no target is given.
+tjscalingfactor coveringScale(const JpegHeader& header, QSize target) {
+    if (target.isEmpty())
+        return {1, 1};
+    for (const int denominator : {8, 4, 2}) {
+        const tjscalingfactor scale{1, denominator};
+        if (TJSCALED(header.width, scale) >= target.width() &&
+            TJSCALED(header.height, scale) >= target.height())
+            return scale;
+    }
+    return {1, 1};
+}
+
 // JPEG pictures, the common case by far, go straight from libjpeg-turbo into
 // the picture's own pixel layout. Anything it cannot do (CMYK pictures, for
 // one) is left to Qt's readers.
-QImage decodeJpeg(const QByteArray& bytes) {
-    const std::unique_ptr<void, int (*)(tjhandle)> decoder(tjInitDecompress(), tjDestroy);
+QImage decodeJpeg(const QByteArray& bytes, QSize target) {
+    const Decoder decoder(tjInitDecompress(), tjDestroy);
     if (!decoder)
         return {};
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
-    const auto size = static_cast<unsigned long>(bytes.size());
-    int width = 0, height = 0, subsampling = 0, colourspace = 0;
-    if (tjDecompressHeader3(decoder.get(), data, size, &width, &height, &subsampling,
-                            &colourspace) != 0 ||
-        colourspace == TJCS_CMYK || colourspace == TJCS_YCCK || width <= 0 || height <= 0)
+    const std::optional<JpegHeader> header = readHeader(decoder.get(), bytes);
+    if (!header)
         return {};
-    // The same limit Qt's readers keep, so a picture that claims a huge size
-    // cannot exhaust memory.
-    const qint64 limitBytes = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
-    if (limitBytes > 0 && qint64(width) * height * 4 > limitBytes)
-        return {};
+    const tjscalingfactor scale = coveringScale(*header, target);
+    const int width = TJSCALED(header->width, scale);
+    const int height = TJSCALED(header->height, scale);
     QImage picture(width, height, QImage::Format_RGB32);
     if (picture.isNull())
         return {};
     const int flags = 0;
-    if (tjDecompress2(decoder.get(), data, size, picture.bits(), width, int(picture.bytesPerLine()),
-                      height, TJPF_BGRX, flags) != 0 &&
+    if (tjDecompress2(decoder.get(), reinterpret_cast<const unsigned char*>(bytes.constData()),
+                      static_cast<unsigned long>(bytes.size()), picture.bits(), width,
+                      int(picture.bytesPerLine()), height, TJPF_BGRX, flags) != 0 &&
         tjGetErrorCode(decoder.get()) != TJERR_WARNING)
         return {};
     return picture;
@@ -65,7 +98,7 @@ QImage LoadPicture(const QString& path) {
 
 QImage LoadPictureData(const QByteArray& bytes) {
     if (looksLikeJpeg(bytes)) {
-        QImage picture = decodeJpeg(bytes);
+        QImage picture = decodeJpeg(bytes, {});
         if (!picture.isNull())
             return picture;
     }
@@ -73,4 +106,20 @@ QImage LoadPictureData(const QByteArray& bytes) {
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     return readWithQt(&buffer);
+}
+
+std::optional<QSize> JpegSize(const QByteArray& bytes) {
+    if (!looksLikeJpeg(bytes))
+        return std::nullopt;
+    const Decoder decoder(tjInitDecompress(), tjDestroy);
+    if (!decoder)
+        return std::nullopt;
+    const std::optional<JpegHeader> header = readHeader(decoder.get(), bytes);
+    if (!header)
+        return std::nullopt;
+    return QSize(header->width, header->height);
+}
+
+QImage LoadJpegCovering(const QByteArray& bytes, QSize target) {
+    return looksLikeJpeg(bytes) ? decodeJpeg(bytes, target) : QImage();
 }
