@@ -95,9 +95,13 @@ void CamSimulator::setPictureSize(const QSize& size) {
 }
 
 void CamSimulator::setPhotoLike(bool photoLike) {
+    photoLike_ = photoLike;
     pictureMaker_.setPhotoLike(photoLike);
-    for (Cam& cam : cams_)
+    for (Cam& cam : cams_) {
         cam.jpeg.clear();
+        cam.takes[0].clear();
+        cam.takes[1].clear();
+    }
 }
 
 void CamSimulator::setTrickle(int pieceSize, std::chrono::milliseconds pause) {
@@ -155,11 +159,21 @@ QByteArray CamSimulator::responseFor(const QString& name, Cam& cam) {
 // Pictures are drawn and encoded once per period and size, however often the
 // cam is fetched within it.
 const QByteArray& CamSimulator::pictureOf(const QString& name, Cam& cam, const QDateTime& stamp) {
-    if (cam.jpeg.isEmpty() || cam.pictureStamp != stamp || cam.pictureSize != pictureSize_) {
+    if (!cam.jpeg.isEmpty() && cam.pictureStamp == stamp && cam.pictureSize == pictureSize_)
+        return cam.jpeg;
+    if (!photoLike_) {
         cam.jpeg = pictureMaker_.make(name, cam.colour, stamp, pictureSize_);
-        cam.pictureStamp = stamp;
-        cam.pictureSize = pictureSize_;
+    } else {
+        if (cam.pictureSize != pictureSize_)
+            cam.takes[0] = cam.takes[1] = QByteArray();
+        cam.take = 1 - cam.take;
+        QByteArray& take = cam.takes[cam.take];
+        if (take.isEmpty())
+            take = pictureMaker_.make(name, cam.colour, stamp, pictureSize_);
+        cam.jpeg = take;
     }
+    cam.pictureStamp = stamp;
+    cam.pictureSize = pictureSize_;
     return cam.jpeg;
 }
 
