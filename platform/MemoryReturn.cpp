@@ -1,5 +1,7 @@
 #include "platform/MemoryReturn.h"
 
+#include "platform/PictureLoader.h"
+
 #include <malloc.h>
 
 namespace {
@@ -14,5 +16,6 @@ void MapLargeBlocksSeparately() {
 }
 
 void ReturnFreeMemory() {
+    ForgetSparePictureMemory();
     malloc_trim(0);
 }

@@ -6,14 +6,59 @@
 
 #include <turbojpeg.h>
 
+#include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <utility>
 
 namespace {
 
 bool looksLikeJpeg(const QByteArray& bytes) {
     return bytes.size() > 3 && uchar(bytes[0]) == 0xFF && uchar(bytes[1]) == 0xD8 &&
            uchar(bytes[2]) == 0xFF;
+}
+
+// Full pictures of one size come and go once a second for the selected cam.
+// The memory of the last one let go is kept for the next of its size, which
+// saves mapping and faulting in megabytes of fresh pages each time.
+constexpr qsizetype SpareFromBytes = 1024 * 1024;
+
+struct Block {
+    uchar* memory = nullptr;
+    qsizetype bytes = 0;
+};
+
+std::mutex spareLock;
+Block spare;
+
+void keepAsSpare(void* released) {
+    const std::unique_ptr<Block> block(static_cast<Block*>(released));
+    const std::lock_guard<std::mutex> lock(spareLock);
+    std::free(spare.memory);
+    spare = *block;
+}
+
+// A picture of the size to be decoded into, on the spare memory when it fits.
+QImage newPicture(int width, int height) {
+    const qsizetype bytes = qsizetype(width) * height * 4;
+    if (bytes < SpareFromBytes)
+        return QImage(width, height, QImage::Format_RGB32);
+    auto block = std::make_unique<Block>();
+    {
+        const std::lock_guard<std::mutex> lock(spareLock);
+        if (spare.bytes == bytes)
+            *block = std::exchange(spare, {});
+    }
+    if (!block->memory) {
+        block->memory = static_cast<uchar*>(std::malloc(size_t(bytes)));
+        block->bytes = bytes;
+    }
+    if (!block->memory)
+        return {};
+    uchar* memory = block->memory;
+    return QImage(memory, width, height, qsizetype(width) * 4, QImage::Format_RGB32, keepAsSpare,
+                  block.release());
 }
 
 struct JpegHeader {
@@ -66,7 +111,7 @@ QImage decodeJpeg(const QByteArray& bytes, QSize target) {
     const tjscalingfactor scale = coveringScale(*header, target);
     const int width = TJSCALED(header->width, scale);
     const int height = TJSCALED(header->height, scale);
-    QImage picture(width, height, QImage::Format_RGB32);
+    QImage picture = newPicture(width, height);
     if (picture.isNull())
         return {};
     const int flags = 0;
@@ -118,6 +163,11 @@ std::optional<QSize> JpegSize(const QByteArray& bytes) {
     if (!header)
         return std::nullopt;
     return QSize(header->width, header->height);
+}
+
+void ForgetSparePictureMemory() {
+    const std::lock_guard<std::mutex> lock(spareLock);
+    std::free(std::exchange(spare, {}).memory);
 }
 
 QImage LoadJpegCovering(const QByteArray& bytes, QSize target) {

@@ -23,3 +23,6 @@ std::optional<QSize> JpegSize(const QByteArray& bytes);
 // 1/2 whose result still covers `target`, or whole when none does. A null
 // image when the JPEG decoder cannot read it.
 QImage LoadJpegCovering(const QByteArray& bytes, QSize target);
+
+// Lets go of the memory kept from the last large picture released.
+void ForgetSparePictureMemory();
