@@ -51,6 +51,8 @@ public:
     QImage Thumbnail(QSize target) const;
     // True when asking for the full picture decodes nothing.
     bool HoldsFull() const;
+    // A picture without transparency: what lies beneath it never shows.
+    bool IsOpaque() const;
 
 private:
     struct Data;

@@ -32,6 +32,9 @@ void ImageControl::SetEncodedPicture(const QByteArray& encoded) {
 
 void ImageControl::SetPicture(const PictureObject& picture) {
     picture_ = picture;
+    // An opaque picture covers the whole control, stretched or sized to it:
+    // the background beneath it need not be painted first.
+    setAttribute(Qt::WA_OpaquePaintEvent, picture_.IsOpaque());
     full_.reset();
     reduced_ = QImage();
     fitToPicture();
@@ -90,8 +93,11 @@ void ImageControl::paintPicture(QPainter& painter) {
         painter.drawImage(rect(), reducedPicture());
         return;
     }
-    if (!full_)
+    if (!full_) {
+        // Bytes that no longer decode: nothing of the picture to show.
+        painter.fillRect(rect(), palette().window());
         return;
+    }
     if (!stretch_ || full_->size() == size()) {
         painter.drawImage(0, 0, *full_);
     } else {
