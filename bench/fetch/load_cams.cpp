@@ -3,10 +3,11 @@
 // spends in CPU time and memory meanwhile, and how much memory it keeps once
 // every cam is stopped again.
 //
-// Usage: load_cams [seconds] [cams] [WIDTHxHEIGHT] [photo]
+// Usage: load_cams [seconds] [cams] [WIDTHxHEIGHT] [photo|flat] [select]
 //        (60 s, 24 cams, 1920x1080 and photo-like pictures by default; "flat"
-//        for plain colours). The pictures change every 2 s. Runs offscreen
-//        unless QT_QPA_PLATFORM says otherwise.
+//        for plain colours; "select" selects the first panel once its first
+//        picture is shown, so that the details pane shows it). The pictures change every 2 s. Runs
+//        offscreen unless QT_QPA_PLATFORM says otherwise.
 
 #include "app/Form1.h"
 #include "fetch/CamPanel.h"
@@ -86,6 +87,7 @@ int main(int argc, char* argv[]) {
     const int Cams = argc > 2 ? std::clamp(atoi(argv[2]), 1, 24) : 24;
     const QString size = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("1920x1080");
     const bool photo = argc <= 4 || QByteArray(argv[4]) != "flat";
+    const bool select = argc > 5 && QByteArray(argv[5]) == "select";
     const int width = size.section(QLatin1Char('x'), 0, 0).toInt();
 
     QTemporaryDir home;
@@ -138,6 +140,12 @@ int main(int argc, char* argv[]) {
                 ++arrivals[size_t(slot)];
             }
         }
+        if (select && arrivals[0] == 1) {
+            // A click on the panel's picture, as the user would select it.
+            QMetaObject::invokeMethod(panels[0]->findChild<QWidget*>(QStringLiteral("imgCam")),
+                                      "Click");
+            ++arrivals[0];
+        }
     });
     watch.start(20);
 
@@ -160,8 +168,9 @@ int main(int argc, char* argv[]) {
     int total = 0;
     for (int count : arrivals)
         total += count;
-    std::printf("cams: %d, interval 1 s, %s %s, pictures changing every 2 s, %.1f s\n", Cams,
-                qPrintable(size), photo ? "photo-like" : "plain", elapsed);
+    std::printf("cams: %d, interval 1 s, %s %s, pictures changing every 2 s, %.1f s%s\n", Cams,
+                qPrintable(size), photo ? "photo-like" : "plain", elapsed,
+                select ? ", first panel selected" : "");
     std::printf("new pictures shown per panel: fewest %d, most %d, mean %.1f\n", *fewest, *most,
                 double(total) / Cams);
     std::printf("program CPU time: %.2f s (%.0f%% of one core)\n", cpu, 100.0 * cpu / elapsed);
