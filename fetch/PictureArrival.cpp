@@ -40,7 +40,9 @@ PictureObject LoadArrivedPicture(const QByteArray& body, const ArrivalNeeds& nee
     const QString path = NewTempFileName(QStringLiteral("vbt"));
     if (!path.isEmpty()) {
         QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
+        // The new file is empty: opened without truncating it, since closing
+        // a file truncated and written anew makes ext4 write it out at once.
+        if (file.open(QIODevice::ReadWrite))
             file.write(body);
         file.close();
         QFile::remove(path);
