@@ -1,10 +1,12 @@
 #include "app/frmSplash.h"
 #include "platform/AppObject.h"
+#include "platform/MemoryReturn.h"
 #include "platform/widgets/WidgetMessageBoxes.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    MapLargeBlocksSeparately();
     QApplication app(argc, argv);
     App::SetIdentity();
     // The main window ends the program when it closes; the hidden splash and

@@ -103,12 +103,20 @@ void CamPanel::SetRefreshedText(const QString& text) {
     txtRefreshed->setText(text);
 }
 
-const QImage& CamPanel::Picture() const {
+QImage CamPanel::Picture() const {
     return imgCam->Picture();
 }
 
-void CamPanel::ShowPicture(const QImage& picture) {
+const PictureObject& CamPanel::ShownPicture() const {
+    return imgCam->Shown();
+}
+
+void CamPanel::ShowPicture(const PictureObject& picture) {
     imgCam->SetPicture(picture);
+}
+
+QSize CamPanel::ThumbnailSize() const {
+    return imgCam->ThumbnailSize();
 }
 
 void CamPanel::ShowSavedPicture(const QByteArray& file) {

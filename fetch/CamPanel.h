@@ -1,6 +1,7 @@
 #pragma once
 
 #include "camlist/CamEntry.h"
+#include "platform/PictureObject.h"
 
 #include <QGroupBox>
 #include <QImage>
@@ -36,8 +37,12 @@ public:
     void SetUpdatedText(const QString& text);
     void SetRefreshedText(const QString& text);
 
-    const QImage& Picture() const;
-    void ShowPicture(const QImage& picture);
+    // The shown picture's pixels (decoded if need be), and the picture itself.
+    QImage Picture() const;
+    const PictureObject& ShownPicture() const;
+    void ShowPicture(const PictureObject& picture);
+    // What a thumbnail of the panel's picture must cover, in device pixels.
+    QSize ThumbnailSize() const;
     // The picture as a file saved from it holds it (see ImageControl).
     void ShowSavedPicture(const QByteArray& file);
 

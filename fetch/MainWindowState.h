@@ -9,6 +9,8 @@ struct MainWindowState {
     // The selected panel, or -1 after the selected panel was stopped. The
     // first panel counts as selected until the user picks another.
     qint16 SelectedPanel = 0;
+    // The details pane shows the selected panel.
+    bool ViewerShown = false;
     // The full-screen view of the selected panel is open.
     bool FullScreenActive = false;
     // The AutoSave box is ticked: new pictures are saved as they arrive.

@@ -10,6 +10,7 @@
 #include "platform/Clock.h"
 #include "platform/DateTimeText.h"
 #include "platform/DoEvents.h"
+#include "platform/MemoryReturn.h"
 #include "platform/widgets/LockWind.h"
 
 #include <QFile>
@@ -142,6 +143,8 @@ void PanelPool::cmdStop_Click(int slot) {
     }
     panel.setTitle(QStringLiteral("[webcam]"));
     panel.hide();
+    if (slot < MaxOpenCams)
+        states_[size_t(slot)].ArrivedPicture = {};
     if (wasOpen)
         --state_.OpenCamCount;
     if (isSelected(slot)) {
@@ -153,6 +156,7 @@ void PanelPool::cmdStop_Click(int slot) {
 void PanelPool::cmdStopAll_Click() {
     for (int slot = 0; slot < SlotCount; ++slot)
         cmdStop_Click(slot);
+    ReturnFreeMemory();
 }
 
 void PanelPool::cmdRefresh_Click(int slot) {
@@ -212,15 +216,23 @@ void PanelPool::wsCam_Close(int slot) {
         if (check.stampRefreshed)
             panel.SetRefreshedText(RefreshedStamp(Clock::Now()));
 
-        const QImage picture = LoadArrivedPicture(state.Fetch.ReceiveBuffer);
         // What is saved follows what was shown: a body that could not be read
         // leaves the old picture, which is not saved under the new line, and
         // the next readable picture of that line is the new one.
-        bool newPictureShown = false;
-        if (!picture.isNull() && check.lineFound) {
-            newPictureShown = !state.ShownModifiedLine.isEmpty() &&
-                              state.ShownModifiedLine != state.LastModifiedLine;
-            state.ShownModifiedLine = state.LastModifiedLine;
+        const bool newLineShown = check.lineFound && !state.ShownModifiedLine.isEmpty() &&
+                                  state.ShownModifiedLine != state.LastModifiedLine;
+        // The full picture is decoded only for whoever shows or saves it.
+        PictureObject::FullPicture full;
+        const bool needsFull =
+            (isSelected(slot) && state_.ViewerShown) || (state_.AutoSave && newLineShown);
+        const PictureObject picture = LoadArrivedPicture(
+            state.Fetch.ReceiveBuffer,
+            {panel.ThumbnailSize(), needsFull ? &full : nullptr, state.ArrivedPicture});
+        const bool newPictureShown = !picture.isNull() && newLineShown;
+        if (!picture.isNull()) {
+            state.ArrivedPicture = picture;
+            if (check.lineFound)
+                state.ShownModifiedLine = state.LastModifiedLine;
         }
         WindowLock lock(mainWindow_);
         if (!picture.isNull())

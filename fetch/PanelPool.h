@@ -2,6 +2,7 @@
 
 #include "camlist/CamOpener.h"
 #include "fetch/FetchState.h"
+#include "platform/PictureObject.h"
 
 #include <QImage>
 #include <QObject>
@@ -26,6 +27,8 @@ struct SlotState {
     // is saved automatically only when it was shown under a new line, never
     // the previous picture for a body that could not be read.
     QString ShownModifiedLine;
+    // The last picture read from a body: the same body again gives it again.
+    PictureObject ArrivedPicture;
 };
 
 // The pictures every panel shares.
@@ -79,7 +82,7 @@ signals:
     // A line for the first panel of the status bar.
     void StatusText(const QString& text);
     // A picture arrived for the selected panel.
-    void SelectedPictureArrived(const QImage& picture);
+    void SelectedPictureArrived(const PictureObject& picture);
     // The selected panel's texts changed: copy them to the details pane.
     void SelectedTextsChanged(int slot);
     // The selected panel's countdown to its next refresh.

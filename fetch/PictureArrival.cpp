@@ -2,7 +2,6 @@
 
 #include "platform/DateTimeText.h"
 #include "platform/MWin32API.h"
-#include "platform/PictureLoader.h"
 
 #include <QFile>
 
@@ -35,15 +34,23 @@ QString RefreshedStamp(const QDateTime& moment) {
     return ShortDate(moment.date()) + QLatin1Char(' ') + LongTime(moment.time());
 }
 
-QImage LoadArrivedPicture(const QByteArray& body) {
+PictureObject LoadArrivedPicture(const QByteArray& body, const ArrivalNeeds& needs) {
+    // The file is written and removed as ever; what is read is the same bytes,
+    // so they are decoded from memory, and not at all when nothing changed.
     const QString path = NewTempFileName(QStringLiteral("vbt"));
-    if (path.isEmpty())
-        return LoadPictureData(body);
-    QFile file(path);
-    const bool written =
-        file.open(QIODevice::WriteOnly) && file.write(body) == body.size() && file.flush();
-    file.close();
-    const QImage picture = written ? LoadPicture(path) : LoadPictureData(body);
-    QFile::remove(path);
-    return picture;
+    if (!path.isEmpty()) {
+        QFile file(path);
+        // The new file is empty: opened without truncating it, since closing
+        // a file truncated and written anew makes ext4 write it out at once.
+        if (file.open(QIODevice::ReadWrite))
+            file.write(body);
+        file.close();
+        QFile::remove(path);
+    }
+    if (needs.previous.CameFrom(body)) {
+        if (needs.full)
+            *needs.full = needs.previous.Full();
+        return needs.previous;
+    }
+    return PictureObject::Load(body, needs.thumbnail, needs.full);
 }

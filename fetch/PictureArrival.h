@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/PictureObject.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QImage>
@@ -30,7 +32,17 @@ ChangeCheck CheckLastModified(const QString& header, QString& lastModifiedLine);
 // The last-refreshed text: short date, a space, long time.
 QString RefreshedStamp(const QDateTime& moment);
 
+// What the panel needs of an arrived picture.
+struct ArrivalNeeds {
+    // The thumbnail of the panel's picture, in device pixels.
+    QSize thumbnail{};
+    // Somebody shows or saves the full picture: decoded once, held here.
+    PictureObject::FullPicture* full = nullptr;
+    // The slot's last picture: a body byte for byte the same gives it again.
+    PictureObject previous{};
+};
+
 // Loads a received body as a picture through a new temporary file (prefix
-// "vbt"), deleted afterwards; from memory when no temporary file can be
-// made or written. A null image when the bytes are not a readable picture.
-QImage LoadArrivedPicture(const QByteArray& body);
+// "vbt"), deleted afterwards. A null picture when the bytes are not a
+// readable picture.
+PictureObject LoadArrivedPicture(const QByteArray& body, const ArrivalNeeds& needs = {});

@@ -2,7 +2,10 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
+
+#include <optional>
 
 // The picture loader: reads JPEG (through libjpeg-turbo), GIF, BMP and the
 // other formats Qt's image readers know, judged by content, not by file name.
@@ -11,3 +14,15 @@
 // picture.
 QImage LoadPicture(const QString& path);
 QImage LoadPictureData(const QByteArray& bytes);
+
+// The size a JPEG file declares, when the JPEG decoder can read it (not a
+// CMYK picture, not beyond the allocation limit).
+std::optional<QSize> JpegSize(const QByteArray& bytes);
+
+// A JPEG file decoded at the smallest of the decoder's scales 1/8, 1/4 and
+// 1/2 whose result still covers `target`, or whole when none does. A null
+// image when the JPEG decoder cannot read it.
+QImage LoadJpegCovering(const QByteArray& bytes, QSize target);
+
+// Lets go of the memory kept from the last large picture released.
+void ForgetSparePictureMemory();

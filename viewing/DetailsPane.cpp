@@ -132,6 +132,7 @@ void DetailsPane::ApplyLayout(const DetailsLayout& l) {
 
 void DetailsPane::SelectPanel(int index) {
     state_.SelectedPanel = qint16(index);
+    state_.ViewerShown = true;
     CamPanel& panel = panels_.Panel(index);
     LockWindow(mainWindow_, true);
     frmMain->show();
@@ -139,9 +140,9 @@ void DetailsPane::SelectPanel(int index) {
     SetTwipsWidth(imgMain, 10);
     SetTwipsHeight(imgMain, 10);
     imgMain->SetStretch(false);
-    imgMain->SetPicture(panel.Picture());
+    imgMain->SetPicture(panel.ShownPicture());
     // An empty picture keeps the 10 x 10 twips it was given.
-    const bool empty = imgMain->Picture().isNull();
+    const bool empty = imgMain->Shown().isNull();
     BaseWidth = empty ? 10 : qint32(TwipsWidth(imgMain));
     BaseHeight = empty ? 10 : qint32(TwipsHeight(imgMain));
     ApplyZoom();
@@ -178,9 +179,11 @@ void DetailsPane::ApplyZoom() {
 void DetailsPane::HidePane() {
     frmMain->hide();
     frmDetails->hide();
+    state_.ViewerShown = false;
+    imgMain->SetPicture({});
 }
 
-void DetailsPane::ShowArrivedPicture(const QImage& picture) {
+void DetailsPane::ShowArrivedPicture(const PictureObject& picture) {
     imgMain->SetPicture(picture);
 }
 
@@ -211,7 +214,7 @@ void DetailsPane::cmdSave_Click() {
     }
     {
         WindowLock lock(mainWindow_);
-        imgMain->SetPicture(panel.Picture());
+        imgMain->SetPicture(panel.ShownPicture());
     }
     emit StatusText(LongTime(now.time()) + QStringLiteral(" saved as ") + path);
 }
@@ -222,5 +225,5 @@ void DetailsPane::ShowCurrentTime(const QString& text) {
 
 // The view ignores the zoom and the scroll position: it gets the picture.
 void DetailsPane::Command3_Click() {
-    emit FullScreenRequested(imgMain->Picture());
+    emit FullScreenRequested(imgMain->Shown());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QImage>
+#include "platform/PictureObject.h"
+
 #include <QObject>
 
 struct DetailsLayout;
@@ -28,10 +29,10 @@ public:
     void SelectPanel(int index);
     void ApplyZoom();
 
-    // The selected panel was stopped.
+    // The selected panel was stopped: the pane hides and lets its picture go.
     void HidePane();
     // A new picture of the selected panel, stretched into the current frame.
-    void ShowArrivedPicture(const QImage& picture);
+    void ShowArrivedPicture(const PictureObject& picture);
     // Copies the selected panel's texts to the labels.
     void CopyPanelTexts(int slot);
     void ShowCountdown(const QString& text);
@@ -45,7 +46,7 @@ signals:
     // A panel was selected and the pane filled.
     void PanelSelected(int index);
     // "Screensaver": show this picture full screen.
-    void FullScreenRequested(const QImage& picture);
+    void FullScreenRequested(const PictureObject& picture);
     // A line for the first panel of the status bar.
     void StatusText(const QString& text);
 

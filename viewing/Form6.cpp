@@ -46,7 +46,7 @@ Form6::~Form6() {
         SetScreenSaverActive(true);
 }
 
-void Form6::Open(const QImage& picture) {
+void Form6::Open(const PictureObject& picture) {
     state_.FullScreenActive = true;
     SetScreenSaverActive(false);
     if (const QScreen* screen = mainWindow_->screen())
@@ -63,7 +63,7 @@ void Form6::ShowFetchStarted() {
         picrefresh->show();
 }
 
-void Form6::ShowArrivedPicture(const QImage& picture) {
+void Form6::ShowArrivedPicture(const PictureObject& picture) {
     if (!state_.FullScreenActive)
         return;
     picrefresh->hide();
@@ -89,7 +89,8 @@ void Form6::closeEvent(QCloseEvent* event) {
     if (isHidden())
         return QWidget::closeEvent(event); // nothing is open
     state_.FullScreenActive = false;
-    picrefresh->hide(); // the next opening starts without it, as at first
+    picrefresh->hide();     // the next opening starts without it, as at first
+    Image1->SetPicture({}); // the next opening brings its own
     SetScreenSaverActive(true);
     QWidget::closeEvent(event);
 }

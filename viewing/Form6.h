@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/PictureObject.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -19,12 +21,12 @@ public:
 
     // Opens the view on the main window's screen, showing the picture; the
     // main window goes on fetching behind it.
-    void Open(const QImage& picture);
+    void Open(const PictureObject& picture);
 
     // The selected cam's fetch started, or its picture arrived. Nothing
     // happens while the view is closed.
     void ShowFetchStarted();
-    void ShowArrivedPicture(const QImage& picture);
+    void ShowArrivedPicture(const PictureObject& picture);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

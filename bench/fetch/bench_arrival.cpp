@@ -1,17 +1,22 @@
 // What a finished response costs the program: from the server's close to the
-// panel showing the picture, beside libjpeg-turbo decoding the same file; and
-// what saving a new picture automatically adds to that, beside
-// libjpeg-turbo encoding the same picture.
+// panel (and, for the selected cam, the details pane) showing the picture,
+// beside libjpeg-turbo decoding the same file whole; a body the same as the
+// last; and what saving a new picture automatically adds, beside
+// libjpeg-turbo encoding the same picture. Each at 1920 x 1080 and 3840 x 2160.
 
 #include "bench/fetch/TestPicture.h"
 #include "fetch/CamPanel.h"
 #include "fetch/MainWindowState.h"
 #include "fetch/PanelPool.h"
+#include "platform/MemoryReturn.h"
 #include "platform/PictureLoader.h"
 #include "platform/widgets/ImageControl.h"
+#include "viewing/DetailsLayout.h"
+#include "viewing/DetailsPane.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -20,22 +25,32 @@
 #include <benchmark/benchmark.h>
 #include <turbojpeg.h>
 
+#include <map>
 #include <vector>
 
 namespace {
 
-const QByteArray& pictureFile() {
-    static const QByteArray jpeg = JpegBytes(PhotoLikePicture(1920, 1080), 85);
+// Two different pictures of the size: every arrival of the other one is new.
+const QByteArray& pictureFile(int width, int which = 0) {
+    static std::map<std::pair<int, int>, QByteArray> files;
+    QByteArray& jpeg = files[{width, which}];
+    if (jpeg.isEmpty()) {
+        QImage picture = PhotoLikePicture(width, width * 9 / 16);
+        if (which)
+            picture = picture.mirrored(true, false);
+        jpeg = JpegBytes(picture, 85);
+    }
     return jpeg;
 }
 
 void TurboJpegFullDecode(benchmark::State& state) {
-    const QByteArray& jpeg = pictureFile();
+    const int width = int(state.range(0)), height = width * 9 / 16;
+    const QByteArray& jpeg = pictureFile(width);
     tjhandle decoder = tjInitDecompress();
-    std::vector<unsigned char> pixels(size_t(1920) * 1080 * 4);
+    std::vector<unsigned char> pixels(size_t(width) * size_t(height) * 4);
     for (auto _ : state) {
         if (tjDecompress2(decoder, reinterpret_cast<const unsigned char*>(jpeg.constData()),
-                          static_cast<unsigned long>(jpeg.size()), pixels.data(), 1920, 0, 1080,
+                          static_cast<unsigned long>(jpeg.size()), pixels.data(), width, 0, height,
                           TJPF_BGRX, 0) != 0)
             state.SkipWithError(tjGetErrorStr2(decoder));
         benchmark::DoNotOptimize(pixels.data());
@@ -56,22 +71,31 @@ protected:
     }
 };
 
-QByteArray Response(const char* lastModified) {
+QByteArray Response(const QByteArray& body, const char* lastModified) {
     return "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\nContent-Length: " +
-           QByteArray::number(pictureFile().size()) + "\r\nLast-Modified: " + lastModified +
-           "\r\n\r\n" + pictureFile();
+           QByteArray::number(body.size()) + "\r\nLast-Modified: " + lastModified + "\r\n\r\n" +
+           body;
 }
 
-// One panel of a shown window, as the pool lays it out.
+// One panel of a shown window, as the pool lays it out, and the details
+// pane when the panel is the selected one.
 class ShownPanel {
 public:
-    ShownPanel()
+    explicit ShownPanel(bool selected)
         : sheet_(&window_)
+        , viewer_(QStringLiteral("Viewer"), &window_)
         , pool_(&sheet_, windowState_, &window_, {})
+        , details_(&viewer_, pool_, windowState_, &window_)
         , panel_(pool_.Panel(0))
-        , picture_(panel_.findChild<QWidget*>(QStringLiteral("imgCam"))) {
+        , picture_(panel_.findChild<QWidget*>(QStringLiteral("imgCam")))
+        , zoomed_(viewer_.findChild<QWidget*>(QStringLiteral("imgMain"))) {
         windowState_.SelectedPanel = -1;
-        sheet_.resize(240, 1600);
+        window_.resize(1200, 800);
+        sheet_.setGeometry(0, 0, 240, 800);
+        viewer_.setGeometry(240, 0, 960, 800);
+        details_.ApplyLayout(LayOutDetails(960 * 15, 800 * 15, 300));
+        QObject::connect(&pool_, &PanelPool::SelectedPictureArrived, &details_,
+                         &DetailsPane::ShowArrivedPicture);
         panel_.setGeometry(4, 4, 109, 129);
         panel_.show();
         panel_.SetCam({QStringLiteral("Garden"), QString(), QStringLiteral("30")});
@@ -80,52 +104,65 @@ public:
         // Painting starts once the window system has exposed the window.
         while (!window_.windowHandle()->isExposed())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QCoreApplication::processEvents();
         picture_->installEventFilter(&paints_);
+        zoomed_->installEventFilter(&zoomedPaints_);
+        selected_ = selected;
     }
 
     void SetAutoSave(bool on) { windowState_.AutoSave = on; }
 
+    // Selected once its first picture is shown, so that the pane takes the
+    // picture's own size.
+    void SelectIfSelected() {
+        if (selected_)
+            details_.SelectPanel(0);
+        QCoreApplication::processEvents();
+    }
+
     // Hands the response to the panel as a closed connection; false when the
-    // panel was not painted.
+    // panel (and the details pane of a selected cam) was not painted.
     bool Arrive(const QByteArray& response) {
         pool_.State(0).Fetch.ReceiveBuffer = response;
         pool_.wsCam_Close(0);
         picture_->repaint();
-        const bool painted = paints_.count != painted_;
+        if (selected_)
+            zoomed_->repaint();
+        const bool painted =
+            paints_.count != painted_ && (!selected_ || zoomedPaints_.count != zoomedPainted_);
         painted_ = paints_.count;
+        zoomedPainted_ = zoomedPaints_.count;
         return painted;
     }
 
-    // Asking for the picture decodes a saved one: only after the timing.
-    bool ShowsTheWholePicture() const { return panel_.Picture().width() == 1920; }
+    QSize ShownSize() const { return panel_.ShownPicture().size(); }
 
 private:
     QWidget window_;
     QWidget sheet_;
+    QGroupBox viewer_;
     MainWindowState windowState_;
     PanelPool pool_;
+    DetailsPane details_;
     CamPanel& panel_;
     QWidget* picture_;
-    PaintCounter paints_;
-    int painted_ = 0;
+    QWidget* zoomed_;
+    PaintCounter paints_, zoomedPaints_;
+    int painted_ = 0, zoomedPainted_ = 0;
+    bool selected_ = false;
 };
 
-void ArrivalToShownPanel(benchmark::State& state) {
-    ShownPanel panel;
-    const QByteArray response = Response("Tue, 05 Dec 2006 10:00:00 GMT");
-    for (auto _ : state) {
-        if (!panel.Arrive(response) || !panel.ShowsTheWholePicture())
-            state.SkipWithError("the picture was not shown");
-    }
-}
-
-// Every arrival a new picture: the Last-Modified line changes each time.
-void NewPictures(benchmark::State& state, bool autoSave) {
-    ShownPanel panel;
+// Every arrival a new picture, or the same body each time.
+void Arrivals(benchmark::State& state, bool selected, bool changing, bool autoSave) {
+    const int width = int(state.range(0));
+    ShownPanel panel(selected);
     panel.SetAutoSave(autoSave);
-    const QByteArray responses[] = {Response("Tue, 05 Dec 2006 10:00:00 GMT"),
-                                    Response("Tue, 05 Dec 2006 10:00:05 GMT")};
+    const QByteArray responses[] = {
+        Response(pictureFile(width, 0), "Tue, 05 Dec 2006 10:00:00 GMT"),
+        Response(pictureFile(width, changing ? 1 : 0),
+                 changing ? "Tue, 05 Dec 2006 10:00:05 GMT" : "Tue, 05 Dec 2006 10:00:00 GMT")};
     panel.Arrive(responses[1]); // a slot's first picture is never new
+    panel.SelectIfSelected();
     const QDir camFolder(QDir(qEnvironmentVariable("OMBREL_HOME")).filePath("cam"));
     size_t next = 0;
     for (auto _ : state) {
@@ -133,23 +170,31 @@ void NewPictures(benchmark::State& state, bool autoSave) {
             state.SkipWithError("the picture was not shown");
         next = 1 - next;
     }
-    if (!panel.ShowsTheWholePicture() || (autoSave && camFolder.isEmpty()))
+    if (panel.ShownSize().width() != width || (autoSave && camFolder.isEmpty()))
         state.SkipWithError("no picture was shown or saved");
 }
 
-void NewPictureArrival(benchmark::State& state) {
-    NewPictures(state, false);
+void NewPictureOtherCam(benchmark::State& state) {
+    Arrivals(state, false, true, false);
 }
 
-void NewPictureArrivalWithAutoSave(benchmark::State& state) {
-    NewPictures(state, true);
+void NewPictureSelectedCam(benchmark::State& state) {
+    Arrivals(state, true, true, false);
+}
+
+void SamePictureAgain(benchmark::State& state) {
+    Arrivals(state, false, false, false);
+}
+
+void NewPictureWithAutoSave(benchmark::State& state) {
+    Arrivals(state, false, true, true);
 }
 
 // What saving must be weighed against: libjpeg-turbo encoding the shown
 // picture at the program's quality and subsampling, from bottom-up BGR rows
 // as the program's image buffer holds them.
 void TurboJpegEncode(benchmark::State& state) {
-    const QImage shown = LoadPictureData(pictureFile());
+    const QImage shown = LoadPictureData(pictureFile(int(state.range(0))));
     const QImage rows = shown.convertToFormat(QImage::Format_BGR888).mirrored();
     tjhandle encoder = tjInitCompress();
     for (auto _ : state) {
@@ -167,13 +212,18 @@ void TurboJpegEncode(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(TurboJpegFullDecode)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
-BENCHMARK(ArrivalToShownPanel)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
-BENCHMARK(TurboJpegEncode)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
-BENCHMARK(NewPictureArrival)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
-BENCHMARK(NewPictureArrivalWithAutoSave)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+#define OMBREL_ARRIVAL_BENCHMARK(name)                                                             \
+    BENCHMARK(name)->Arg(1920)->Arg(3840)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()
+
+OMBREL_ARRIVAL_BENCHMARK(TurboJpegFullDecode);
+OMBREL_ARRIVAL_BENCHMARK(NewPictureOtherCam);
+OMBREL_ARRIVAL_BENCHMARK(NewPictureSelectedCam);
+OMBREL_ARRIVAL_BENCHMARK(SamePictureAgain);
+OMBREL_ARRIVAL_BENCHMARK(TurboJpegEncode);
+OMBREL_ARRIVAL_BENCHMARK(NewPictureWithAutoSave);
 
 int main(int argc, char** argv) {
+    MapLargeBlocksSeparately();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // Saved pictures go to a program folder of the run's own.

@@ -1,7 +1,5 @@
 #include "platform/widgets/ImageControl.h"
 
-#include "platform/PictureLoader.h"
-
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,27 +7,41 @@
 ImageControl::ImageControl(QWidget* parent)
     : QWidget(parent) {}
 
-const QImage& ImageControl::Picture() const {
-    if (!encoded_.isEmpty()) {
-        const QImage decoded = LoadPictureData(encoded_);
-        encoded_.clear();
-        if (!decoded.isNull()) {
-            picture_ = decoded;
-            const_cast<ImageControl*>(this)->update();
-        }
-    }
-    return picture_;
+QImage ImageControl::Picture() const {
+    holdFull();
+    return full_ ? *full_ : QImage();
 }
 
+void ImageControl::holdFull() const {
+    if (!full_)
+        full_ = picture_.Full();
+}
+
+// The bytes are a new encoding of the picture shown now, so its thumbnail
+// still serves; the full picture comes from the new bytes when asked for.
 void ImageControl::SetEncodedPicture(const QByteArray& encoded) {
-    encoded_ = encoded;
+    const PictureObject again = picture_.Reencoded(encoded);
+    if (again.isNull())
+        return;
+    picture_ = again;
+    if (full_) {
+        full_.reset();
+        update();
+    }
 }
 
-void ImageControl::SetPicture(const QImage& picture) {
+void ImageControl::SetPicture(const PictureObject& picture) {
     picture_ = picture;
-    encoded_.clear();
+    // An opaque picture covers the whole control, stretched or sized to it:
+    // the background beneath it need not be painted first.
+    setAttribute(Qt::WA_OpaquePaintEvent, picture_.IsOpaque());
+    full_.reset();
     reduced_ = QImage();
     fitToPicture();
+    // A picture shown whole is taken now, while whoever decoded it still
+    // holds it.
+    if (isVisible() && !paintsThumbnail())
+        holdFull();
     update();
 }
 
@@ -44,31 +56,24 @@ void ImageControl::fitToPicture() {
         resize(picture_.size());
 }
 
+QSize ImageControl::ThumbnailSize() const {
+    return (QSizeF(size()) * devicePixelRatioF()).toSize();
+}
+
+// Reduced to the control's size in device pixels, so that dense screens keep
+// the detail they can show.
 const QImage& ImageControl::reducedPicture() {
-    // Reduced to the control's size in device pixels, so that dense screens
-    // keep the detail they can show.
-    const qreal ratio = devicePixelRatioF();
-    const QSize target = (QSizeF(size()) * ratio).toSize();
+    const QSize target = ThumbnailSize();
     if (reduced_.isNull() || reducedKey_ != picture_.cacheKey() || reduced_.size() != target) {
-        // Sampling down to four times the size first keeps a large picture
-        // cheap to reduce; the smooth pass then averages away the jagged edges.
-        const QSize sampled = target * 4;
-        const QImage source =
-            picture_.width() > sampled.width() && picture_.height() > sampled.height()
-                ? picture_.scaled(sampled, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-                : picture_;
-        reduced_ = source.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        reduced_.setDevicePixelRatio(ratio);
+        reduced_ = picture_.Thumbnail(target);
         reducedKey_ = picture_.cacheKey();
     }
     return reduced_;
 }
 
 void ImageControl::paintEvent(QPaintEvent*) {
-    // A thumbnail may come from the picture a pending encoding was made from;
-    // anything painted larger comes from the decoded picture.
     if (!paintsThumbnail())
-        Picture();
+        holdFull();
     if (width() <= 0 || height() <= 0)
         return;
     QPainter painter(this);
@@ -78,20 +83,27 @@ void ImageControl::paintEvent(QPaintEvent*) {
 }
 
 bool ImageControl::paintsThumbnail() const {
-    return stretch_ && width() < picture_.width() && height() < picture_.height();
+    return stretch_ && width() < picture_.size().width() && height() < picture_.size().height();
 }
 
 void ImageControl::paintPicture(QPainter& painter) {
     if (picture_.isNull())
         return;
-    if (!stretch_ || picture_.size() == size()) {
-        painter.drawImage(0, 0, picture_);
-    } else if (paintsThumbnail()) {
-        painter.drawImage(0, 0, reducedPicture());
+    if (paintsThumbnail()) {
+        painter.drawImage(rect(), reducedPicture());
+        return;
+    }
+    if (!full_) {
+        // Bytes that no longer decode: nothing of the picture to show.
+        painter.fillRect(rect(), palette().window());
+        return;
+    }
+    if (!stretch_ || full_->size() == size()) {
+        painter.drawImage(0, 0, *full_);
     } else {
         // Enlarged: the painter scales only the part that is exposed.
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(rect(), picture_);
+        painter.drawImage(rect(), *full_);
     }
 }
 

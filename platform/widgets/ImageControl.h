@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/PictureObject.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -7,15 +9,22 @@ class QPainter;
 
 // Shows a picture. Unstretched it takes the picture's natural size;
 // stretched it fills whatever size it is given. The picture is shared with
-// whoever else holds it, never copied. Given a focus policy, it shows a focus
+// whoever else holds it, never copied; a control smaller than its picture
+// paints the picture's thumbnail, and holds the full picture only while it
+// paints it. Given a focus policy, it shows a focus
 // frame while it has the keyboard focus, and Space clicks it.
 class ImageControl : public QWidget {
     Q_OBJECT
 public:
     explicit ImageControl(QWidget* parent = nullptr);
 
-    const QImage& Picture() const;
-    void SetPicture(const QImage& picture);
+    // The picture's pixels, decoded when needed and then kept until the
+    // control gets another picture.
+    QImage Picture() const;
+    const PictureObject& Shown() const { return picture_; }
+    void SetPicture(const PictureObject& picture);
+    // The control's size in device pixels: what a thumbnail must cover.
+    QSize ThumbnailSize() const;
 
     // Takes the picture a picture file's bytes hold, decoded when its pixels
     // are first asked for. The bytes must be a new encoding of the picture
@@ -41,12 +50,14 @@ private:
     void paintFocusFrame(QPainter& painter);
     const QImage& reducedPicture();
 
-    mutable QImage picture_;
-    mutable QByteArray encoded_; // a picture still to be decoded into picture_
+    void holdFull() const;
+
+    PictureObject picture_;
+    mutable PictureObject::FullPicture full_;
     bool stretch_ = false;
     bool pressed_ = false;
-    // A smaller copy of the picture for a control smaller than the picture,
-    // so that repainting a small panel does not scale the full picture again.
+    // The thumbnail painted last, so that repainting a small panel does not
+    // reduce the picture again.
     QImage reduced_;
     qint64 reducedKey_ = 0;
 };

@@ -87,7 +87,7 @@ private slots:
         const QTemporaryDir folder;
         const EnvironmentOverride temporaryFolder("TMPDIR", QFile::encodeName(folder.path()));
         for (const char* format : {"JPEG", "BMP", "PNG"}) {
-            const QImage loaded = LoadArrivedPicture(encoded(picture, format));
+            const PictureObject loaded = LoadArrivedPicture(encoded(picture, format));
             QVERIFY2(!loaded.isNull(), format);
             QCOMPARE(loaded.size(), QSize(64, 48));
         }
@@ -97,7 +97,7 @@ private slots:
                                        "\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02"
                                        "D\x01\x00;";
         const QByteArray gif(gifBytes, sizeof gifBytes - 1);
-        const QImage fromGif = LoadArrivedPicture(gif);
+        const PictureObject fromGif = LoadArrivedPicture(gif);
         QCOMPARE(fromGif.size(), QSize(1, 1));
         QVERIFY(LoadArrivedPicture("<html>not found</html>").isNull());
         QVERIFY(LoadArrivedPicture(QByteArray()).isNull());
@@ -108,8 +108,30 @@ private slots:
         QImage picture(32, 32, QImage::Format_RGB32);
         picture.fill(Qt::blue);
         const EnvironmentOverride temporaryFolder("TMPDIR", "/nonexistent/ombrel-temp");
-        const QImage loaded = LoadArrivedPicture(encoded(picture, "PNG"));
+        const PictureObject loaded = LoadArrivedPicture(encoded(picture, "PNG"));
         QCOMPARE(loaded.size(), QSize(32, 32));
+    }
+
+    void onlyANewBodyIsDecoded() {
+        QImage picture(320, 240, QImage::Format_RGB32);
+        picture.fill(QColor(30, 90, 160));
+        const QByteArray body = encoded(picture, "JPEG");
+        const QTemporaryDir folder;
+        const EnvironmentOverride temporaryFolder("TMPDIR", QFile::encodeName(folder.path()));
+        const PictureObject first = LoadArrivedPicture(body, {.thumbnail = {80, 60}});
+        // The same bytes in another buffer, as the next response brings them.
+        const QByteArray again(body.constData(), body.size());
+        PictureObject::FullPicture full;
+        QCOMPARE(LoadArrivedPicture(again, {{80, 60}, &full, first}).cacheKey(), first.cacheKey());
+        QVERIFY(full && full->size() == QSize(320, 240));
+        QCOMPARE(temporaryFiles(), QStringList());
+
+        picture.setPixel(0, 0, qRgb(255, 255, 255));
+        const PictureObject changed =
+            LoadArrivedPicture(encoded(picture, "JPEG"), {{80, 60}, nullptr, first});
+        QVERIFY(!changed.isNull());
+        QVERIFY(changed.cacheKey() != first.cacheKey());
+        QVERIFY(LoadArrivedPicture("no picture", {{80, 60}, nullptr, first}).isNull());
     }
 };
 

@@ -1,4 +1,5 @@
 #include "fetch/CamPanel.h"
+#include "fetch/PanelPool.h"
 #include "fetch/PictureSaving.h"
 #include "platform/Clock.h"
 #include "platform/MsgBox.h"
@@ -41,6 +42,11 @@ class TestPictureSaving : public QObject {
 
     static QStringList saved(MainWindowFixture& fixture) {
         return QDir(fixture.folder().file("cam")).entryList(QDir::Files, QDir::Name);
+    }
+
+    static QByteArray readAll(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     static QString camFile(MainWindowFixture& fixture, const QString& name) {
@@ -90,6 +96,10 @@ private slots:
         refresh(fixture, 1);
         QCOMPARE(saved(fixture), QStringList{"Pier1282006100510AM.jpg"});
         QVERIFY(!status(fixture).contains("saved as"));
+        // The file is the one a full decode of the body gives.
+        const QString fromBody = fixture.folder().file("from-body.jpg");
+        SavePictureFile(LoadPictureData(fixture.pool().State(1).Fetch.ReceiveBuffer), fromBody);
+        QCOMPARE(readAll(camFile(fixture, "Pier1282006100510AM.jpg")), readAll(fromBody));
         refresh(fixture, 0);
         const QString path = camFile(fixture, "LakeView1282006100510AM.jpg");
         QCOMPARE(status(fixture), "10:05:10 AM new picture saved as " + path);

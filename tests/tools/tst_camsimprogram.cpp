@@ -23,7 +23,8 @@ private slots:
     void everyOptionIsRead() {
         const CamSimCommandLine commandLine =
             Parse({"--address", "0.0.0.0", "--http-port", "0", "--daytime-port", "1313", "--size",
-                   "1920x1080", "--period", "0.25", "--cams", "24", "--demo-home", "/tmp/demo"});
+                   "1920x1080", "--period", "0.25", "--cams", "24", "--demo-home", "/tmp/demo",
+                   "--photo"});
         QVERIFY2(commandLine.options, qPrintable(commandLine.message));
         const CamSimOptions& options = *commandLine.options;
         QCOMPARE(options.address, QHostAddress(QHostAddress::AnyIPv4));
@@ -33,6 +34,7 @@ private slots:
         QCOMPARE(options.period, 250ms);
         QCOMPARE(options.numberedCams, 24);
         QCOMPARE(options.demoHome, QStringLiteral("/tmp/demo"));
+        QVERIFY(options.photoLike);
     }
 
     void badInputIsRefused_data() {

@@ -183,6 +183,27 @@ private slots:
         }
     }
 
+    // Measurements need pictures that compress like a cam's, not like a
+    // plain colour.
+    void photoLikePicturesCompressLikePhotographs() {
+        simulator_->setPictureSize({1920, 1080});
+        const qsizetype plain = SplitAnswer(get("/garden.jpg").bytes).body.size();
+        simulator_->setPhotoLike(true);
+        const QByteArray photo = SplitAnswer(get("/garden.jpg").bytes).body;
+        QCOMPARE(DecodedJpegSize(photo), QSize(1920, 1080));
+        QVERIFY2(photo.size() > 150'000 && photo.size() > 3 * plain,
+                 qPrintable(QString::number(photo.size())));
+        // Two takes, one after the other: every new period brings other bytes.
+        simulator_->setPeriod(std::chrono::milliseconds(1000));
+        QByteArray takes[3];
+        for (int period = 0; period < 3; ++period) {
+            now_ = FixedNow.addSecs(period);
+            takes[period] = SplitAnswer(get("/garden.jpg").bytes).body;
+        }
+        QVERIFY(takes[1] != takes[0]);
+        QCOMPARE(takes[2], takes[0]);
+    }
+
     void trickleSplitsTheHeaderAcrossArrivals() {
         simulator_->setTrickle(16, 5ms);
         simulator_->setPictureSize({64, 48});

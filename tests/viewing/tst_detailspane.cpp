@@ -6,6 +6,7 @@
 #include "tests/support/MainWindowFixture.h"
 #include "viewing/DetailsPane.h"
 
+#include <QBuffer>
 #include <QLabel>
 #include <QScrollBar>
 #include <QtTest>
@@ -47,13 +48,23 @@ class TestDetailsPane : public QObject {
         return {fixture.details().BaseWidth, fixture.details().BaseHeight};
     }
 
-    // Puts a picture of the given size into a panel, as an arrival would.
-    static void givePicture(MainWindowFixture& fixture, int slot, QSize size, const QString& name) {
+    // Puts a picture of the given size into a panel, as an arrival would:
+    // as its pixels, or as a JPEG file that only its thumbnail was read of.
+    static void givePicture(MainWindowFixture& fixture, int slot, QSize size, const QString& name,
+                            bool asJpeg = false) {
         QImage picture(size, QImage::Format_RGB32);
         picture.fill(Qt::darkCyan);
         CamPanel& panel = fixture.panel(slot);
         panel.show();
-        panel.ShowPicture(picture);
+        if (asJpeg) {
+            QByteArray jpeg;
+            QBuffer buffer(&jpeg);
+            buffer.open(QIODevice::WriteOnly);
+            picture.save(&buffer, "JPEG");
+            panel.ShowPicture(PictureObject::Load(jpeg, panel.ThumbnailSize()));
+        } else {
+            panel.ShowPicture(picture);
+        }
         panel.SetCam({name, QString(), "30"});
         panel.SetUpdatedText(" Tue, 05 Dec 2006 10:00:00 GMT");
         panel.SetRefreshedText("12/8/2006 10:05:03 AM");
@@ -62,9 +73,15 @@ class TestDetailsPane : public QObject {
 private slots:
     void initTestCase() { PinLocale(); }
 
+    void selectingFillsThePane_data() {
+        QTest::addColumn<bool>("asJpeg");
+        QTest::newRow("pixels") << false;
+        QTest::newRow("a JPEG file's thumbnail") << true;
+    }
     void selectingFillsThePane() {
+        QFETCH(bool, asJpeg);
         MainWindowFixture fixture;
-        givePicture(fixture, 0, {320, 240}, "Garden");
+        givePicture(fixture, 0, {320, 240}, "Garden", asJpeg);
         const Viewer viewer(fixture);
         QVERIFY(viewer.frame->isHidden());
         fixture.clickPicture(0);
@@ -73,6 +90,7 @@ private slots:
         QVERIFY(!viewer.details->isHidden());
         QCOMPARE(baseSize(fixture), QSize(320 * 15, 240 * 15));
         QCOMPARE(viewer.picture->Picture().cacheKey(), fixture.panel(0).Picture().cacheKey());
+        QCOMPARE(viewer.picture->Picture().size(), QSize(320, 240));
         QCOMPARE(viewer.text("lblName"), QStringLiteral("Garden"));
         QCOMPARE(viewer.text("lblRefresh"), QStringLiteral("30"));
         QCOMPARE(viewer.text("lblLastChanged"), QStringLiteral(" Tue, 05 Dec 2006 10:00:00 GMT"));
@@ -167,6 +185,26 @@ private slots:
         fixture.setServerTime(noon.addSecs(1));
         fixture.pool().timRefresh_Timer(0);
         QTRY_COMPARE(viewer.text("lblTime"), QStringLiteral("1/17/2009 12:34:57 PM GMT"));
+    }
+
+    void onlyTheViewerHoldsAFullPicture() {
+        MainWindowFixture fixture({"Garden", "Harbour"});
+        fixture.start("Garden");
+        fixture.start("Harbour");
+        QVERIFY(fixture.waitForArrival(0));
+        QVERIFY(fixture.waitForArrival(1));
+        // The first panel counts as selected, but no pane shows it yet.
+        QVERIFY(!fixture.panel(0).ShownPicture().HoldsFull());
+        fixture.clickPicture(0);
+        for (int slot : {0, 1}) {
+            QVERIFY(Click(fixture.panel(slot), "cmdRefresh"));
+            QVERIFY(fixture.waitForArrival(slot));
+        }
+        const PictureObject selected = fixture.panel(0).ShownPicture();
+        QVERIFY(selected.HoldsFull());
+        QVERIFY(!fixture.panel(1).ShownPicture().HoldsFull());
+        fixture.pool().cmdStopAll_Click();
+        QVERIFY(!selected.HoldsFull());
     }
 
     void aPanelWithoutAPictureSelectsNormally() {

@@ -86,6 +86,8 @@ private slots:
         QVERIFY(indicator->isHidden());
         QCOMPARE(image->Picture().cacheKey(), first);
 
+        // A new picture: the same bytes again would show the same picture.
+        fixture.setServerTime(QDateTime(QDate(2006, 12, 5), QTime(10, 0, 5), Qt::UTC));
         QVERIFY(Click(fixture.panel(0), "cmdRefresh"));
         QVERIFY(indicator->isVisible());
         QVERIFY(fixture.waitForArrival(0));

@@ -72,7 +72,10 @@ CamSimCommandLine ParseCamSimCommandLine(const QStringList& arguments) {
         {QStringLiteral("demo-home")},
         QStringLiteral("Write a camera list for the served cams into this folder."),
         QStringLiteral("folder"));
-    parser.addOptions({address, httpPort, daytimePort, size, period, cams, demoHome});
+    const QCommandLineOption photo(
+        {QStringLiteral("photo")},
+        QStringLiteral("Textured pictures that compress like photographs, not plain colours."));
+    parser.addOptions({address, httpPort, daytimePort, size, period, cams, demoHome, photo});
 
     if (!parser.parse(arguments))
         return Complaint(parser.errorText());
@@ -105,5 +108,6 @@ CamSimCommandLine ParseCamSimCommandLine(const QStringList& arguments) {
     if (!ok || options.numberedCams < 0 || options.numberedCams > MaxNumberedCams)
         return Complaint(QStringLiteral("The number of cams is from 0 to 99."));
     options.demoHome = parser.value(demoHome);
+    options.photoLike = parser.isSet(photo);
     return {options, QString(), false};
 }

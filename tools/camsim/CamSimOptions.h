@@ -16,6 +16,7 @@ struct CamSimOptions {
     QSize pictureSize{640, 480};
     std::chrono::milliseconds period{5000};
     int numberedCams = 0;
+    bool photoLike = false;
     QString demoHome;
 };
 

@@ -101,6 +101,16 @@ void CamSimulator::setPictureSize(const QSize& size) {
                        .boundedTo({MaxPictureSide, MaxPictureSide});
 }
 
+void CamSimulator::setPhotoLike(bool photoLike) {
+    photoLike_ = photoLike;
+    pictureMaker_.setPhotoLike(photoLike);
+    for (Cam& cam : cams_) {
+        cam.jpeg.clear();
+        cam.takes[0].clear();
+        cam.takes[1].clear();
+    }
+}
+
 void CamSimulator::setTrickle(int pieceSize, std::chrono::milliseconds pause) {
     tricklePieceSize_ = std::max(pieceSize, 1);
     tricklePause_ = std::max(pause, std::chrono::milliseconds(0));
@@ -161,11 +171,21 @@ QByteArray CamSimulator::responseFor(const QString& name, Cam& cam) {
 const QByteArray& CamSimulator::pictureOf(const QString& name, Cam& cam, const QDateTime& stamp) {
     if (!cam.fixedPicture.isEmpty())
         return cam.fixedPicture;
-    if (cam.jpeg.isEmpty() || cam.pictureStamp != stamp || cam.pictureSize != pictureSize_) {
+    if (!cam.jpeg.isEmpty() && cam.pictureStamp == stamp && cam.pictureSize == pictureSize_)
+        return cam.jpeg;
+    if (!photoLike_) {
         cam.jpeg = pictureMaker_.make(name, cam.colour, stamp, pictureSize_);
-        cam.pictureStamp = stamp;
-        cam.pictureSize = pictureSize_;
+    } else {
+        if (cam.pictureSize != pictureSize_)
+            cam.takes[0] = cam.takes[1] = QByteArray();
+        cam.take = 1 - cam.take;
+        QByteArray& take = cam.takes[cam.take];
+        if (take.isEmpty())
+            take = pictureMaker_.make(name, cam.colour, stamp, pictureSize_);
+        cam.jpeg = take;
     }
+    cam.pictureStamp = stamp;
+    cam.pictureSize = pictureSize_;
     return cam.jpeg;
 }
 

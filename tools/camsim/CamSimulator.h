@@ -54,6 +54,11 @@ public:
     void setPeriod(std::chrono::milliseconds period);
     // Picture size in pixels (default 640 x 480), kept within 1 to 8192.
     void setPictureSize(const QSize& size);
+    // Textured pictures that compress like photographs (see PictureMaker).
+    // Such a cam alternates between two takes, drawn with the first two
+    // stamps it served, so that many large cams cost the simulator two
+    // encodings each rather than one per period.
+    void setPhotoLike(bool photoLike);
     // Piece size and pause of trickled answers (default 64 bytes, 10 ms);
     // the pause also separates the sent part of a reset answer from the reset.
     void setTrickle(int pieceSize, std::chrono::milliseconds pause);
@@ -82,6 +87,8 @@ private:
         QSize pictureSize;
         QByteArray jpeg;
         QByteArray fixedPicture;
+        QByteArray takes[2]; // photo-like pictures
+        int take = 0;
     };
 
     void acceptConnections();
@@ -96,6 +103,7 @@ private:
     ChangeSchedule schedule_;
     TimeSource now_ = Clock::Now;
     QSize pictureSize_{640, 480};
+    bool photoLike_ = false;
     int tricklePieceSize_ = 64;
     std::chrono::milliseconds tricklePause_{10};
     QByteArray lastRequest_;

@@ -56,6 +56,7 @@ int main(int argc, char* argv[]) {
     CamSimulator simulator;
     simulator.setPeriod(options.period);
     simulator.setPictureSize(options.pictureSize);
+    simulator.setPhotoLike(options.photoLike);
     const QList<DemoCam> cams = DemoCams() + NumberedCams(options.numberedCams);
     ServeCams(simulator, cams);
     if (!simulator.listen(options.httpPort, options.address)) {

@@ -1,0 +1,9 @@
+#pragma once
+
+// Full pictures come and go in blocks of megabytes. Given their own mappings
+// they go back to the system as soon as they are released, instead of
+// staying with the allocator after the cams are stopped.
+void MapLargeBlocksSeparately();
+
+// Hands the free memory the allocator still keeps back to the system.
+void ReturnFreeMemory();
