@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 
 ImageControl::ImageControl(QWidget* parent)
     : QWidget(parent) {}
@@ -42,7 +43,22 @@ void ImageControl::SetPicture(const PictureObject& picture) {
     // holds it.
     if (isVisible() && !paintsThumbnail())
         holdFull();
-    update();
+    updateUncovered();
+}
+
+// A new picture changes only what shows of it: the widgets stacked above it
+// (the zoomed picture's scroll bars) need not be painted again with it.
+void ImageControl::updateUncovered() {
+    QRegion uncovered(rect());
+    if (const QWidget* parent = parentWidget()) {
+        const QObjectList& siblings = parent->children();
+        for (qsizetype i = siblings.indexOf(this) + 1; i < siblings.size(); ++i) {
+            const auto* above = qobject_cast<const QWidget*>(siblings[i]);
+            if (above && !above->isWindow() && above->isVisible())
+                uncovered -= above->geometry().translated(-pos());
+        }
+    }
+    update(uncovered);
 }
 
 void ImageControl::SetStretch(bool stretch) {

@@ -45,6 +45,7 @@ protected:
 
 private:
     void fitToPicture();
+    void updateUncovered();
     bool paintsThumbnail() const;
     void paintPicture(QPainter& painter);
     void paintFocusFrame(QPainter& painter);
