@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -38,14 +37,6 @@ class TestFileFaults : public QObject {
         QStringList take() { return std::exchange(titles, {}); }
         QStringList titles;
     };
-
-    static QStringList listed(MainWindowFixture& fixture) {
-        QStringList names;
-        auto* list = Find<QListWidget>(fixture.form(), "List1");
-        for (int row = 0; row < list->count(); ++row)
-            names << list->item(row)->text();
-        return names;
-    }
 
     static QStringList filesIn(const QString& folder) {
         return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
@@ -101,7 +92,7 @@ private slots:
         Boxes boxes;
         fixture.restart();
         QCOMPARE(boxes.take(), QStringList());
-        QCOMPARE(listed(fixture), (QStringList{"Garden", "Pier"}));
+        QCOMPARE(fixture.listedCams(), (QStringList{"Garden", "Pier"}));
 
         fixture.start("Garden");
         QVERIFY(fixture.waitForArrival(0));
@@ -111,7 +102,7 @@ private slots:
         QCOMPARE(boxes.take(),
                  (QStringList{":: error", "Confirm Delete", ":: error", "Permission Denied"}));
         QCOMPARE(ReadFileBytes(camList), before);
-        QCOMPARE(listed(fixture), (QStringList{"Garden", "Pier"}));
+        QCOMPARE(fixture.listedCams(), (QStringList{"Garden", "Pier"}));
 
         // AutoSave is on for this run even though it could not be stored.
         setLocalTime(3);
@@ -125,7 +116,7 @@ private slots:
 
         QVERIFY(readOnly.setReadOnly(false));
         add(fixture, {"Lake", "http://lake/cam.jpg", "30"});
-        QCOMPARE(listed(fixture), (QStringList{"Garden", "Pier", "Lake"}));
+        QCOMPARE(fixture.listedCams(), (QStringList{"Garden", "Pier", "Lake"}));
         QCOMPARE(boxes.take(), QStringList());
     }
 
@@ -140,7 +131,7 @@ private slots:
         QCOMPARE(fixture.openPanels(), 0);
         QVERIFY(!QFile::exists(camList));
         add(fixture, {"Lake", "http://lake/cam.jpg", "30"});
-        QCOMPARE(listed(fixture), QStringList{"Lake"});
+        QCOMPARE(fixture.listedCams(), QStringList{"Lake"});
         QCOMPARE(ReadFileBytes(camList),
                  QByteArray("[name]Lake\r\nhttp://lake/cam.jpg\r\n30\r\n\r\n"));
 
@@ -153,7 +144,7 @@ private slots:
                             QFile::encodeName(camList).constData()) == 0);
         remove(fixture, "Lake");
         QCOMPARE(boxes.take(), QStringList{"Confirm Delete"});
-        QCOMPARE(listed(fixture), QStringList{"Harbour"});
+        QCOMPARE(fixture.listedCams(), QStringList{"Harbour"});
         QVERIFY(ReadFileBytes(camList).contains(harbour));
         fixture.start("Harbour");
         QVERIFY(fixture.waitForArrival(0));
@@ -211,7 +202,7 @@ private slots:
         QVERIFY(Click(fixture.form(), "chkSave")); // on, and stored
         QCOMPARE(boxes.take(), QStringList{"Confirm Delete"});
         QVERIFY(ReadFileBytes(picture) != saved);
-        QCOMPARE(listed(fixture), QStringList{"Garden"});
+        QCOMPARE(fixture.listedCams(), QStringList{"Garden"});
         QCOMPARE(ReadSetting("Ombrel", "Settings", "autoSave", ""), QStringLiteral("1"));
     }
 

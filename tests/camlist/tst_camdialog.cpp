@@ -41,14 +41,6 @@ class TestCamDialog : public QObject {
         Find<QLineEdit>(*window, "Text3")->setText(refresh);
     }
 
-    static QStringList listed(MainWindowFixture& fixture) {
-        QStringList names;
-        auto* list = Find<QListWidget>(fixture.form(), "List1");
-        for (int row = 0; row < list->count(); ++row)
-            names << list->item(row)->text();
-        return names;
-    }
-
     static QString field(CamPanel& panel, const char* name) {
         return Find<QLineEdit>(panel, name)->text();
     }
@@ -157,7 +149,7 @@ private slots:
         fill(add, "Garden", "http://other/garden.jpg", "999");
         QVERIFY(Click(*add, "Command1"));
         QVERIFY(!dialog(fixture, "Form2"));
-        QCOMPARE(listed(fixture), QStringList({"Garden", "Garden"}));
+        QCOMPARE(fixture.listedCams(), QStringList({"Garden", "Garden"}));
         QVERIFY(
             camList(fixture).endsWith("[name]Garden\r\nhttp://other/garden.jpg\r\n999\r\n\r\n"));
 
@@ -182,7 +174,7 @@ private slots:
         edit->close(); // the window's close control
         QVERIFY(!dialog(fixture, "Form2") && !dialog(fixture, "Form3"));
         QCOMPARE(camList(fixture), before);
-        QCOMPARE(listed(fixture), QStringList{"Garden"});
+        QCOMPARE(fixture.listedCams(), QStringList{"Garden"});
         edit = openEdit(fixture, "Garden");
         QVERIFY(edit);
         QCOMPARE(Find<QLineEdit>(*edit, "Text1")->text(), QStringLiteral("Garden"));
@@ -200,7 +192,7 @@ private slots:
         QCOMPARE(Find<QLineEdit>(*edit, "Text2")->text(), harbourUrl);
         Find<QLineEdit>(*edit, "Text1")->setText("Garden");
         QVERIFY(Click(*edit, "Command1"));
-        QCOMPARE(listed(fixture), QStringList({"Garden", "Pier", "Garden"}));
+        QCOMPARE(fixture.listedCams(), QStringList({"Garden", "Pier", "Garden"}));
         QCOMPARE(fixture.panel(1).title(), QStringLiteral("Garden"));
         QCOMPARE(field(fixture.panel(1), "txtAddress"), harbourUrl);
 
@@ -209,7 +201,7 @@ private slots:
         fill(edit, "Lake View", "http://lake/view.jpg", "45");
         QVERIFY(Click(*edit, "Command1"));
         QVERIFY(!dialog(fixture, "Form3"));
-        QCOMPARE(listed(fixture), QStringList({"Pier", "Lake View"}));
+        QCOMPARE(fixture.listedCams(), QStringList({"Pier", "Lake View"}));
         QVERIFY(camList(fixture).endsWith("[name]Lake View\r\nhttp://lake/view.jpg\r\n45\r\n\r\n"));
         for (int slot : {0, 1}) {
             CamPanel& panel = fixture.panel(slot);
@@ -236,7 +228,7 @@ private slots:
         const QString file = fixture.folder().file("00camlist.txt");
         QCOMPARE(FindCamEntry(file, "Garden")->Refresh, QStringLiteral("60"));
         QCOMPARE(FindCamEntry(file, "Harbour")->Refresh, QStringLiteral("30"));
-        QCOMPARE(listed(fixture), QStringList({"Harbour", "Garden"}));
+        QCOMPARE(fixture.listedCams(), QStringList({"Harbour", "Garden"}));
 
         // Without a selection Edit shows the notice.
         QVERIFY(Click(fixture.form(), "cmdEdit"));
@@ -254,7 +246,7 @@ private slots:
         QCOMPARE(Find<QLineEdit>(*edit, "Text1")->text(), QString());
         fill(edit, "Garden", "http://ghost/cam.jpg", "10");
         QVERIFY(Click(*edit, "Command1"));
-        QCOMPARE(listed(fixture), QStringList({"Garden", "Garden"}));
+        QCOMPARE(fixture.listedCams(), QStringList({"Garden", "Garden"}));
         QCOMPARE(field(fixture.panel(0), "txtRefresh"), QStringLiteral("30"));
     }
 
@@ -275,7 +267,7 @@ private slots:
         // Once the file can be written, OK saves what is still typed in.
         QVERIFY(readOnly.setReadOnly(false));
         QVERIFY(Click(*edit, "Command1"));
-        QCOMPARE(listed(fixture), QStringList({"Harbour", "Lake"}));
+        QCOMPARE(fixture.listedCams(), QStringList({"Harbour", "Lake"}));
     }
 
     void closingTheMainWindowClosesTheDialogs() {

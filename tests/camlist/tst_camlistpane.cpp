@@ -13,14 +13,6 @@
 class TestCamListPane : public QObject {
     Q_OBJECT
 
-    static QStringList listed(MainWindowFixture& fixture) {
-        QStringList names;
-        auto* list = Find<QListWidget>(fixture.form(), "List1");
-        for (int row = 0; row < list->count(); ++row)
-            names << list->item(row)->text();
-        return names;
-    }
-
     static QStringList cams(int count) {
         QStringList names;
         for (int index = 1; index <= count; ++index)
@@ -67,7 +59,7 @@ private slots:
 
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
         QVERIFY(Choose(fixture.form(), "Cams", "Delete Selected Cam"));
-        QCOMPARE(listed(fixture), QStringList{"Harbour"});
+        QCOMPARE(fixture.listedCams(), QStringList{"Harbour"});
         QVERIFY(!fixture.listPane().IsCamSelected());
         QCOMPARE(FindCamEntry(file, "Garden"), std::nullopt);
     }
@@ -139,7 +131,7 @@ private slots:
         QVERIFY(fixture.waitForArrival(0));
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
         QVERIFY(Click(fixture.form(), "cmdRemove"));
-        QCOMPARE(listed(fixture), QStringList{"Harbour"});
+        QCOMPARE(fixture.listedCams(), QStringList{"Harbour"});
         QVERIFY(!fixture.panel(0).isHidden());
         QVERIFY(fixture.ticking(0));
         const int requests = fixture.simulator().requestCount("Garden");

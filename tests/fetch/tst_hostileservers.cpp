@@ -7,7 +7,6 @@
 #include "tests/support/TestPictures.h"
 #include "tools/camsim/HttpConnection.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QImageReader>
 #include <QLabel>
@@ -43,14 +42,6 @@ class TestHostileServers : public QObject {
         QCOMPARE(fixture.panel(slot).Picture().size(), QSize(160, 120));
     }
 
-    static QByteArray encoded(const QImage& picture, const char* format) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        picture.save(&buffer, format);
-        return bytes;
-    }
-
     // The tallest picture 8192 pixels wide that the loader still takes.
     static int tallestAccepted() {
         return int(qint64(QImageReader::allocationLimit()) * MiB / (8192 * 4));
@@ -58,7 +49,7 @@ class TestHostileServers : public QObject {
 
     // A small JPEG whose frame header claims another size.
     static QByteArray jpegClaiming(QSize size) {
-        QByteArray bytes = encoded(PlainPicture({16, 16}, qRgb(90, 160, 40)), "JPEG");
+        QByteArray bytes = EncodedPicture(PlainPicture({16, 16}, qRgb(90, 160, 40)), "JPEG");
         const qsizetype frame = bytes.indexOf(QByteArray("\xFF\xC0", 2));
         for (const auto& [offset, value] : {std::pair{5, size.height()}, {7, size.width()}}) {
             bytes[frame + offset] = char(value >> 8);
@@ -69,7 +60,7 @@ class TestHostileServers : public QObject {
 
     // A small 32-bit BMP whose info header claims another size.
     static QByteArray bmpClaiming(QSize size) {
-        QByteArray bytes = encoded(
+        QByteArray bytes = EncodedPicture(
             PlainPicture({4, 4}, qRgb(90, 160, 40)).convertToFormat(QImage::Format_ARGB32), "BMP");
         for (const auto& [offset, value] : {std::pair{18, size.width()}, {22, size.height()}})
             for (int i = 0; i < 4; ++i)

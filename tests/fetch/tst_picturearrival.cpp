@@ -1,7 +1,7 @@
 #include "fetch/PictureArrival.h"
+#include "tests/support/TestPictures.h"
 #include "tests/support/TestSupport.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,14 +10,6 @@
 // Deciding what a finished response is: a picture, a new one, or neither.
 class TestPictureArrival : public QObject {
     Q_OBJECT
-
-    static QByteArray encoded(const QImage& picture, const char* format) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        picture.save(&buffer, format);
-        return bytes;
-    }
 
     static QStringList temporaryFiles() {
         return QDir(QDir::tempPath()).entryList({"vbt*"}, QDir::Files);
@@ -87,7 +79,7 @@ private slots:
         const QTemporaryDir folder;
         const EnvironmentOverride temporaryFolder("TMPDIR", QFile::encodeName(folder.path()));
         for (const char* format : {"JPEG", "BMP", "PNG"}) {
-            const PictureObject loaded = LoadArrivedPicture(encoded(picture, format));
+            const PictureObject loaded = LoadArrivedPicture(EncodedPicture(picture, format));
             QVERIFY2(!loaded.isNull(), format);
             QCOMPARE(loaded.size(), QSize(64, 48));
         }
@@ -108,14 +100,14 @@ private slots:
         QImage picture(32, 32, QImage::Format_RGB32);
         picture.fill(Qt::blue);
         const EnvironmentOverride temporaryFolder("TMPDIR", "/nonexistent/ombrel-temp");
-        const PictureObject loaded = LoadArrivedPicture(encoded(picture, "PNG"));
+        const PictureObject loaded = LoadArrivedPicture(EncodedPicture(picture, "PNG"));
         QCOMPARE(loaded.size(), QSize(32, 32));
     }
 
     void onlyANewBodyIsDecoded() {
         QImage picture(320, 240, QImage::Format_RGB32);
         picture.fill(QColor(30, 90, 160));
-        const QByteArray body = encoded(picture, "JPEG");
+        const QByteArray body = EncodedPicture(picture, "JPEG");
         const QTemporaryDir folder;
         const EnvironmentOverride temporaryFolder("TMPDIR", QFile::encodeName(folder.path()));
         const PictureObject first = LoadArrivedPicture(body, {.thumbnail = {80, 60}});
@@ -128,7 +120,7 @@ private slots:
 
         picture.setPixel(0, 0, qRgb(255, 255, 255));
         const PictureObject changed =
-            LoadArrivedPicture(encoded(picture, "JPEG"), {{80, 60}, nullptr, first});
+            LoadArrivedPicture(EncodedPicture(picture, "JPEG"), {{80, 60}, nullptr, first});
         QVERIFY(!changed.isNull());
         QVERIFY(changed.cacheKey() != first.cacheKey());
         QVERIFY(LoadArrivedPicture("no picture", {{80, 60}, nullptr, first}).isNull());

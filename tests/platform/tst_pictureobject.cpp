@@ -12,14 +12,6 @@
 class TestPictureObject : public QObject {
     Q_OBJECT
 
-    static QByteArray jpeg(const QImage& picture) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        picture.save(&buffer, "JPEG", 90);
-        return bytes;
-    }
-
     // Soft colour waves, as a scene seen through a cam rather than a test card.
     static QImage scene(QSize size) {
         QImage picture(size, QImage::Format_RGB32);
@@ -45,7 +37,7 @@ private slots:
     }
     void theThumbnailIsAFullDecodeReduced() {
         QFETCH(QSize, size);
-        const QByteArray bytes = jpeg(scene(size));
+        const QByteArray bytes = EncodedPicture(scene(size), "JPEG", 90);
         const PictureObject picture = PictureObject::Load(bytes, Panel);
         QCOMPARE(picture.size(), size);
         QVERIFY(!picture.HoldsFull());
@@ -54,7 +46,7 @@ private slots:
     }
 
     void theFullPictureLivesWhileHeld() {
-        const QByteArray bytes = jpeg(scene({640, 480}));
+        const QByteArray bytes = EncodedPicture(scene({640, 480}), "JPEG", 90);
         PictureObject::FullPicture full;
         const PictureObject picture = PictureObject::Load(bytes, Panel, &full);
         QVERIFY(full && picture.HoldsFull());
@@ -69,7 +61,8 @@ private slots:
 
     void smallPicturesAndOtherFormatsKeepTheirPixels_data() {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("a JPEG no larger than the panel") << jpeg(scene({85, 200}));
+        QTest::newRow("a JPEG no larger than the panel")
+            << EncodedPicture(scene({85, 200}), "JPEG", 90);
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
@@ -85,9 +78,11 @@ private slots:
     }
 
     void aSavedEncodingKeepsTheThumbnail() {
-        const PictureObject shown = PictureObject::Load(jpeg(scene({640, 480})), Panel);
+        const PictureObject shown =
+            PictureObject::Load(EncodedPicture(scene({640, 480}), "JPEG", 90), Panel);
         const QImage thumbnail = shown.Thumbnail(Panel);
-        const QByteArray saved = jpeg(PlainPicture({640, 480}, qRgb(200, 10, 10)));
+        const QByteArray saved =
+            EncodedPicture(PlainPicture({640, 480}, qRgb(200, 10, 10)), "JPEG", 90);
         const PictureObject again = shown.Reencoded(saved);
         QCOMPARE(again.size(), QSize(640, 480));
         QCOMPARE(again.Thumbnail(Panel).cacheKey(), thumbnail.cacheKey());

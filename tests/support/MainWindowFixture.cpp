@@ -113,3 +113,11 @@ int MainWindowFixture::openPanels() {
         open += panel(slot).isHidden() ? 0 : 1;
     return open;
 }
+
+QStringList MainWindowFixture::listedCams() {
+    QStringList names;
+    auto* list = form().findChild<QListWidget*>("List1");
+    for (int row = 0; list && row < list->count(); ++row)
+        names << list->item(row)->text();
+    return names;
+}

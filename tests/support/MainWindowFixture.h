@@ -27,6 +27,8 @@ public:
     ~MainWindowFixture();
 
     Form1& form() { return *form_; }
+    // The names the Webcam Listing shows, top to bottom.
+    QStringList listedCams();
     CamSimulator& simulator() { return simulator_; }
     DaytimeService& daytime() { return daytime_; }
     const TempProgramFolder& folder() const { return folder_; }

@@ -1,5 +1,6 @@
 #include "tests/support/TestPictures.h"
 
+#include <QBuffer>
 #include <QColor>
 #include <QtDebug>
 
@@ -11,6 +12,14 @@ QImage PositionPicture(int width, int height) {
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, qRgb(10 + x, 100 + y, 200));
     return image;
+}
+
+QByteArray EncodedPicture(const QImage& picture, const char* format, int quality) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, format, quality);
+    return bytes;
 }
 
 QImage PlainPicture(QSize size, QRgb colour) {

@@ -1,11 +1,16 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QRect>
 
 // A picture whose every pixel tells its own position: red 10 + x, green
 // 100 + y, blue 200.
 QImage PositionPicture(int width, int height);
+
+// The picture as a file of that format would hold it (quality -1: the
+// format's default).
+QByteArray EncodedPicture(const QImage& picture, const char* format, int quality = -1);
 
 // A picture of one colour throughout.
 QImage PlainPicture(QSize size, QRgb colour);

@@ -1,7 +1,7 @@
 #include "platform/widgets/ImageControl.h"
+#include "tests/support/TestPictures.h"
 #include "tests/support/TestSupport.h"
 
-#include <QBuffer>
 #include <QTest>
 
 // A picture handed over as a file's bytes: decoded only when asked for.
@@ -14,20 +14,12 @@ class TestImageControl : public QObject {
         return picture;
     }
 
-    static QByteArray jpeg(const QImage& picture) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        picture.save(&buffer, "JPEG", 90);
-        return bytes;
-    }
-
 private slots:
     void anEncodedPictureIsDecodedWhenAskedFor() {
         ImageControl control;
         const QImage red = filled(Qt::red);
         control.SetPicture(red);
-        control.SetEncodedPicture(jpeg(filled(Qt::blue)));
+        control.SetEncodedPicture(EncodedPicture(filled(Qt::blue), "JPEG", 90));
         const QImage decoded = control.Picture();
         QVERIFY(decoded.cacheKey() != red.cacheKey());
         QVERIFY(qBlue(decoded.pixel(10, 10)) > 200 && qRed(decoded.pixel(10, 10)) < 50);
@@ -36,7 +28,7 @@ private slots:
         // Bytes that are no picture leave it; a picture set later wins.
         control.SetEncodedPicture("no picture");
         QCOMPARE(control.Picture(), decoded);
-        control.SetEncodedPicture(jpeg(filled(Qt::green)));
+        control.SetEncodedPicture(EncodedPicture(filled(Qt::green), "JPEG", 90));
         control.SetPicture(red);
         QCOMPARE(control.Picture(), red);
     }
