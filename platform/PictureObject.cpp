@@ -143,26 +143,46 @@ QImage PictureObject::Thumbnail(QSize target) const {
 
 namespace {
 
-// Every pixel of `size` takes the source pixel nearest its centre. Done here,
-// on one thread: for a thumbnail's few pixels, handing the work to Qt's
-// thread pool costs more than the work.
-QImage sampled(const QImage& picture, QSize size) {
-    const QImage source =
-        picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
-            ? picture
-            : picture.convertToFormat(QImage::Format_ARGB32);
-    QImage result(size, source.format());
+// Each thumbnail pixel averages a 4 x 4 grid of source pixels spread evenly
+// over the area it stands for: what sampling down to four times the size
+// and then halving twice would give, without the intermediate pictures.
+// Done here, on one thread: for a thumbnail's few pixels, handing the work
+// to Qt's thread pool costs more than the work.
+QImage gridAveraged(const QImage& picture, QSize target) {
+    const QImage::Format format =
+        picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    const QImage source = picture.format() == format ? picture : picture.convertToFormat(format);
+    QImage result(target, format);
     if (result.isNull())
         return {};
-    std::vector<int> columns(size_t(size.width()));
-    for (int x = 0; x < size.width(); ++x)
-        columns[size_t(x)] = int((2 * qint64(x) + 1) * source.width() / (2 * size.width()));
-    for (int y = 0; y < size.height(); ++y) {
-        const int row = int((2 * qint64(y) + 1) * source.height() / (2 * size.height()));
-        const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(row));
+    constexpr int Grid = 4;
+    const auto spread = [](int count, int length, int i) {
+        return int((2 * qint64(i) + 1) * length / (2 * qint64(count) * Grid));
+    };
+    std::vector<int> columns(size_t(target.width()) * Grid);
+    for (size_t i = 0; i < columns.size(); ++i)
+        columns[i] = spread(target.width(), source.width(), int(i));
+    for (int y = 0; y < target.height(); ++y) {
+        const QRgb* rows[Grid];
+        for (int j = 0; j < Grid; ++j)
+            rows[j] = reinterpret_cast<const QRgb*>(
+                source.constScanLine(spread(target.height(), source.height(), y * Grid + j)));
         auto* out = reinterpret_cast<QRgb*>(result.scanLine(y));
-        for (int x = 0; x < size.width(); ++x)
-            out[x] = in[columns[size_t(x)]];
+        for (int x = 0; x < target.width(); ++x) {
+            unsigned sum[4] = {};
+            for (const QRgb* row : rows)
+                for (int i = 0; i < Grid; ++i) {
+                    const QRgb pixel = row[columns[size_t(x * Grid + i)]];
+                    sum[0] += qAlpha(pixel);
+                    sum[1] += qRed(pixel);
+                    sum[2] += qGreen(pixel);
+                    sum[3] += qBlue(pixel);
+                }
+            constexpr unsigned Half = Grid * Grid / 2;
+            out[x] =
+                qRgba(int((sum[1] + Half) / (Grid * Grid)), int((sum[2] + Half) / (Grid * Grid)),
+                      int((sum[3] + Half) / (Grid * Grid)), int((sum[0] + Half) / (Grid * Grid)));
+        }
     }
     return result;
 }
@@ -172,12 +192,8 @@ QImage sampled(const QImage& picture, QSize size) {
 QImage ReducedPicture(const QImage& picture, QSize target) {
     if (picture.isNull() || target.isEmpty())
         return {};
-    // Sampling down to four times the size first keeps a large picture cheap
-    // to reduce; the smooth pass then averages away the jagged edges.
     const QSize fourTimes = target * 4;
-    const QImage source =
-        picture.width() > fourTimes.width() && picture.height() > fourTimes.height()
-            ? sampled(picture, fourTimes)
-            : picture;
-    return source.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (picture.width() > fourTimes.width() && picture.height() > fourTimes.height())
+        return gridAveraged(picture, target);
+    return picture.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }

@@ -125,9 +125,8 @@ public:
     bool Arrive(const QByteArray& response) {
         pool_.State(0).Fetch.ReceiveBuffer = response;
         pool_.wsCam_Close(0);
-        picture_->repaint();
-        if (selected_)
-            zoomed_->repaint();
+        // What the event loop does next: paint the parts the arrival marked.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
         const bool painted =
             paints_.count != painted_ && (!selected_ || zoomedPaints_.count != zoomedPainted_);
         painted_ = paints_.count;

@@ -3,6 +3,7 @@
 #include <turbojpeg.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -87,11 +88,22 @@ bool WriteAll(int file, const unsigned char* bytes, unsigned long size) {
     return true;
 }
 
+// A longer file's tail is cut off after writing rather than the file being
+// emptied first: ext4 writes out at once, on close, a file truncated to
+// nothing and written again, and the saved pictures go to new empty files.
+bool CutAfter(int file, unsigned long size) {
+    struct stat status {};
+    if (::fstat(file, &status) != 0)
+        return false;
+    return static_cast<unsigned long long>(status.st_size) <= size ||
+           ::ftruncate(file, static_cast<off_t>(size)) == 0;
+}
+
 int WriteFile(const char* path, const unsigned char* bytes, unsigned long size) {
-    const int file = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int file = ::open(path, O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (file < 0)
         return IJL_INVALID_FILENAME;
-    const bool written = WriteAll(file, bytes, size);
+    const bool written = WriteAll(file, bytes, size) && CutAfter(file, size);
     const bool closed = ::close(file) == 0;
     if (written && closed)
         return IJL_OK;

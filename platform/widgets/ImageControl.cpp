@@ -87,13 +87,20 @@ const QImage& ImageControl::reducedPicture() {
     return reduced_;
 }
 
-void ImageControl::paintEvent(QPaintEvent*) {
+void ImageControl::paintEvent(QPaintEvent* event) {
     if (!paintsThumbnail())
         holdFull();
     if (width() <= 0 || height() <= 0)
         return;
     QPainter painter(this);
-    paintPicture(painter);
+    // Painted one rectangle at a time: the raster engine copies a picture
+    // clipped to a rectangle row by row, while any other clip (the picture
+    // less the scroll bars above it) sends every span through its thread pool.
+    for (const QRect& part : event->region()) {
+        painter.setClipRect(part);
+        paintPicture(painter);
+    }
+    painter.setClipping(false);
     if (hasFocus())
         paintFocusFrame(painter);
 }

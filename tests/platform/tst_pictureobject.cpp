@@ -45,6 +45,24 @@ private slots:
                                     ReducedPicture(LoadPictureData(bytes), Panel), 6));
     }
 
+    void aLargePictureIsReducedAsSmoothScalingWould_data() {
+        QTest::addColumn<QImage>("picture");
+        QTest::newRow("opaque") << scene({1920, 1080});
+        // Stripes of opaque red and clear white, two pixels wide: a clear
+        // pixel lends no colour, so the mix is half-clear red, never pink.
+        QImage stripes(Panel * 8, QImage::Format_ARGB32);
+        for (int x = 0; x < stripes.width(); ++x)
+            for (int y = 0; y < stripes.height(); ++y)
+                stripes.setPixel(x, y, x / 2 % 2 ? qRgba(255, 255, 255, 0) : qRgb(255, 0, 0));
+        QTest::newRow("clear stripes") << stripes;
+    }
+    void aLargePictureIsReducedAsSmoothScalingWould() {
+        QFETCH(QImage, picture);
+        const QImage smooth =
+            picture.scaled(Panel, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QVERIFY(FuzzyPictureCompare(ReducedPicture(picture, Panel), smooth, 4));
+    }
+
     void theFullPictureLivesWhileHeld() {
         const QByteArray bytes = EncodedPicture(scene({640, 480}), "JPEG", 90);
         PictureObject::FullPicture full;

@@ -28,8 +28,11 @@ QImage PlainPicture(QSize size, QRgb colour) {
     return image;
 }
 
-bool FuzzyPictureCompare(const QImage& actual, const QImage& expected, int tolerance,
+bool FuzzyPictureCompare(const QImage& actualPicture, const QImage& expectedPicture, int tolerance,
                          const QRect& area) {
+    // Colours as they show, whatever the formats hold them in.
+    const QImage actual = actualPicture.convertToFormat(QImage::Format_ARGB32);
+    const QImage expected = expectedPicture.convertToFormat(QImage::Format_ARGB32);
     if (actual.size() != expected.size()) {
         qWarning() << "the pictures differ in size:" << actual.size() << "against"
                    << expected.size();
@@ -41,9 +44,11 @@ bool FuzzyPictureCompare(const QImage& actual, const QImage& expected, int toler
             const QRgb a = actual.pixel(x, y), e = expected.pixel(x, y);
             if (std::abs(qRed(a) - qRed(e)) > tolerance ||
                 std::abs(qGreen(a) - qGreen(e)) > tolerance ||
-                std::abs(qBlue(a) - qBlue(e)) > tolerance) {
+                std::abs(qBlue(a) - qBlue(e)) > tolerance ||
+                std::abs(qAlpha(a) - qAlpha(e)) > tolerance) {
                 qWarning("first pixel beyond %d: (%d, %d) is %s, expected %s", tolerance, x, y,
-                         qPrintable(QColor(a).name()), qPrintable(QColor(e).name()));
+                         qPrintable(QColor::fromRgba(a).name(QColor::HexArgb)),
+                         qPrintable(QColor::fromRgba(e).name(QColor::HexArgb)));
                 return false;
             }
         }

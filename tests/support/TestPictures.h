@@ -17,7 +17,7 @@ QImage PlainPicture(QSize size, QRgb colour);
 
 // True when the two pictures have the same size and, inside `area` (all of
 // them when it is empty), no channel of any pixel differs by more than
-// `tolerance`. Otherwise warns with the first pixel that differs, or the
-// sizes, and gives false: for QVERIFY.
+// `tolerance`, alpha included and whatever the formats. Otherwise warns with the first pixel that
+// differs, or the sizes, and gives false: for QVERIFY.
 bool FuzzyPictureCompare(const QImage& actual, const QImage& expected, int tolerance,
                          const QRect& area = {});

@@ -51,6 +51,7 @@ private slots:
     void heightSignTellsTheRowOrder();
     void refusesWhatItCannotWrite_data();
     void refusesWhatItCannotWrite();
+    void replacesALongerFileWhole();
     void failedEncodingLeavesTheFileAlone();
 };
 
@@ -130,6 +131,19 @@ void TestIjl::refusesWhatItCannotWrite() {
     QCOMPARE(ijlWrite(&p, ioType), code);
     QVERIFY(!QFile::exists(QFile::decodeName(file)));
     p.state = state;
+}
+
+void TestIjl::replacesALongerFileWhole() {
+    const QTemporaryDir folder;
+    const QString file = folder.filePath("replaced.jpg");
+    WriteFileBytes(file, QByteArray(100000, 'x'));
+    const std::vector<std::uint8_t> pixels = RedOverBlue(true);
+    const QByteArray name = QFile::encodeName(file);
+    Properties p(pixels, name, true);
+    QCOMPARE(ijlWrite(&p, IJL_JFILE_WRITEWHOLEIMAGE), IJL_OK);
+    const QByteArray written = ReadFileBytes(file);
+    // What was there before does not trail after the picture's end marker.
+    QVERIFY(written.startsWith("\xFF\xD8") && written.endsWith("\xFF\xD9"));
 }
 
 void TestIjl::failedEncodingLeavesTheFileAlone() {
