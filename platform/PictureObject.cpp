@@ -143,11 +143,13 @@ QImage PictureObject::Thumbnail(QSize target) const {
 
 namespace {
 
-// Each thumbnail pixel averages a 4 x 4 grid of source pixels spread evenly
-// over the area it stands for: what sampling down to four times the size
-// and then halving twice would give, without the intermediate pictures.
-// Done here, on one thread: for a thumbnail's few pixels, handing the work
-// to Qt's thread pool costs more than the work.
+// Each thumbnail pixel averages a grid of source pixels spread evenly over
+// the area it stands for: four across, and two down, as every source row
+// read costs a pass over all its memory. Done here, on one thread: for a
+// thumbnail's few pixels, handing the work to Qt's thread pool costs more
+// than the work.
+constexpr QSize Grid{4, 2};
+
 QImage gridAveraged(const QImage& picture, QSize target) {
     const QImage::Format format =
         picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
@@ -155,33 +157,31 @@ QImage gridAveraged(const QImage& picture, QSize target) {
     QImage result(target, format);
     if (result.isNull())
         return {};
-    constexpr int Grid = 4;
-    const auto spread = [](int count, int length, int i) {
-        return int((2 * qint64(i) + 1) * length / (2 * qint64(count) * Grid));
+    const auto spread = [](int count, int grid, int length, int i) {
+        return int((2 * qint64(i) + 1) * length / (2 * qint64(count) * grid));
     };
-    std::vector<int> columns(size_t(target.width()) * Grid);
+    std::vector<int> columns(size_t(target.width() * Grid.width()));
     for (size_t i = 0; i < columns.size(); ++i)
-        columns[i] = spread(target.width(), source.width(), int(i));
+        columns[i] = spread(target.width(), Grid.width(), source.width(), int(i));
+    constexpr unsigned Samples = Grid.width() * Grid.height(), Half = Samples / 2;
     for (int y = 0; y < target.height(); ++y) {
-        const QRgb* rows[Grid];
-        for (int j = 0; j < Grid; ++j)
-            rows[j] = reinterpret_cast<const QRgb*>(
-                source.constScanLine(spread(target.height(), source.height(), y * Grid + j)));
+        const QRgb* rows[Grid.height()];
+        for (int j = 0; j < Grid.height(); ++j)
+            rows[j] = reinterpret_cast<const QRgb*>(source.constScanLine(
+                spread(target.height(), Grid.height(), source.height(), y * Grid.height() + j)));
         auto* out = reinterpret_cast<QRgb*>(result.scanLine(y));
         for (int x = 0; x < target.width(); ++x) {
             unsigned sum[4] = {};
             for (const QRgb* row : rows)
-                for (int i = 0; i < Grid; ++i) {
-                    const QRgb pixel = row[columns[size_t(x * Grid + i)]];
+                for (int i = 0; i < Grid.width(); ++i) {
+                    const QRgb pixel = row[columns[size_t(x * Grid.width() + i)]];
                     sum[0] += qAlpha(pixel);
                     sum[1] += qRed(pixel);
                     sum[2] += qGreen(pixel);
                     sum[3] += qBlue(pixel);
                 }
-            constexpr unsigned Half = Grid * Grid / 2;
-            out[x] =
-                qRgba(int((sum[1] + Half) / (Grid * Grid)), int((sum[2] + Half) / (Grid * Grid)),
-                      int((sum[3] + Half) / (Grid * Grid)), int((sum[0] + Half) / (Grid * Grid)));
+            out[x] = qRgba(int((sum[1] + Half) / Samples), int((sum[2] + Half) / Samples),
+                           int((sum[3] + Half) / Samples), int((sum[0] + Half) / Samples));
         }
     }
     return result;
@@ -192,8 +192,9 @@ QImage gridAveraged(const QImage& picture, QSize target) {
 QImage ReducedPicture(const QImage& picture, QSize target) {
     if (picture.isNull() || target.isEmpty())
         return {};
-    const QSize fourTimes = target * 4;
-    if (picture.width() > fourTimes.width() && picture.height() > fourTimes.height())
+    // A picture at least four times larger is sampled; smaller ones are
+    // scaled whole.
+    if (picture.width() > 4 * target.width() && picture.height() > 4 * target.height())
         return gridAveraged(picture, target);
     return picture.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
