@@ -192,7 +192,7 @@ QImage gridAveraged(const QImage& picture, QSize target) {
 QImage ReducedPicture(const QImage& picture, QSize target) {
     if (picture.isNull() || target.isEmpty())
         return {};
-    // A picture at least four times larger is sampled; smaller ones are
+    // A picture more than four times larger is sampled; smaller ones are
     // scaled whole.
     if (picture.width() > 4 * target.width() && picture.height() > 4 * target.height())
         return gridAveraged(picture, target);

@@ -70,8 +70,8 @@ std::uint8_t* ZeroFilled(std::size_t bytes) {
 #if defined(__x86_64__) || defined(__i386__)
 // Four 0x00RRGGBB pixels (16 bytes) become 12 bytes of blue, green and red
 // with one byte shuffle. Stops while 16 bytes can still be stored without
-// passing the row's end. The processors without the shuffle (older than
-// about 2008) take the plain loop.
+// passing the row's end. The old processors without the shuffle take the
+// plain loop.
 __attribute__((target("ssse3"))) int ShuffleBgrBlocks(const QRgb* pixels, int count,
                                                       std::uint8_t* out) {
     const __m128i order = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
