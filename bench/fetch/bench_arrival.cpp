@@ -4,17 +4,18 @@
 // last; and what saving a new picture automatically adds, beside
 // libjpeg-turbo encoding the same picture. Each at 1920 x 1080 and 3840 x 2160.
 
-#include "bench/fetch/TestPicture.h"
 #include "fetch/CamPanel.h"
 #include "fetch/MainWindowState.h"
 #include "fetch/PanelPool.h"
 #include "platform/MemoryReturn.h"
 #include "platform/PictureLoader.h"
 #include "platform/widgets/ImageControl.h"
+#include "tools/camsim/PhotoLikeScene.h"
 #include "viewing/DetailsLayout.h"
 #include "viewing/DetailsPane.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -30,12 +31,20 @@
 
 namespace {
 
+QByteArray JpegBytes(const QImage& picture, int quality) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "JPEG", quality);
+    return bytes;
+}
+
 // Two different pictures of the size: every arrival of the other one is new.
 const QByteArray& pictureFile(int width, int which = 0) {
     static std::map<std::pair<int, int>, QByteArray> files;
     QByteArray& jpeg = files[{width, which}];
     if (jpeg.isEmpty()) {
-        QImage picture = PhotoLikePicture(width, width * 9 / 16);
+        QImage picture = PhotoLikeScene(QSize(width, width * 9 / 16));
         if (which)
             picture = picture.mirrored(true, false);
         jpeg = JpegBytes(picture, 85);
