@@ -5,19 +5,19 @@
 #include "clock/CurrentTimeClock.h"
 #include "fetch/CamPanel.h"
 #include "fetch/PanelPool.h"
-#include "platform/AppError.h"
-#include "platform/AppObject.h"
-#include "platform/FileHelpers.h"
-#include "platform/MsgBox.h"
-#include "platform/ProductInfo.h"
+#include "platform/controls/PictureBox.h"
+#include "platform/controls/Twips.h"
+#include "platform/controls/WheelScrolling.h"
+#include "platform/files/FileHelpers.h"
+#include "platform/program/AppError.h"
+#include "platform/program/AppObject.h"
+#include "platform/program/MsgBox.h"
+#include "platform/program/ProductInfo.h"
 #include "platform/skin/SkinGlobal.h"
 #include "platform/skin/SkinLabelArray.h"
-#include "platform/widgets/PictureBox.h"
-#include "platform/widgets/Twips.h"
-#include "platform/widgets/WheelScrolling.h"
+#include "settings/MachineSettings.h"
 #include "skin/modIcon.h"
 #include "skin/modSkin.h"
-#include "settings/MachineSettings.h"
 #include "viewing/DetailsPane.h"
 #include "viewing/Form6.h"
 #include "windows/AuxiliaryWindows.h"
@@ -83,13 +83,13 @@ void Form1::buildPanes() {
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(StatusPanel1);
 
-    Panels = new PanelPool(picWindowInner, State, this, loadSharedPictures());
+    panels_ = new PanelPool(picWindowInner, this, loadSharedPictures());
     for (int slot = 0; slot < PanelPool::SlotCount; ++slot) {
         const PanelPlace place = PanelPlaceOf(slot);
-        SetTwipsGeometry(&Panels->Panel(slot), place.left, place.top, PanelWidth, PanelHeight);
+        SetTwipsGeometry(&panels_->Panel(slot), place.left, place.top, PanelWidth, PanelHeight);
     }
-    ListPane = new CamListPane(Frame1, *Panels, this);
-    Details = new DetailsPane(frmMain, *Panels, State, this);
+    listPane_ = new CamListPane(Frame1, *panels_, this);
+    details_ = new DetailsPane(frmMain, *panels_, this);
 }
 
 void Form1::buildSkinLabels() {
@@ -114,32 +114,33 @@ void Form1::buildMenus() {
                           ->addAction(QStringLiteral("About this software"));
 
     connect(mnuFileItem[0], &QAction::triggered, this, [] { QCoreApplication::exit(0); });
-    connect(mnuCamItem[0], &QAction::triggered, ListPane, &CamListPane::cmdAdd_Click);
-    connect(mnuCamItem[2], &QAction::triggered, ListPane, &CamListPane::cmdEdit_Click);
-    connect(mnuCamItem[1], &QAction::triggered, ListPane, &CamListPane::cmdRemove_Click);
-    connect(mnuCamItem[3], &QAction::triggered, ListPane, &CamListPane::cmdStartCam_Click);
-    connect(mnuCamItem[4], &QAction::triggered, Panels, &PanelPool::cmdStopAll_Click);
+    connect(mnuCamItem[0], &QAction::triggered, listPane_, &CamListPane::cmdAdd_Click);
+    connect(mnuCamItem[2], &QAction::triggered, listPane_, &CamListPane::cmdEdit_Click);
+    connect(mnuCamItem[1], &QAction::triggered, listPane_, &CamListPane::cmdRemove_Click);
+    connect(mnuCamItem[3], &QAction::triggered, listPane_, &CamListPane::cmdStartCam_Click);
+    connect(mnuCamItem[4], &QAction::triggered, panels_, &PanelPool::cmdStopAll_Click);
 }
 
 void Form1::connectPanes() {
     connect(VScroll1, &QScrollBar::valueChanged, this, &Form1::VScroll1_Change);
-    connect(ListPane, &CamListPane::StopAllClicked, Panels, &PanelPool::cmdStopAll_Click);
-    connect(Panels, &PanelPool::PanelClicked, Details, &DetailsPane::SelectPanel);
-    connect(Panels, &PanelPool::SelectedPanelStopped, Details, &DetailsPane::HidePane);
-    connect(Panels, &PanelPool::SelectedPictureArrived, Details, &DetailsPane::ShowArrivedPicture);
-    connect(Panels, &PanelPool::SelectedTextsChanged, Details, &DetailsPane::CopyPanelTexts);
-    connect(Panels, &PanelPool::SelectedCountdown, Details, &DetailsPane::ShowCountdown);
-    connect(Panels, &PanelPool::StatusText, this, &Form1::SetStatusText);
-    connect(Details, &DetailsPane::StatusText, this, &Form1::SetStatusText);
-    connect(ListPane, &CamListPane::AutoSaveChanged, this,
-            [this](bool on) { State.AutoSave = on; });
+    connect(listPane_, &CamListPane::StopAllClicked, panels_, &PanelPool::cmdStopAll_Click);
+    connect(panels_, &PanelPool::PanelClicked, details_, &DetailsPane::SelectPanel);
+    connect(panels_, &PanelPool::SelectedPanelStopped, details_, &DetailsPane::HidePane);
+    connect(panels_, &PanelPool::SelectedPictureArrived, details_,
+            &DetailsPane::ShowArrivedPicture);
+    connect(panels_, &PanelPool::SelectedTextsChanged, details_, &DetailsPane::CopyPanelTexts);
+    connect(panels_, &PanelPool::SelectedCountdown, details_, &DetailsPane::ShowCountdown);
+    connect(panels_, &PanelPool::StatusText, this, &Form1::SetStatusText);
+    connect(details_, &DetailsPane::StatusText, this, &Form1::SetStatusText);
+    connect(listPane_, &CamListPane::AutoSaveChanged, this,
+            [this](bool on) { panels_->SetAutoSave(on); });
 }
 
 void Form1::connectAuxiliaryWindows() {
-    Aux = new AuxiliaryWindows(this);
-    connect(mnuHelpItem[0], &QAction::triggered, Aux, &AuxiliaryWindows::ShowHelp);
-    connect(mnuAboutItem[0], &QAction::triggered, Aux, &AuxiliaryWindows::ShowAbout);
-    connect(ListPane, &CamListPane::WebsiteClicked, Aux, &AuxiliaryWindows::OpenWebsite);
+    auxWindows_ = new AuxiliaryWindows(this);
+    connect(mnuHelpItem[0], &QAction::triggered, auxWindows_, &AuxiliaryWindows::ShowHelp);
+    connect(mnuAboutItem[0], &QAction::triggered, auxWindows_, &AuxiliaryWindows::ShowAbout);
+    connect(listPane_, &CamListPane::WebsiteClicked, auxWindows_, &AuxiliaryWindows::OpenWebsite);
 }
 
 void Form1::skinWindow() {
@@ -154,18 +155,19 @@ void Form1::skinWindow() {
 // "Current Time:" asks the time server when a cam is selected and on every
 // tick of the selected cam's refresh clock.
 void Form1::buildClock() {
-    CurrentTime = new CurrentTimeClock(TimeServerFromEnvironment(), this);
-    connect(Details, &DetailsPane::PanelSelected, CurrentTime, &CurrentTimeClock::QueryCurrentTime);
-    connect(Panels, &PanelPool::SelectedTicked, CurrentTime, &CurrentTimeClock::QueryCurrentTime);
-    connect(CurrentTime, &CurrentTimeClock::CurrentTimeArrived, Details,
+    currentTime_ = new CurrentTimeClock(TimeServerFromEnvironment(), this);
+    connect(details_, &DetailsPane::PanelSelected, currentTime_,
+            &CurrentTimeClock::QueryCurrentTime);
+    connect(panels_, &PanelPool::SelectedTicked, currentTime_, &CurrentTimeClock::QueryCurrentTime);
+    connect(currentTime_, &CurrentTimeClock::CurrentTimeArrived, details_,
             &DetailsPane::ShowCurrentTime);
 }
 
 void Form1::buildFullScreenView() {
-    FullScreen = new Form6(State, this, QImage(QStringLiteral(":/pictures/picrefresh48.png")));
-    connect(Details, &DetailsPane::FullScreenRequested, FullScreen, &Form6::Open);
-    connect(Panels, &PanelPool::SelectedFetchStarted, FullScreen, &Form6::ShowFetchStarted);
-    connect(Panels, &PanelPool::SelectedPictureArrived, FullScreen, &Form6::ShowArrivedPicture);
+    form6_ = new Form6(this, QImage(QStringLiteral(":/pictures/picrefresh48.png")));
+    connect(details_, &DetailsPane::FullScreenRequested, form6_, &Form6::Open);
+    connect(panels_, &PanelPool::SelectedFetchStarted, form6_, &Form6::ShowFetchStarted);
+    connect(panels_, &PanelPool::SelectedPictureArrived, form6_, &Form6::ShowArrivedPicture);
 }
 
 void Form1::Form_Load() {
@@ -178,12 +180,12 @@ void Form1::Form_Load() {
     layOut();
     StatusPanel1->setFixedWidth(frameGeometry().width());
     restoreAutoSave();
-    ListPane->SetWebsiteCaption(strWebsite);
+    listPane_->SetWebsiteCaption(strWebsite);
     setWindowTitle(strProductName + QStringLiteral(" by ") + strCompanyName);
     makePictureFolder();
-    Panels->ShowRefreshPictures();
-    ListPane->LoadCamList();
-    Aux->ShowHelpAtStartup();
+    panels_->ShowRefreshPictures();
+    listPane_->LoadCamList();
+    auxWindows_->ShowHelpAtStartup();
 }
 
 // The AutoSave box as the user left it. A value that cannot be read, or that
@@ -206,7 +208,7 @@ void Form1::restoreAutoSave() {
                 .arg(stored));
         return;
     }
-    ListPane->SetAutoSave(value == 1);
+    listPane_->SetAutoSave(value == 1);
 }
 
 void Form1::makePictureFolder() {
@@ -236,10 +238,10 @@ void Form1::layOut() {
     SetTwipsHeight(frmCams, l.frmCamsHeight);
     SetTwipsHeight(frmMain, l.frmMainHeight);
     SetTwipsWidth(frmMain, l.frmMainWidth);
-    ListPane->SetListHeight(l.List1Height);
+    listPane_->SetListHeight(l.List1Height);
     SetTwipsHeight(picWindowOuter, l.picWindowOuterHeight);
     SetTwipsHeight(VScroll1, l.VScroll1Height);
-    Details->ApplyLayout(l.Details);
+    details_->ApplyLayout(l.Details);
 }
 
 void Form1::VScroll1_Change(int value) {
@@ -247,9 +249,9 @@ void Form1::VScroll1_Change(int value) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    ListPane->CloseWindows();
-    FullScreen->close();
-    Aux->UnloadAll();
+    listPane_->CloseWindows();
+    form6_->close();
+    auxWindows_->UnloadAll();
     if (bSkinEnabled)
         SkinGlobal::Instance().Deactivate();
     event->accept();

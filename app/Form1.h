@@ -1,7 +1,5 @@
 #pragma once
 
-#include "fetch/MainWindowState.h"
-
 #include <QMainWindow>
 
 #include <memory>
@@ -32,8 +30,6 @@ public:
     // folder, the panels' indicator pictures, the cam list and the help window.
     void Form_Load();
 
-    MainWindowState State;
-
     void SetStatusText(const QString& text);
 
 protected:
@@ -57,26 +53,26 @@ private:
     void layOut();
     void VScroll1_Change(int value);
 
-    QGroupBox* Frame1;
+    QGroupBox* Frame1; // the Webcams pane holding the panels
     QGroupBox* frmCams;
     QWidget* picWindowOuter;
     QWidget* picWindowInner;
-    QScrollBar* VScroll1;
+    QScrollBar* VScroll1; // scrolls the sheet of panels
     QGroupBox* frmMain;
     QLabel* StatusPanel1; // the first panel of the status bar
 
-    CamListPane* ListPane;
-    PanelPool* Panels;
-    DetailsPane* Details;
+    CamListPane* listPane_;
+    PanelPool* panels_;
+    DetailsPane* details_;
 
     QAction* mnuFileItem[1];
     QAction* mnuCamItem[5];
     QAction* mnuHelpItem[1];
     QAction* mnuAboutItem[1];
 
-    AuxiliaryWindows* Aux;
+    AuxiliaryWindows* auxWindows_;
     std::unique_ptr<SkinLabelArray> SkinLabel1;
     std::unique_ptr<SkinLabelArray> SkinLabel2;
-    CurrentTimeClock* CurrentTime = nullptr;
-    Form6* FullScreen = nullptr;
+    CurrentTimeClock* currentTime_ = nullptr;
+    Form6* form6_ = nullptr;
 };

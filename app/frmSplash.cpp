@@ -1,13 +1,13 @@
 #include "app/frmSplash.h"
 
 #include "app/Form1.h"
-#include "platform/AppObject.h"
-#include "platform/ProductInfo.h"
+#include "platform/controls/ImageControl.h"
+#include "platform/controls/ScreenPicture.h"
+#include "platform/controls/Twips.h"
+#include "platform/program/AppObject.h"
+#include "platform/program/ProductInfo.h"
 #include "platform/skin/Skin.h"
 #include "platform/skin/SkinGlobal.h"
-#include "platform/widgets/ImageControl.h"
-#include "platform/widgets/ScreenPicture.h"
-#include "platform/widgets/Twips.h"
 #include "skin/modSkin.h"
 
 #include <QGuiApplication>

@@ -22,7 +22,7 @@ public:
     void Load();
 
     qint16 intTemp = 0;
-    QTimer* Timer2;
+    QTimer* Timer2; // the 2 ms start-up count
     // The program's one skin, shared by every window through objSkin.
     Skin* skn;
 

@@ -1,7 +1,7 @@
 #include "app/frmSplash.h"
-#include "platform/AppObject.h"
-#include "platform/MemoryReturn.h"
-#include "platform/widgets/WidgetMessageBoxes.h"
+#include "platform/controls/WidgetMessageBoxes.h"
+#include "platform/picture/MemoryReturn.h"
+#include "platform/program/AppObject.h"
 
 #include <QApplication>
 

@@ -1,10 +1,10 @@
 #include "camlist/CamDialog.h"
 
-#include "platform/AppObject.h"
-#include "platform/MsgBox.h"
-#include "platform/ProductInfo.h"
+#include "platform/controls/Twips.h"
+#include "platform/program/AppObject.h"
+#include "platform/program/MsgBox.h"
+#include "platform/program/ProductInfo.h"
 #include "platform/skin/SkinLabelArray.h"
-#include "platform/widgets/Twips.h"
 #include "skin/modSkin.h"
 
 #include <QLabel>

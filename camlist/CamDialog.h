@@ -40,10 +40,10 @@ private:
 
     const Purpose purpose_;
     const CamEntry loaded_;
-    QLineEdit* Text1;
-    QLineEdit* Text2;
-    QLineEdit* Text3;
-    QToolButton* Command1;
-    QToolButton* Command2;
+    QLineEdit* Text1;      // name
+    QLineEdit* Text2;      // picture address
+    QLineEdit* Text3;      // refresh seconds
+    QToolButton* Command1; // OK
+    QToolButton* Command2; // Cancel
     std::unique_ptr<SkinLabelArray> SkinLabel1;
 };

@@ -1,9 +1,9 @@
 #include "camlist/CamListFile.h"
 
-#include "platform/AppObject.h"
-#include "platform/DoEvents.h"
-#include "platform/SafeFileWrites.h"
-#include "platform/Windows1252.h"
+#include "platform/events/DoEvents.h"
+#include "platform/files/SafeFileWrites.h"
+#include "platform/program/AppObject.h"
+#include "platform/text/Windows1252.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,9 +3,9 @@
 #include "camlist/CamListFile.h"
 #include "camlist/CamOpener.h"
 #include "camlist/Form4.h"
-#include "platform/MsgBox.h"
-#include "platform/widgets/LockWind.h"
-#include "platform/widgets/Twips.h"
+#include "platform/controls/LockWind.h"
+#include "platform/controls/Twips.h"
+#include "platform/program/MsgBox.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -70,10 +70,10 @@ private:
     QToolButton* cmdEdit;
     QToolButton* cmdStartCam;
     QToolButton* cmdStopAll;
-    QToolButton* Command2;
+    QToolButton* Command2; // the maker's web address
     QCheckBox* chkSave;
-    QLabel* Label1;
-    QListWidget* List1;
+    QLabel* Label1;     // "Webcam Listing"
+    QListWidget* List1; // the cam names
 
     CamOpener& cams_;
     QWidget* mainWindow_;

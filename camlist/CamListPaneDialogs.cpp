@@ -6,7 +6,7 @@
 #include "camlist/CamListPane.h"
 #include "camlist/CamOpener.h"
 #include "camlist/Form4.h"
-#include "platform/AppObject.h"
+#include "platform/program/AppObject.h"
 #include "settings/MachineSettings.h"
 
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 #include "camlist/Form4.h"
 
-#include "platform/ProductInfo.h"
+#include "platform/controls/Twips.h"
+#include "platform/program/ProductInfo.h"
 #include "platform/skin/SkinLabelArray.h"
-#include "platform/widgets/Twips.h"
 #include "skin/modSkin.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "clock/DaytimeAnswer.h"
 
-#include "platform/DateTimeText.h"
+#include "platform/text/DateTimeText.h"
 
 #include <QDate>
 #include <QList>

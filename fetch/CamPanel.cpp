@@ -1,10 +1,10 @@
 #include "fetch/CamPanel.h"
 
-#include "platform/TimerControl.h"
-#include "platform/widgets/ImageControl.h"
-#include "platform/widgets/PictureBox.h"
-#include "platform/widgets/ProgressBar.h"
-#include "platform/widgets/Twips.h"
+#include "platform/controls/ImageControl.h"
+#include "platform/controls/PictureBox.h"
+#include "platform/controls/ProgressBar.h"
+#include "platform/controls/Twips.h"
+#include "platform/events/TimerControl.h"
 
 #include <QLineEdit>
 #include <QPushButton>

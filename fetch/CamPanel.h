@@ -1,7 +1,7 @@
 #pragma once
 
 #include "camlist/CamEntry.h"
-#include "platform/PictureObject.h"
+#include "platform/picture/PictureObject.h"
 
 #include <QGroupBox>
 #include <QImage>
@@ -70,9 +70,9 @@ signals:
 private:
     QLineEdit* storageField(const char* name, float top);
 
-    QWidget* Picture2;
+    QWidget* Picture2; // the picture area
     ImageControl* imgCam;
-    ImageControl* Picture3;
+    ImageControl* Picture3; // the picture; a click selects the panel
     ImageControl* imgRefresh;
     QWidget* picTemp;
     ProgressBar* prgCam;

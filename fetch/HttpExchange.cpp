@@ -5,7 +5,7 @@
 #include "fetch/HttpProgress.h"
 #include "fetch/HttpRequest.h"
 #include "fetch/HttpResponse.h"
-#include "platform/FileHelpers.h"
+#include "platform/files/FileHelpers.h"
 #include "platform/net/WinsockControl.h"
 
 HttpExchange::HttpExchange(FetchState& state, DownloadProgress& progress, QObject* parent)

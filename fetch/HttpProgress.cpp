@@ -1,6 +1,6 @@
 #include "fetch/HttpProgress.h"
 
-#include "platform/NumberText.h"
+#include "platform/text/NumberText.h"
 
 float ProgressValue(qint32 bodyBytesReceived, qint32 contentLength) {
     return static_cast<float>(double(bodyBytesReceived) / (double(contentLength) / 100.0));

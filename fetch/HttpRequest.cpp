@@ -1,6 +1,6 @@
 #include "fetch/HttpRequest.h"
 
-#include "platform/AnsiText.h"
+#include "platform/text/AnsiText.h"
 
 QString EscapeSpaces(const QString& requestPath) {
     return QString(requestPath).replace(QLatin1Char(' '), QStringLiteral("%20"));

@@ -1,6 +1,6 @@
 #include "fetch/HttpResponse.h"
 
-#include "platform/AnsiText.h"
+#include "platform/text/AnsiText.h"
 
 namespace {
 

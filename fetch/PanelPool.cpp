@@ -2,16 +2,15 @@
 
 #include "fetch/CamPanel.h"
 #include "fetch/HttpExchange.h"
-#include "fetch/MainWindowState.h"
 #include "fetch/PictureArrival.h"
 #include "fetch/PictureSaving.h"
 #include "fetch/RefreshSchedule.h"
-#include "platform/AppError.h"
-#include "platform/Clock.h"
-#include "platform/DateTimeText.h"
-#include "platform/DoEvents.h"
-#include "platform/MemoryReturn.h"
-#include "platform/widgets/LockWind.h"
+#include "platform/controls/LockWind.h"
+#include "platform/events/Clock.h"
+#include "platform/events/DoEvents.h"
+#include "platform/picture/MemoryReturn.h"
+#include "platform/program/AppError.h"
+#include "platform/text/DateTimeText.h"
 
 #include <QFile>
 
@@ -31,10 +30,8 @@ private:
     CamPanel& panel_;
 };
 
-PanelPool::PanelPool(QWidget* sheet, MainWindowState& state, QWidget* mainWindow,
-                     SharedPictures pictures)
+PanelPool::PanelPool(QWidget* sheet, QWidget* mainWindow, SharedPictures pictures)
     : QObject(sheet)
-    , state_(state)
     , mainWindow_(mainWindow)
     , pictures_(std::move(pictures)) {
     for (int slot = 0; slot < SlotCount; ++slot) {
@@ -63,7 +60,7 @@ PanelPool::PanelPool(QWidget* sheet, MainWindowState& state, QWidget* mainWindow
 PanelPool::~PanelPool() = default;
 
 bool PanelPool::isSelected(int slot) const {
-    return slot == state_.SelectedPanel;
+    return slot == SelectedPanel_;
 }
 
 void PanelPool::ShowRefreshPictures() {
@@ -73,7 +70,7 @@ void PanelPool::ShowRefreshPictures() {
 }
 
 bool PanelPool::CanOpenAnother() const {
-    return state_.OpenCamCount < MaxOpenCams;
+    return OpenCamCount_ < MaxOpenCams;
 }
 
 bool PanelPool::IsOpen(const QString& name) const {
@@ -85,7 +82,7 @@ bool PanelPool::IsOpen(const QString& name) const {
 }
 
 void PanelPool::Open(const CamEntry& cam) {
-    ++state_.OpenCamCount;
+    ++OpenCamCount_;
     for (int slot = 0; slot < SlotCount; ++slot) {
         CamPanel& panel = Panel(slot);
         if (panel.isHidden()) {
@@ -146,9 +143,9 @@ void PanelPool::cmdStop_Click(int slot) {
     if (slot < MaxOpenCams)
         states_[size_t(slot)].ArrivedPicture = {};
     if (wasOpen)
-        --state_.OpenCamCount;
+        --OpenCamCount_;
     if (isSelected(slot)) {
-        state_.SelectedPanel = -1;
+        SelectedPanel_ = -1;
         emit SelectedPanelStopped();
     }
 }
@@ -223,8 +220,7 @@ void PanelPool::wsCam_Close(int slot) {
                                   state.ShownModifiedLine != state.LastModifiedLine;
         // The full picture is decoded only for whoever shows or saves it.
         PictureObject::FullPicture full;
-        const bool needsFull =
-            (isSelected(slot) && state_.ViewerShown) || (state_.AutoSave && newLineShown);
+        const bool needsFull = (isSelected(slot) && viewerShown_) || (autoSave_ && newLineShown);
         const PictureObject picture = LoadArrivedPicture(
             state.Fetch.ReceiveBuffer,
             {panel.ThumbnailSize(), needsFull ? &full : nullptr, state.ArrivedPicture});
@@ -240,7 +236,7 @@ void PanelPool::wsCam_Close(int slot) {
         panel.HideIndicator();
         if (isSelected(slot) && !picture.isNull())
             emit SelectedPictureArrived(picture);
-        if (state_.AutoSave && newPictureShown)
+        if (autoSave_ && newPictureShown)
             AutoSavePicture(slot);
     } else {
         showNotFound(slot);

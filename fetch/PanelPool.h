@@ -2,7 +2,7 @@
 
 #include "camlist/CamOpener.h"
 #include "fetch/FetchState.h"
-#include "platform/PictureObject.h"
+#include "platform/picture/PictureObject.h"
 
 #include <QImage>
 #include <QObject>
@@ -13,7 +13,6 @@
 
 class CamPanel;
 class HttpExchange;
-struct MainWindowState;
 class QWidget;
 
 // What a slot keeps between fetches besides its controls.
@@ -47,13 +46,25 @@ public:
     // At most this many cams are open at once; only these slots ever fetch.
     static constexpr int MaxOpenCams = 24;
 
-    PanelPool(QWidget* sheet, MainWindowState& state, QWidget* mainWindow, SharedPictures pictures);
+    PanelPool(QWidget* sheet, QWidget* mainWindow, SharedPictures pictures);
     ~PanelPool() override;
 
     CamPanel& Panel(int slot) { return *panels_.at(size_t(slot)); }
     SlotState& State(int slot) { return states_.at(size_t(slot)); }
     const SlotState& State(int slot) const { return states_.at(size_t(slot)); }
     const SharedPictures& Pictures() const { return pictures_; }
+
+    // Cams opened and not yet stopped; at most MaxOpenCams.
+    qint16 OpenCamCount() const { return OpenCamCount_; }
+    // The selected panel, or -1 after it was stopped. The first panel counts
+    // as selected until the user picks another.
+    qint16 SelectedPanel() const { return SelectedPanel_; }
+    void SetSelectedPanel(int slot) { SelectedPanel_ = qint16(slot); }
+    // The details pane shows the selected panel, so its arrivals decode the
+    // full picture.
+    void SetViewerShown(bool shown) { viewerShown_ = shown; }
+    // The AutoSave box: new pictures are saved as they arrive.
+    void SetAutoSave(bool on) { autoSave_ = on; }
 
     // Gives every panel the shared refresh indicator picture.
     void ShowRefreshPictures();
@@ -101,7 +112,10 @@ private:
     void copyTextsIfSelected(int slot);
     void refuseUnreadableInterval(int slot);
 
-    MainWindowState& state_;
+    qint16 OpenCamCount_ = 0;
+    qint16 SelectedPanel_ = 0;
+    bool viewerShown_ = false;
+    bool autoSave_ = false;
     QWidget* mainWindow_;
     SharedPictures pictures_;
     std::array<CamPanel*, SlotCount> panels_{};

@@ -1,7 +1,7 @@
 #include "fetch/PictureArrival.h"
 
-#include "platform/DateTimeText.h"
-#include "platform/MWin32API.h"
+#include "platform/files/MWin32API.h"
+#include "platform/text/DateTimeText.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PictureObject.h"
+#include "platform/picture/PictureObject.h"
 
 #include <QByteArray>
 #include <QDateTime>

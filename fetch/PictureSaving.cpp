@@ -2,8 +2,8 @@
 
 #include "imaging/cDIBSection.h"
 #include "imaging/mIntelJPEGLibrary.h"
-#include "platform/AppObject.h"
-#include "platform/DateTimeText.h"
+#include "platform/program/AppObject.h"
+#include "platform/text/DateTimeText.h"
 
 namespace {
 

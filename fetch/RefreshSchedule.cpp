@@ -1,6 +1,6 @@
 #include "fetch/RefreshSchedule.h"
 
-#include "platform/NumberText.h"
+#include "platform/text/NumberText.h"
 
 std::optional<qint32> RefreshSecondsOf(const QString& refreshText) {
     const auto number = ReadNumber(refreshText);

@@ -4,7 +4,7 @@
 
 #include "camlist/CamListFile.h"
 #include "fuzz/FuzzSupport.h"
-#include "platform/AnsiText.h"
+#include "platform/text/AnsiText.h"
 
 #include <QFile>
 #include <QList>

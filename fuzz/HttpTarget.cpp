@@ -9,8 +9,8 @@
 #include "fetch/HttpRequest.h"
 #include "fetch/PictureArrival.h"
 #include "fuzz/FuzzSupport.h"
-#include "platform/AnsiText.h"
-#include "platform/FileHelpers.h"
+#include "platform/files/FileHelpers.h"
+#include "platform/text/AnsiText.h"
 
 #include <cmath>
 #include <utility>

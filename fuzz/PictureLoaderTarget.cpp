@@ -3,7 +3,7 @@
 // either refused or comes out whole, within the limit.
 
 #include "fuzz/FuzzSupport.h"
-#include "platform/PictureLoader.h"
+#include "platform/picture/PictureLoader.h"
 
 #include <QImageReader>
 

@@ -3,7 +3,7 @@
 // nothing of the document's able to open a tag or leave an attribute.
 
 #include "fuzz/FuzzSupport.h"
-#include "platform/RtfReader.h"
+#include "windows/RtfReader.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
 #include "imaging/RuntimeErrors.h"
 
-#include "platform/AppObject.h"
+#include "platform/program/AppObject.h"
 
 AppError OverflowError() {
     return AppError(6, App::EXEName(), QStringLiteral("Overflow"));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/AppError.h"
+#include "platform/program/AppError.h"
 
 // The errors of the program's arithmetic and indexing, with the numbers and
 // texts the platform gives them.

@@ -1,11 +1,11 @@
 #include "imaging/cDIBSection.h"
 
 #include "imaging/RuntimeErrors.h"
-#include "platform/AppObject.h"
-#include "platform/MsgBox.h"
 #include "platform/gdi/Clipboard.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/PictureBitmap.h"
+#include "platform/program/AppObject.h"
+#include "platform/program/MsgBox.h"
 
 #include <chrono>
 #include <cmath>

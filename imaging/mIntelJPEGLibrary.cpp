@@ -2,11 +2,11 @@
 
 #include "imaging/FileStamp.h"
 #include "imaging/cDIBSection.h"
-#include "platform/AnsiText.h"
-#include "platform/AppError.h"
-#include "platform/AppObject.h"
-#include "platform/SafeFileWrites.h"
+#include "platform/files/SafeFileWrites.h"
 #include "platform/ijl/ijl.h"
+#include "platform/program/AppError.h"
+#include "platform/program/AppObject.h"
+#include "platform/text/AnsiText.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "settings/MachineSettings.h"
 
-#include "platform/AnsiText.h"
-#include "platform/AppError.h"
-#include "platform/AppObject.h"
-#include "platform/MsgBox.h"
+#include "platform/program/AppError.h"
+#include "platform/program/AppObject.h"
+#include "platform/program/MsgBox.h"
 #include "platform/registry/Registry.h"
+#include "platform/text/AnsiText.h"
 #include "settings/UserSettings.h"
 
 #include <optional>

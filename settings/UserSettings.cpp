@@ -1,6 +1,6 @@
 #include "settings/UserSettings.h"
 
-#include "platform/AppObject.h"
+#include "platform/program/AppObject.h"
 
 #include <QSettings>
 

@@ -1,13 +1,13 @@
 #include "skin/modSkin.h"
 
-#include "platform/ProductInfo.h"
+#include "platform/controls/PictureBox.h"
+#include "platform/controls/Twips.h"
+#include "platform/controls/TypeName.h"
+#include "platform/program/ProductInfo.h"
 #include "platform/skin/Skin.h"
 #include "platform/skin/SkinGlobal.h"
 #include "platform/skin/SkinLabel.h"
 #include "platform/skin/SkinLabelArray.h"
-#include "platform/widgets/PictureBox.h"
-#include "platform/widgets/Twips.h"
-#include "platform/widgets/TypeName.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,19 +1,18 @@
 #include "viewing/DetailsPane.h"
 
 #include "fetch/CamPanel.h"
-#include "fetch/MainWindowState.h"
 #include "fetch/PanelPool.h"
 #include "fetch/PictureSaving.h"
 #include "fetch/RefreshSchedule.h"
-#include "platform/AppError.h"
-#include "platform/Clock.h"
-#include "platform/DateTimeText.h"
-#include "platform/MsgBox.h"
-#include "platform/widgets/ImageControl.h"
-#include "platform/widgets/LockWind.h"
-#include "platform/widgets/PictureBox.h"
-#include "platform/widgets/Twips.h"
-#include "platform/widgets/WheelScrolling.h"
+#include "platform/controls/ImageControl.h"
+#include "platform/controls/LockWind.h"
+#include "platform/controls/PictureBox.h"
+#include "platform/controls/Twips.h"
+#include "platform/controls/WheelScrolling.h"
+#include "platform/events/Clock.h"
+#include "platform/program/AppError.h"
+#include "platform/program/MsgBox.h"
+#include "platform/text/DateTimeText.h"
 #include "viewing/DetailsLayout.h"
 #include "viewing/ZoomLayout.h"
 
@@ -41,12 +40,10 @@ void applyScroll(QScrollBar* bar, const ScrollSetting& setting) {
 
 } // namespace
 
-DetailsPane::DetailsPane(QGroupBox* frame, PanelPool& panels, MainWindowState& state,
-                         QWidget* mainWindow)
+DetailsPane::DetailsPane(QGroupBox* frame, PanelPool& panels, QWidget* mainWindow)
     : QObject(frame)
     , frmMain(frame)
     , panels_(panels)
-    , state_(state)
     , mainWindow_(mainWindow) {
     buildViewport();
     buildDetails();
@@ -131,8 +128,8 @@ void DetailsPane::ApplyLayout(const DetailsLayout& l) {
 }
 
 void DetailsPane::SelectPanel(int index) {
-    state_.SelectedPanel = qint16(index);
-    state_.ViewerShown = true;
+    panels_.SetSelectedPanel(index);
+    panels_.SetViewerShown(true);
     CamPanel& panel = panels_.Panel(index);
     LockWindow(mainWindow_, true);
     frmMain->show();
@@ -179,7 +176,7 @@ void DetailsPane::ApplyZoom() {
 void DetailsPane::HidePane() {
     frmMain->hide();
     frmDetails->hide();
-    state_.ViewerShown = false;
+    panels_.SetViewerShown(false);
     imgMain->SetPicture({});
 }
 
@@ -200,9 +197,9 @@ void DetailsPane::ShowCountdown(const QString& text) {
 }
 
 void DetailsPane::cmdSave_Click() {
-    if (state_.SelectedPanel < 0)
+    if (panels_.SelectedPanel() < 0)
         return;
-    CamPanel& panel = panels_.Panel(state_.SelectedPanel);
+    CamPanel& panel = panels_.Panel(panels_.SelectedPanel());
     const QDateTime now = Clock::Now();
     const QString path = PicturePath(panel.CamName(), now);
     try {

@@ -1,12 +1,11 @@
 #pragma once
 
-#include "platform/PictureObject.h"
+#include "platform/picture/PictureObject.h"
 
 #include <QObject>
 
 struct DetailsLayout;
 class ImageControl;
-struct MainWindowState;
 class PanelPool;
 class QGroupBox;
 class QLabel;
@@ -20,7 +19,7 @@ class QWidget;
 class DetailsPane : public QObject {
     Q_OBJECT
 public:
-    DetailsPane(QGroupBox* frame, PanelPool& panels, MainWindowState& state, QWidget* mainWindow);
+    DetailsPane(QGroupBox* frame, PanelPool& panels, QWidget* mainWindow);
 
     // Sizes and places the picture area, the details frame and the scroll
     // bars for the pane's current size.
@@ -59,13 +58,13 @@ private:
     QLabel* valueLabel(const char* name, const QString& caption, float top);
 
     QGroupBox* frmMain;
-    QWidget* Picture1;
+    QWidget* Picture1; // the zoomed picture's viewport
     ImageControl* imgMain;
-    QScrollBar* HScroll1;
-    QScrollBar* VScroll2;
-    QPushButton* Command1;
+    QScrollBar* HScroll1;  // scrolls the picture sideways
+    QScrollBar* VScroll2;  // scrolls the picture up and down
+    QPushButton* Command1; // the corner between the scroll bars
     QGroupBox* frmDetails;
-    QScrollBar* Slider1;
+    QScrollBar* Slider1; // the zoom factor
     QLabel* lblName;
     QLabel* lblRefresh;
     QLabel* lblLastChanged;
@@ -73,13 +72,12 @@ private:
     QLabel* lblNextRefresh;
     QLabel* lblTime;
     QPushButton* cmdSave;
-    QPushButton* Command3;
+    QPushButton* Command3; // "Screensaver": the full-screen view
 
     // The unzoomed size of the selected picture, in twips.
     qint32 BaseWidth = 0;
     qint32 BaseHeight = 0;
 
     PanelPool& panels_;
-    MainWindowState& state_;
     QWidget* mainWindow_;
 };

@@ -1,8 +1,7 @@
 #include "viewing/Form6.h"
 
-#include "fetch/MainWindowState.h"
+#include "platform/controls/ImageControl.h"
 #include "platform/screensaver/ScreenSaver.h"
-#include "platform/widgets/ImageControl.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -14,10 +13,9 @@ constexpr int IndicatorSize = 48;
 
 } // namespace
 
-Form6::Form6(MainWindowState& state, QWidget* mainWindow, const QImage& indicator)
+Form6::Form6(QWidget* mainWindow, const QImage& indicator)
     // A tool window of the main window: no border and no task-bar entry.
     : QWidget(mainWindow, Qt::Tool | Qt::FramelessWindowHint)
-    , state_(state)
     , mainWindow_(mainWindow)
     , Image1(new ImageControl(this))
     , picrefresh(new ImageControl(this)) {
@@ -47,7 +45,7 @@ Form6::~Form6() {
 }
 
 void Form6::Open(const PictureObject& picture) {
-    state_.FullScreenActive = true;
+    FullScreenActive_ = true;
     SetScreenSaverActive(false);
     if (const QScreen* screen = mainWindow_->screen())
         setGeometry(screen->geometry());
@@ -59,12 +57,12 @@ void Form6::Open(const PictureObject& picture) {
 }
 
 void Form6::ShowFetchStarted() {
-    if (state_.FullScreenActive)
+    if (FullScreenActive_)
         picrefresh->show();
 }
 
 void Form6::ShowArrivedPicture(const PictureObject& picture) {
-    if (!state_.FullScreenActive)
+    if (!FullScreenActive_)
         return;
     picrefresh->hide();
     Image1->SetStretch(true);
@@ -88,7 +86,7 @@ void Form6::keyPressEvent(QKeyEvent* event) {
 void Form6::closeEvent(QCloseEvent* event) {
     if (isHidden())
         return QWidget::closeEvent(event); // nothing is open
-    state_.FullScreenActive = false;
+    FullScreenActive_ = false;
     picrefresh->hide();     // the next opening starts without it, as at first
     Image1->SetPicture({}); // the next opening brings its own
     SetScreenSaverActive(true);

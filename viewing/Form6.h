@@ -1,12 +1,11 @@
 #pragma once
 
-#include "platform/PictureObject.h"
+#include "platform/picture/PictureObject.h"
 
 #include <QImage>
 #include <QWidget>
 
 class ImageControl;
-struct MainWindowState;
 
 // The full-screen view of the selected cam: its picture stretched over the
 // whole screen, a refresh indicator at the top left while a fetch is under
@@ -16,12 +15,14 @@ class Form6 : public QWidget {
     Q_OBJECT
 public:
     // `indicator` is the 48 x 48 refresh indicator picture.
-    Form6(MainWindowState& state, QWidget* mainWindow, const QImage& indicator);
+    Form6(QWidget* mainWindow, const QImage& indicator);
     ~Form6() override;
 
     // Opens the view on the main window's screen, showing the picture; the
     // main window goes on fetching behind it.
     void Open(const PictureObject& picture);
+    // The view is open.
+    bool FullScreenActive() const { return FullScreenActive_; }
 
     // The selected cam's fetch started, or its picture arrived. Nothing
     // happens while the view is closed.
@@ -34,8 +35,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    MainWindowState& state_;
+    bool FullScreenActive_ = false;
     QWidget* mainWindow_;
-    ImageControl* Image1;
+    ImageControl* Image1; // the picture, stretched
     ImageControl* picrefresh;
 };

@@ -1,6 +1,6 @@
 #include "viewing/ZoomLayout.h"
 
-#include "platform/NumberText.h"
+#include "platform/text/NumberText.h"
 
 #include <limits>
 

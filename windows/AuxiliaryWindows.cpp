@@ -1,6 +1,6 @@
 #include "windows/AuxiliaryWindows.h"
 
-#include "platform/ProductInfo.h"
+#include "platform/program/ProductInfo.h"
 #include "settings/UserSettings.h"
 #include "windows/Form8.h"
 #include "windows/frmAbout.h"

@@ -1,13 +1,13 @@
 #include "windows/Form8.h"
 
-#include "platform/AppObject.h"
-#include "platform/FileHelpers.h"
-#include "platform/ProductInfo.h"
-#include "platform/RtfReader.h"
-#include "platform/widgets/Twips.h"
+#include "platform/controls/Twips.h"
+#include "platform/files/FileHelpers.h"
+#include "platform/program/AppObject.h"
+#include "platform/program/ProductInfo.h"
 #include "settings/UserSettings.h"
 #include "skin/modOnTop.h"
 #include "skin/modSkin.h"
+#include "windows/RtfReader.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -23,5 +23,5 @@ private:
     void Check1_Click();
 
     QTextBrowser* rtf1;
-    QCheckBox* Check1;
+    QCheckBox* Check1; // "Show at Startup"
 };

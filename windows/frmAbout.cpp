@@ -1,11 +1,11 @@
 #include "windows/frmAbout.h"
 
-#include "platform/AppObject.h"
-#include "platform/ProductInfo.h"
+#include "platform/controls/PictureBox.h"
+#include "platform/controls/ScreenPicture.h"
+#include "platform/controls/Twips.h"
+#include "platform/program/AppObject.h"
+#include "platform/program/ProductInfo.h"
 #include "platform/skin/SkinLabelArray.h"
-#include "platform/widgets/PictureBox.h"
-#include "platform/widgets/ScreenPicture.h"
-#include "platform/widgets/Twips.h"
 #include "skin/modSkin.h"
 
 #include <QApplication>

@@ -22,10 +22,10 @@ public:
 private:
     QLabel* fieldLabel(const char* name, const QString& caption, double left, double top);
 
-    QLabel* Label1;
+    QLabel* Label1; // the product name
     QLabel* lblVersion;
     QLabel* lblCompany;
     QLabel* lblWebsite;
-    PictureBox* Picture1;
+    PictureBox* Picture1; // the logo
     std::unique_ptr<SkinLabelArray> SkinLabel1;
 };

@@ -1,6 +1,6 @@
 #include "windows/frmWebsite.h"
 
-#include "platform/ProductInfo.h"
+#include "platform/program/ProductInfo.h"
 #include "windows/WebsiteAddress.h"
 
 #include <QDesktopServices>

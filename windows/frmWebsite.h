@@ -18,5 +18,5 @@ public:
     void Load();
 
 private:
-    QTimer* Timer1;
+    QTimer* Timer1; // unloads the window a second later
 };

@@ -5,11 +5,10 @@
 // libjpeg-turbo encoding the same picture. Each at 1920 x 1080 and 3840 x 2160.
 
 #include "fetch/CamPanel.h"
-#include "fetch/MainWindowState.h"
 #include "fetch/PanelPool.h"
-#include "platform/MemoryReturn.h"
-#include "platform/PictureLoader.h"
-#include "platform/widgets/ImageControl.h"
+#include "platform/controls/ImageControl.h"
+#include "platform/picture/MemoryReturn.h"
+#include "platform/picture/PictureLoader.h"
 #include "tools/camsim/PhotoLikeScene.h"
 #include "viewing/DetailsLayout.h"
 #include "viewing/DetailsPane.h"
@@ -93,12 +92,12 @@ public:
     explicit ShownPanel(bool selected)
         : sheet_(&window_)
         , viewer_(QStringLiteral("Viewer"), &window_)
-        , pool_(&sheet_, windowState_, &window_, {})
-        , details_(&viewer_, pool_, windowState_, &window_)
+        , pool_(&sheet_, &window_, {})
+        , details_(&viewer_, pool_, &window_)
         , panel_(pool_.Panel(0))
         , picture_(panel_.findChild<QWidget*>(QStringLiteral("imgCam")))
         , zoomed_(viewer_.findChild<QWidget*>(QStringLiteral("imgMain"))) {
-        windowState_.SelectedPanel = -1;
+        pool_.SetSelectedPanel(-1);
         window_.resize(1200, 800);
         sheet_.setGeometry(0, 0, 240, 800);
         viewer_.setGeometry(240, 0, 960, 800);
@@ -119,7 +118,7 @@ public:
         selected_ = selected;
     }
 
-    void SetAutoSave(bool on) { windowState_.AutoSave = on; }
+    void SetAutoSave(bool on) { pool_.SetAutoSave(on); }
 
     // Selected once its first picture is shown, so that the pane takes the
     // picture's own size.
@@ -153,7 +152,6 @@ private:
     QWidget window_;
     QWidget sheet_;
     QGroupBox viewer_;
-    MainWindowState windowState_;
     PanelPool pool_;
     DetailsPane details_;
     CamPanel& panel_;

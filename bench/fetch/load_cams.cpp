@@ -11,9 +11,9 @@
 
 #include "app/Form1.h"
 #include "fetch/CamPanel.h"
-#include "platform/AppObject.h"
-#include "platform/MemoryReturn.h"
-#include "platform/widgets/WidgetMessageBoxes.h"
+#include "platform/controls/WidgetMessageBoxes.h"
+#include "platform/picture/MemoryReturn.h"
+#include "platform/program/AppObject.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

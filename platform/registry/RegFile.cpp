@@ -1,6 +1,7 @@
 #include "platform/registry/RegFile.h"
 
-#include "platform/AnsiText.h"
+#include "platform/text/AnsiText.h"
+#include "platform/text/HexDigit.h"
 
 namespace Registry {
 namespace {
@@ -13,23 +14,13 @@ bool sameName(const QByteArray& a, const QByteArray& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // A whole number of 1 to 8 hex digits.
 std::optional<DWORD> hexNumber(const QByteArray& digits) {
     if (digits.isEmpty() || digits.size() > 8)
         return std::nullopt;
     DWORD number = 0;
     for (char c : digits) {
-        const int digit = hexDigit(c);
+        const int digit = HexDigit(c);
         if (digit < 0)
             return std::nullopt;
         number = number * 16 + DWORD(digit);
@@ -44,9 +35,9 @@ std::optional<QByteArray> hexBytes(const QByteArray& list) {
         return bytes;
     for (const QByteArray& item : list.split(',')) {
         const QByteArray digits = item.trimmed();
-        if (digits.size() != 2 || hexDigit(digits[0]) < 0 || hexDigit(digits[1]) < 0)
+        if (digits.size() != 2 || HexDigit(digits[0]) < 0 || HexDigit(digits[1]) < 0)
             return std::nullopt;
-        bytes += char(hexDigit(digits[0]) * 16 + hexDigit(digits[1]));
+        bytes += char(HexDigit(digits[0]) * 16 + HexDigit(digits[1]));
     }
     return bytes;
 }

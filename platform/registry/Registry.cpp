@@ -1,7 +1,7 @@
 #include "platform/registry/Registry.h"
 
-#include "platform/AppObject.h"
-#include "platform/SafeFileWrites.h"
+#include "platform/files/SafeFileWrites.h"
+#include "platform/program/AppObject.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "platform/screensaver/ScreenSaver.h"
 
-#include "platform/AppObject.h"
+#include "platform/program/AppObject.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

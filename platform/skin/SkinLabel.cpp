@@ -1,6 +1,6 @@
 #include "platform/skin/SkinLabel.h"
 
-#include "platform/widgets/Twips.h"
+#include "platform/controls/Twips.h"
 
 SkinLabel::SkinLabel(QWidget* container)
     : QLabel(container) {

@@ -1,6 +1,6 @@
 #include "app/Form1.h"
 #include "app/MainWindowLayout.h"
-#include "platform/widgets/Twips.h"
+#include "platform/controls/Twips.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/UserActions.h"
 

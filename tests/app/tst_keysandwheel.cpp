@@ -1,6 +1,6 @@
 #include "fetch/CamPanel.h"
-#include "platform/widgets/ImageControl.h"
-#include "platform/widgets/Twips.h"
+#include "platform/controls/ImageControl.h"
+#include "platform/controls/Twips.h"
 #include "tests/support/MainWindowFixture.h"
 #include "tests/support/SessionBus.h"
 #include "viewing/Form6.h"
@@ -95,7 +95,7 @@ private slots:
         QTest::keyClick(&fixture.form(), Qt::Key_F11);
         auto* view = fixture.form().findChild<Form6*>(QStringLiteral("Form6"));
         QVERIFY(view && view->isVisible());
-        QVERIFY(fixture.form().State.FullScreenActive);
+        QVERIFY(fixture.form().findChild<Form6*>()->FullScreenActive());
         QTest::keyClick(view, Qt::Key_Escape);
     }
 

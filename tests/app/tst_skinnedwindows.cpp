@@ -1,8 +1,8 @@
 #include "app/Form1.h"
 #include "app/frmSplash.h"
+#include "platform/controls/TypeName.h"
 #include "platform/skin/SkinGlobal.h"
 #include "platform/skin/SkinLabel.h"
-#include "platform/widgets/TypeName.h"
 #include "settings/UserSettings.h"
 #include "tests/support/TestSupport.h"
 

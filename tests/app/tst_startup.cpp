@@ -1,7 +1,7 @@
 #include "app/Form1.h"
 #include "app/frmSplash.h"
 #include "camlist/Form4.h"
-#include "platform/MsgBox.h"
+#include "platform/program/MsgBox.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/UserActions.h"
 

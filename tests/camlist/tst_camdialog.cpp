@@ -1,6 +1,6 @@
 #include "camlist/CamListFile.h"
 #include "fetch/CamPanel.h"
-#include "platform/MsgBox.h"
+#include "platform/program/MsgBox.h"
 #include "tests/support/MainWindowFixture.h"
 #include "tests/support/ReadOnlyFolder.h"
 

@@ -2,7 +2,8 @@
 #include "camlist/CamListPane.h"
 #include "camlist/Form4.h"
 #include "fetch/CamPanel.h"
-#include "platform/MsgBox.h"
+#include "fetch/PanelPool.h"
+#include "platform/program/MsgBox.h"
 #include "tests/support/MainWindowFixture.h"
 
 #include <QLabel>
@@ -72,7 +73,7 @@ private slots:
         QVERIFY(!MsgBox::Last());
         QVERIFY(Click(fixture.form(), "cmdStartCam"));
         QCOMPARE(fixture.openPanels(), 0);
-        QCOMPARE(fixture.form().State.OpenCamCount, qint16(0));
+        QCOMPARE(fixture.pool().OpenCamCount(), qint16(0));
     }
 
     void aCamOpensOnce() {
@@ -80,7 +81,7 @@ private slots:
         fixture.start("Garden");
         fixture.start("Garden");
         QCOMPARE(fixture.openPanels(), 1);
-        QCOMPARE(fixture.form().State.OpenCamCount, qint16(1));
+        QCOMPARE(fixture.pool().OpenCamCount(), qint16(1));
         QVERIFY(Click(fixture.panel(0), "cmdStop"));
         fixture.start("Garden");
         QCOMPARE(fixture.openPanels(), 1);
@@ -103,7 +104,7 @@ private slots:
         MainWindowFixture fixture(cams(25));
         for (int index = 1; index <= 24; ++index)
             fixture.start(QStringLiteral("Cam%1").arg(index));
-        QCOMPARE(fixture.form().State.OpenCamCount, qint16(24));
+        QCOMPARE(fixture.pool().OpenCamCount(), qint16(24));
         fixture.start("Cam25");
         QCOMPARE(fixture.openPanels(), 24);
         QVERIFY(fixture.panel(24).isHidden());
@@ -115,7 +116,7 @@ private slots:
         QCOMPARE(fixture.panel(10).title(), QStringLiteral("Cam25"));
 
         QVERIFY(Click(fixture.form(), "cmdStopAll"));
-        QCOMPARE(fixture.form().State.OpenCamCount, qint16(0));
+        QCOMPARE(fixture.pool().OpenCamCount(), qint16(0));
         QCOMPARE(fixture.openPanels(), 0);
         for (int index = 25; index >= 2; --index)
             fixture.start(QStringLiteral("Cam%1").arg(index));

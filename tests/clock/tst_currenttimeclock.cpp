@@ -1,6 +1,6 @@
 #include "clock/CurrentTimeClock.h"
-#include "tests/platform/net/ScriptedServer.h"
 #include "tests/support/LocalSockets.h"
+#include "tests/support/ScriptedServer.h"
 #include "tests/support/TestSupport.h"
 
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
 #include "fetch/CamPanel.h"
 #include "fetch/PanelPool.h"
-#include "platform/PictureLoader.h"
+#include "platform/picture/PictureLoader.h"
 #include "tests/support/LocalSockets.h"
 #include "tests/support/MainWindowFixture.h"
 #include "tests/support/ResidentMemory.h"

@@ -1,7 +1,7 @@
 #include "fetch/FetchState.h"
 #include "fetch/HttpExchange.h"
-#include "tests/platform/net/ScriptedServer.h"
 #include "tests/support/LocalSockets.h"
+#include "tests/support/ScriptedServer.h"
 #include "tests/support/TestSupport.h"
 
 #include <QSignalSpy>

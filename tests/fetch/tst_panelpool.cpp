@@ -1,7 +1,7 @@
 #include "fetch/CamPanel.h"
 #include "fetch/PanelPool.h"
-#include "platform/Clock.h"
-#include "platform/widgets/ImageControl.h"
+#include "platform/controls/ImageControl.h"
+#include "platform/events/Clock.h"
 #include "tests/support/LocalSockets.h"
 #include "tests/support/MainWindowFixture.h"
 
@@ -36,7 +36,7 @@ private slots:
         QCOMPARE(panel.title(), QStringLiteral("Garden"));
         QVERIFY(fixture.indicatorShown(0));
         QVERIFY(fixture.ticking(0));
-        QCOMPARE(fixture.form().State.OpenCamCount, qint16(1));
+        QCOMPARE(fixture.pool().OpenCamCount(), qint16(1));
         QVERIFY(fixture.waitForArrival(0));
         QCOMPARE(panel.Picture().size(), QSize(160, 120));
         QCOMPARE(Find<QLabel>(fixture.form(), "StatusPanel1")->text(),
@@ -187,7 +187,7 @@ private slots:
         PanelPool& pool = fixture.pool();
         QWidget* viewer = Find<QWidget>(fixture.form(), "frmMain");
         fixture.clickPicture(0);
-        QCOMPARE(fixture.form().State.SelectedPanel, qint16(0));
+        QCOMPARE(fixture.pool().SelectedPanel(), qint16(0));
         QVERIFY(!viewer->isHidden());
 
         QVERIFY(Click(fixture.panel(1), "cmdStop")); // not the selected one: the pane stays
@@ -195,15 +195,15 @@ private slots:
         QCOMPARE(fixture.panel(1).title(), QStringLiteral("[webcam]"));
         QCOMPARE(fixture.panel(1).Picture(), pool.Pictures().blank);
         QVERIFY(!fixture.ticking(1));
-        QCOMPARE(fixture.form().State.OpenCamCount, qint16(1));
+        QCOMPARE(fixture.pool().OpenCamCount(), qint16(1));
         pool.cmdStop_Click(1); // already closed: nothing changes
-        QCOMPARE(fixture.form().State.OpenCamCount, qint16(1));
+        QCOMPARE(fixture.pool().OpenCamCount(), qint16(1));
 
         QVERIFY(Click(fixture.panel(0), "cmdStop"));
         QVERIFY(viewer->isHidden());
         QVERIFY(Find<QWidget>(fixture.form(), "frmDetails")->isHidden());
-        QCOMPARE(fixture.form().State.SelectedPanel, qint16(-1));
-        QCOMPARE(fixture.form().State.OpenCamCount, qint16(0));
+        QCOMPARE(fixture.pool().SelectedPanel(), qint16(-1));
+        QCOMPARE(fixture.pool().OpenCamCount(), qint16(0));
     }
 
     void theCountdownOfTheSelectedPanel() {

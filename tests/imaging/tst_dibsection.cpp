@@ -1,9 +1,9 @@
 #include "imaging/cDIBSection.h"
-#include "platform/AppError.h"
-#include "platform/AppObject.h"
-#include "platform/MsgBox.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/PictureBitmap.h"
+#include "platform/program/AppError.h"
+#include "platform/program/AppObject.h"
+#include "platform/program/MsgBox.h"
 #include "tests/support/TestPictures.h"
 
 #include <QClipboard>

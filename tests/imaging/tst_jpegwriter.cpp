@@ -1,7 +1,7 @@
 #include "imaging/cDIBSection.h"
 #include "imaging/mIntelJPEGLibrary.h"
-#include "platform/AppError.h"
-#include "platform/AppObject.h"
+#include "platform/program/AppError.h"
+#include "platform/program/AppObject.h"
 #include "tests/support/TestPictures.h"
 #include "tests/support/TestSupport.h"
 

@@ -1,5 +1,5 @@
 #include "imaging/cDIBSection.h"
-#include "platform/AppError.h"
+#include "platform/program/AppError.h"
 
 #include <QRandomGenerator>
 #include <QTest>

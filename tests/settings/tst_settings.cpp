@@ -1,5 +1,5 @@
-#include "platform/AppError.h"
-#include "platform/MsgBox.h"
+#include "platform/program/AppError.h"
+#include "platform/program/MsgBox.h"
 #include "settings/MachineSettings.h"
 #include "settings/UserSettings.h"
 #include "tests/support/ReadOnlyFolder.h"

@@ -45,15 +45,15 @@ void MainWindowFixture::restart() {
 }
 
 PanelPool& MainWindowFixture::pool() {
-    return *form_->Panels;
+    return *form_->panels_;
 }
 
 CamListPane& MainWindowFixture::listPane() {
-    return *form_->ListPane;
+    return *form_->listPane_;
 }
 
 DetailsPane& MainWindowFixture::details() {
-    return *form_->Details;
+    return *form_->details_;
 }
 
 void MainWindowFixture::addCam(const QString& name, const QString& refresh,

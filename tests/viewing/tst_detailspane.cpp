@@ -1,8 +1,8 @@
 #include "fetch/CamPanel.h"
 #include "fetch/PanelPool.h"
-#include "platform/widgets/ImageControl.h"
-#include "platform/widgets/LockWindowUpdate.h"
-#include "platform/widgets/Twips.h"
+#include "platform/controls/ImageControl.h"
+#include "platform/controls/LockWindowUpdate.h"
+#include "platform/controls/Twips.h"
 #include "tests/support/MainWindowFixture.h"
 #include "viewing/DetailsPane.h"
 
@@ -85,7 +85,7 @@ private slots:
         const Viewer viewer(fixture);
         QVERIFY(viewer.frame->isHidden());
         fixture.clickPicture(0);
-        QCOMPARE(fixture.form().State.SelectedPanel, qint16(0));
+        QCOMPARE(fixture.pool().SelectedPanel(), qint16(0));
         QVERIFY(!viewer.frame->isHidden());
         QVERIFY(!viewer.details->isHidden());
         QCOMPARE(baseSize(fixture), QSize(320 * 15, 240 * 15));
@@ -152,11 +152,11 @@ private slots:
         viewer.zoom->setValue(3);
         // The panel's other picture area selects too, although it is hidden by design.
         QTest::mouseClick(Find<QWidget>(fixture.panel(1), "Picture3"), Qt::LeftButton);
-        QCOMPARE(fixture.form().State.SelectedPanel, qint16(1));
+        QCOMPARE(fixture.pool().SelectedPanel(), qint16(1));
         QCOMPARE(viewer.picture->size(), QSize(300, 150));
         QCOMPARE(viewer.text("lblName"), QStringLiteral("Harbour"));
         QVERIFY(Click(fixture.panel(0), "imgRefresh")); // and so does its indicator
-        QCOMPARE(fixture.form().State.SelectedPanel, qint16(0));
+        QCOMPARE(fixture.pool().SelectedPanel(), qint16(0));
     }
 
     void theCountdownStartsFromTheElapsedSeconds() {
@@ -164,7 +164,7 @@ private slots:
         fixture.start("Garden");
         PanelPool& pool = fixture.pool();
         const Viewer viewer(fixture);
-        fixture.form().State.SelectedPanel = 5; // some other panel is selected
+        fixture.pool().SetSelectedPanel(5); // some other panel is selected
         for (int tick = 0; tick < 3; ++tick)
             pool.timRefresh_Timer(0);
         QCOMPARE(viewer.text("lblNextRefresh"), QString());

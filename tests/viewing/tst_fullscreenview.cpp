@@ -1,8 +1,7 @@
 #include "fetch/CamPanel.h"
-#include "fetch/MainWindowState.h"
-#include "platform/widgets/ImageControl.h"
-#include "platform/widgets/LockWind.h"
-#include "platform/widgets/LockWindowUpdate.h"
+#include "platform/controls/ImageControl.h"
+#include "platform/controls/LockWind.h"
+#include "platform/controls/LockWindowUpdate.h"
 #include "tests/support/MainWindowFixture.h"
 #include "tests/support/SessionBus.h"
 #include "viewing/Form6.h"
@@ -51,7 +50,7 @@ private slots:
         Find<QScrollBar>(fixture.form(), "Slider1")->setValue(3); // the zoom is ignored
         Form6* view = openOn(fixture, 0);
         QVERIFY(view);
-        QVERIFY(fixture.form().State.FullScreenActive);
+        QVERIFY(fixture.form().findChild<Form6*>()->FullScreenActive());
         QCOMPARE(view->geometry(), fixture.form().screen()->geometry());
         ImageControl* image = Find<ImageControl>(*view, "Image1");
         QCOMPARE(image->Picture().cacheKey(), picture.cacheKey());
@@ -121,7 +120,7 @@ private slots:
         else
             fixture.form().close();
         QVERIFY(view->isHidden());
-        QVERIFY(!fixture.form().State.FullScreenActive);
+        QVERIFY(!fixture.form().findChild<Form6*>()->FullScreenActive());
         QCOMPARE(saver.Calls(), QStringList({"Inhibit Ombrel", "UnInhibit 7001"}));
     }
 };

@@ -1,4 +1,4 @@
-#include "platform/ProductInfo.h"
+#include "platform/program/ProductInfo.h"
 #include "tests/support/TestSupport.h"
 #include "windows/AuxiliaryWindows.h"
 #include "windows/Form8.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Clock.h"
+#include "platform/events/Clock.h"
 #include "tools/camsim/CamBehaviour.h"
 #include "tools/camsim/ChangeSchedule.h"
 #include "tools/camsim/PictureMaker.h"

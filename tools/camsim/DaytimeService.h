@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Clock.h"
+#include "platform/events/Clock.h"
 
 #include <QByteArray>
 #include <QHostAddress>

@@ -1,8 +1,0 @@
-#include "platform/DoEvents.h"
-
-#include <QCoreApplication>
-
-void DoEvents() {
-    if (QCoreApplication::instance())
-        QCoreApplication::processEvents();
-}

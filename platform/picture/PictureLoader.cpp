@@ -1,0 +1,175 @@
+#include "platform/picture/PictureLoader.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+
+#include <turbojpeg.h>
+
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <utility>
+
+namespace {
+
+bool looksLikeJpeg(const QByteArray& bytes) {
+    return bytes.size() > 3 && uchar(bytes[0]) == 0xFF && uchar(bytes[1]) == 0xD8 &&
+           uchar(bytes[2]) == 0xFF;
+}
+
+// Full pictures of one size come and go once a second for the selected cam.
+// The memory of the last one let go is kept for the next of its size, which
+// saves mapping and faulting in megabytes of fresh pages each time.
+constexpr qsizetype SpareFromBytes = 1024 * 1024;
+
+struct Block {
+    uchar* memory = nullptr;
+    qsizetype bytes = 0;
+};
+
+std::mutex spareLock;
+Block spare;
+
+void keepAsSpare(void* released) {
+    const std::unique_ptr<Block> block(static_cast<Block*>(released));
+    const std::lock_guard<std::mutex> lock(spareLock);
+    std::free(spare.memory);
+    spare = *block;
+}
+
+// A picture of the size to be decoded into, on the spare memory when it fits.
+QImage newPicture(int width, int height) {
+    const qsizetype bytes = qsizetype(width) * height * 4;
+    if (bytes < SpareFromBytes)
+        return QImage(width, height, QImage::Format_RGB32);
+    auto block = std::make_unique<Block>();
+    {
+        const std::lock_guard<std::mutex> lock(spareLock);
+        if (spare.bytes == bytes)
+            *block = std::exchange(spare, {});
+    }
+    if (!block->memory) {
+        block->memory = static_cast<uchar*>(std::malloc(size_t(bytes)));
+        block->bytes = bytes;
+    }
+    if (!block->memory)
+        return {};
+    uchar* memory = block->memory;
+    return QImage(memory, width, height, qsizetype(width) * 4, QImage::Format_RGB32, keepAsSpare,
+                  block.release());
+}
+
+struct JpegHeader {
+    int width = 0;
+    int height = 0;
+};
+
+using Decoder = std::unique_ptr<void, int (*)(tjhandle)>;
+
+// The size a JPEG file declares, when libjpeg-turbo can decode it: not for
+// CMYK pictures, and not beyond the limit Qt's readers keep, so that a
+// picture claiming a huge size cannot exhaust memory.
+std::optional<JpegHeader> readHeader(tjhandle decoder, const QByteArray& bytes) {
+    int width = 0, height = 0, subsampling = 0, colourspace = 0;
+    if (tjDecompressHeader3(decoder, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                            static_cast<unsigned long>(bytes.size()), &width, &height, &subsampling,
+                            &colourspace) != 0 ||
+        colourspace == TJCS_CMYK || colourspace == TJCS_YCCK || width <= 0 || height <= 0)
+        return std::nullopt;
+    const qint64 limitBytes = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
+    if (limitBytes > 0 && qint64(width) * height * 4 > limitBytes)
+        return std::nullopt;
+    return JpegHeader{width, height};
+}
+
+// The smallest of the library's DCT scales whose result still covers
+// `target`; the whole picture when none does or no target is given.
+tjscalingfactor coveringScale(const JpegHeader& header, QSize target) {
+    if (target.isEmpty())
+        return {1, 1};
+    for (const int denominator : {8, 4, 2}) {
+        const tjscalingfactor scale{1, denominator};
+        if (TJSCALED(header.width, scale) >= target.width() &&
+            TJSCALED(header.height, scale) >= target.height())
+            return scale;
+    }
+    return {1, 1};
+}
+
+// JPEG pictures, the common case by far, go straight from libjpeg-turbo into
+// the picture's own pixel layout. Anything it cannot do (CMYK pictures, for
+// one) is left to Qt's readers.
+QImage decodeJpeg(const QByteArray& bytes, QSize target) {
+    const Decoder decoder(tjInitDecompress(), tjDestroy);
+    if (!decoder)
+        return {};
+    const std::optional<JpegHeader> header = readHeader(decoder.get(), bytes);
+    if (!header)
+        return {};
+    const tjscalingfactor scale = coveringScale(*header, target);
+    const int width = TJSCALED(header->width, scale);
+    const int height = TJSCALED(header->height, scale);
+    QImage picture = newPicture(width, height);
+    if (picture.isNull())
+        return {};
+    const int flags = 0;
+    if (tjDecompress2(decoder.get(), reinterpret_cast<const unsigned char*>(bytes.constData()),
+                      static_cast<unsigned long>(bytes.size()), picture.bits(), width,
+                      int(picture.bytesPerLine()), height, TJPF_BGRX, flags) != 0 &&
+        tjGetErrorCode(decoder.get()) != TJERR_WARNING)
+        return {};
+    return picture;
+}
+
+QImage readWithQt(QIODevice* device) {
+    QImageReader reader(device);
+    reader.setDecideFormatFromContent(true);
+    QImage picture;
+    if (!reader.read(&picture))
+        return {};
+    return picture;
+}
+
+} // namespace
+
+QImage LoadPicture(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return LoadPictureData(file.readAll());
+}
+
+QImage LoadPictureData(const QByteArray& bytes) {
+    if (looksLikeJpeg(bytes)) {
+        QImage picture = decodeJpeg(bytes, {});
+        if (!picture.isNull())
+            return picture;
+    }
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readWithQt(&buffer);
+}
+
+std::optional<QSize> JpegSize(const QByteArray& bytes) {
+    if (!looksLikeJpeg(bytes))
+        return std::nullopt;
+    const Decoder decoder(tjInitDecompress(), tjDestroy);
+    if (!decoder)
+        return std::nullopt;
+    const std::optional<JpegHeader> header = readHeader(decoder.get(), bytes);
+    if (!header)
+        return std::nullopt;
+    return QSize(header->width, header->height);
+}
+
+void ForgetSparePictureMemory() {
+    const std::lock_guard<std::mutex> lock(spareLock);
+    std::free(std::exchange(spare, {}).memory);
+}
+
+QImage LoadJpegCovering(const QByteArray& bytes, QSize target) {
+    return looksLikeJpeg(bytes) ? decodeJpeg(bytes, target) : QImage();
+}
