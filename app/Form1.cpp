@@ -32,12 +32,31 @@
 #include <QScrollBar>
 #include <QStatusBar>
 
+#include <array>
+
 namespace {
 
 SharedPictures loadSharedPictures() {
     return {QImage(QStringLiteral(":/pictures/blank.png")),
             QImage(QStringLiteral(":/pictures/notfound.png")),
             QImage(QStringLiteral(":/pictures/picrefresh.png"))};
+}
+
+// A menu of the menu bar and its entries, each named after the design's menu
+// control array: mnuCamItem0, mnuCamItem1 and so on.
+QMenu* addMenu(QMenuBar* bar, const char* name, const QString& title) {
+    QMenu* menu = bar->addMenu(title);
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+template <size_t Count>
+void addEntries(QMenu* menu, const char* arrayName, QAction* (&items)[Count],
+                const std::array<const char*, Count>& captions) {
+    for (size_t index = 0; index < Count; ++index) {
+        items[index] = menu->addAction(QString::fromLatin1(captions[index]));
+        items[index]->setObjectName(QString::fromLatin1(arrayName) + QString::number(index));
+    }
 }
 
 } // namespace
@@ -100,18 +119,15 @@ void Form1::buildSkinLabels() {
 }
 
 void Form1::buildMenus() {
-    QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("File"));
-    mnuFileItem[0] = mnuFile->addAction(QStringLiteral("Exit"));
-    QMenu* mnuCams = menuBar()->addMenu(QStringLiteral("Cams"));
-    const char* camItems[] = {"Add a Cam", "Delete Selected Cam", "Edit Selected Cam",
-                              "Start Selected Cam", "Stop All Cams"};
-    for (int index = 0; index < 5; ++index)
-        mnuCamItem[index] = mnuCams->addAction(QString::fromLatin1(camItems[index]));
-    mnuHelpItem[0] =
-        menuBar()->addMenu(QStringLiteral("Help"))->addAction(QStringLiteral("View Help"));
-    mnuAboutItem[0] = menuBar()
-                          ->addMenu(QStringLiteral("About"))
-                          ->addAction(QStringLiteral("About this software"));
+    addEntries(addMenu(menuBar(), "mnuFile", QStringLiteral("File")), "mnuFileItem", mnuFileItem,
+               {"Exit"});
+    addEntries(addMenu(menuBar(), "mnuCams", QStringLiteral("Cams")), "mnuCamItem", mnuCamItem,
+               {"Add a Cam", "Delete Selected Cam", "Edit Selected Cam", "Start Selected Cam",
+                "Stop All Cams"});
+    addEntries(addMenu(menuBar(), "mnuHelp", QStringLiteral("Help")), "mnuHelpItem", mnuHelpItem,
+               {"View Help"});
+    addEntries(addMenu(menuBar(), "mnuAbout", QStringLiteral("About")), "mnuAboutItem",
+               mnuAboutItem, {"About this software"});
 
     connect(mnuFileItem[0], &QAction::triggered, this, [] { QCoreApplication::exit(0); });
     connect(mnuCamItem[0], &QAction::triggered, listPane_, &CamListPane::cmdAdd_Click);

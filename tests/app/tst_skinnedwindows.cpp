@@ -5,8 +5,8 @@
 #include "platform/skin/SkinLabel.h"
 #include "settings/UserSettings.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/UserActions.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
@@ -34,17 +34,6 @@ class TestSkinnedWindows : public QObject {
                 return window;
         }
         return nullptr;
-    }
-
-    static void trigger(Form1* form, const char* entry) {
-        for (QAction* action : form->findChildren<QAction*>()) {
-            if (action->text() == entry) {
-                QVERIFY(action->isEnabled());
-                action->trigger();
-                return;
-            }
-        }
-        QFAIL(entry);
     }
 
     // The plain labels of the window inside `containers` and the skin labels
@@ -96,14 +85,14 @@ private slots:
         checkCovered(notice, {notice});
 
         form->findChild<QListWidget*>("List1")->setCurrentRow(0);
-        for (const char* entry : {"Add a Cam", "Edit Selected Cam"}) {
-            trigger(form, entry);
-            QWidget* dialog = topLevel(entry[0] == 'A' ? "Form2" : "Form3");
+        for (const char* entry : {"mnuCamItem0", "mnuCamItem2"}) {
+            QVERIFY(TriggerAction(*form, entry));
+            QWidget* dialog = topLevel(entry == QLatin1String("mnuCamItem0") ? "Form2" : "Form3");
             QVERIFY(dialog);
             checkCovered(dialog, {dialog});
         }
 
-        trigger(form, "About this software");
+        QVERIFY(TriggerAction(*form, "mnuAboutItem0"));
         QWidget* about = topLevel("frmAbout");
         QVERIFY(about);
         checkCovered(about, {about});
@@ -141,7 +130,7 @@ private slots:
         frmSplash again;
         QVERIFY(start(again));
         QVERIFY(!topLevel("Form8"));
-        trigger(again.MainWindow(), "View Help");
+        QVERIFY(TriggerAction(*again.MainWindow(), "mnuHelpItem0"));
         QWidget* help = topLevel("Form8");
         QVERIFY(help);
         QVERIFY(!help->findChild<QCheckBox*>("Check1")->isChecked());
@@ -152,15 +141,15 @@ private slots:
         frmSplash splash;
         Form1* form = start(splash);
         QVERIFY(form);
-        trigger(form, "View Help");
+        QVERIFY(TriggerAction(*form, "mnuHelpItem0"));
         QVERIFY(!topLevel("Form8"));
         QVERIFY(QFile::copy(ShippedFile("Help.rtf"), folder.file("Help.rtf")));
-        trigger(form, "View Help");
+        QVERIFY(TriggerAction(*form, "mnuHelpItem0"));
         QWidget* help = topLevel("Form8");
         QVERIFY(help);
         help->close();
         QVERIFY(QFile::remove(folder.file("Help.rtf")));
-        trigger(form, "View Help");
+        QVERIFY(TriggerAction(*form, "mnuHelpItem0"));
         QVERIFY(!topLevel("Form8"));
     }
 };

@@ -138,7 +138,7 @@ private slots:
         QVERIFY(form);
         QVERIFY(Click(*form, "cmdStartCam"));
         QPointer<Form4> notice = form->findChild<Form4*>();
-        QTimer::singleShot(0, form, [form] { QVERIFY(Choose(*form, "File", "Exit")); });
+        QTimer::singleShot(0, form, [form] { QVERIFY(TriggerAction(*form, "mnuFileItem0")); });
         QCOMPARE(runEventLoop(), 0);
         QVERIFY(notice && notice->isVisible());
         QVERIFY(form->isVisible());

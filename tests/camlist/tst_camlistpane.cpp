@@ -36,7 +36,7 @@ private slots:
                  QStringLiteral("You must first select a cam from the list."));
         Form4* first = pane.NoticeWindow();
         // Start from the menu: the same notice.
-        QVERIFY(Choose(fixture.form(), "Cams", "Start Selected Cam"));
+        QVERIFY(TriggerAction(fixture.form(), "mnuCamItem3"));
         QCOMPARE(pane.NoticeWindow(), first);
         QVERIFY(!MsgBox::Last());
         QCOMPARE(fixture.openPanels(), 0);
@@ -59,7 +59,7 @@ private slots:
         QCOMPARE(ReadFileBytes(file), before);
 
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-        QVERIFY(Choose(fixture.form(), "Cams", "Delete Selected Cam"));
+        QVERIFY(TriggerAction(fixture.form(), "mnuCamItem1"));
         QCOMPARE(fixture.listedCams(), QStringList{"Harbour"});
         QVERIFY(!fixture.listPane().IsCamSelected());
         QCOMPARE(FindCamEntry(file, "Garden"), std::nullopt);

@@ -1,9 +1,6 @@
 #include "tests/support/UserActions.h"
 
 #include <QAction>
-#include <QMainWindow>
-#include <QMenu>
-#include <QMenuBar>
 #include <QTest>
 
 QWidget* FindControl(const QObject& root, const QString& name) {
@@ -29,21 +26,16 @@ bool Click(const QObject& root, const QString& name) {
     return Click(FindControl(root, name));
 }
 
-bool Choose(QMainWindow& window, const QString& menu, const QString& entry) {
-    for (const QAction* title : window.menuBar()->actions()) {
-        if (!title->menu() || title->text() != menu)
-            continue;
-        for (QAction* action : title->menu()->actions()) {
-            if (action->text() != entry)
-                continue;
-            if (!action->isEnabled()) {
-                qWarning("%s > %s is disabled", qPrintable(menu), qPrintable(entry));
-                return false;
-            }
-            action->trigger();
-            return true;
-        }
+bool TriggerAction(const QWidget& window, const QString& name) {
+    QAction* action = window.findChild<QAction*>(name);
+    if (!action) {
+        qWarning("No menu entry %s in %s", qPrintable(name), qPrintable(window.objectName()));
+        return false;
     }
-    qWarning("No menu entry %s > %s", qPrintable(menu), qPrintable(entry));
-    return false;
+    if (!action->isEnabled()) {
+        qWarning("Menu entry %s is disabled", qPrintable(name));
+        return false;
+    }
+    action->trigger();
+    return true;
 }

@@ -4,8 +4,6 @@
 #include <QString>
 #include <QWidget>
 
-class QMainWindow;
-
 // The control of that object name below `root`, or null with a warning that
 // names it.
 QWidget* FindControl(const QObject& root, const QString& name);
@@ -19,6 +17,7 @@ template <typename Control> Control* Find(const QObject& root, const QString& na
 bool Click(QWidget* control);
 bool Click(const QObject& root, const QString& name);
 
-// Chooses the entry of that text in the menu bar's menu of that title. False,
-// choosing nothing, when the entry is missing or disabled.
-bool Choose(QMainWindow& window, const QString& menu, const QString& entry);
+// Triggers the window's menu entry of that object name (mnuCamItem3), as the
+// user choosing it does. False, triggering nothing, when it is missing or
+// disabled.
+bool TriggerAction(const QWidget& window, const QString& name);
