@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QStyle>
 #include <QToolButton>
+#include <QValidator>
 
 #include <algorithm>
 
@@ -23,11 +24,24 @@ const QString UrlTip = QStringLiteral(
     "enter the exact path to the image (found by right clicking an image in your browser and "
     "selecting \"properties\"");
 
+// The boxes are single-line, yet a pasted text may hold line breaks: each CR,
+// LF and NUL becomes a space as it is typed or pasted, so the box shows what
+// will be stored.
+class SingleLineValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        input = AsSingleLine(input);
+        return Acceptable;
+    }
+};
+
 QLineEdit* inputBox(QWidget* dialog, const char* name, const QString& caption,
                     const char* labelName, const QString& tip, double top, double width) {
     Placed(new QLabel(caption, dialog), labelName, 120, top + 30, 900, 255);
     auto* box = Placed(new QLineEdit(dialog), name, FieldLeft, top, width, 315);
     box->setToolTip(tip);
+    box->setValidator(new SingleLineValidator(box));
     return box;
 }
 
@@ -94,9 +108,9 @@ void CamDialog::buildFields(double top, double width) {
     Text3->setMaxLength(3);
     Placed(new QLabel(QStringLiteral("seconds"), this), "Label4", FieldLeft + 720,
            top + 2 * RowHeight + 30, 900, 255);
-    Text1->setText(loaded_.Name);
-    Text2->setText(loaded_.Url);
-    Text3->setText(loaded_.Refresh);
+    Text1->setText(AsSingleLine(loaded_.Name));
+    Text2->setText(AsSingleLine(loaded_.Url));
+    Text3->setText(AsSingleLine(loaded_.Refresh));
 }
 
 void CamDialog::buildButtons(double top, double width) {

@@ -130,7 +130,15 @@ std::optional<CamEntry> FindCamEntry(const QString& path, const QString& name) {
 
 namespace {
 
+// A line break inside a field would split the entry when the file is read back
+// (and a NUL cut it): such an entry is refused before anything is written.
 QByteArray entryBlock(Encoding encoding, const CamEntry& entry) {
+    if (!IsSingleLine(entry))
+        throw CamListFileError(
+            QStringLiteral("The cam \"%1\" was not saved: its name, URL and refresh time must "
+                           "each be a single line, without line breaks.")
+                .arg(AsSingleLine(entry.Name))
+                .toStdString());
     QByteArray block;
     for (const QString& line : {Marker + entry.Name, entry.Url, entry.Refresh, QString()})
         block += encode(encoding, line) + LineEnd;

@@ -37,7 +37,8 @@ void LoadCamList(const QString& path, const std::function<void(const QString&)>&
 std::optional<CamEntry> FindCamEntry(const QString& path, const QString& name);
 
 // Appends the entry's four lines; creates a missing file. A last line without
-// line end gets one first.
+// line end gets one first. An entry with a line break or NUL in a field is
+// refused with CamListFileError, and nothing is written.
 void AppendCamEntry(const QString& path, const CamEntry& entry);
 
 // Blanks out every entry of that exact name: its name line becomes an empty
@@ -47,5 +48,6 @@ void RemoveCamEntry(const QString& path, const CamEntry& entry);
 
 // RemoveCamEntry for `old`, then AppendCamEntry for `entry`, in one
 // replacement of the file: a failure leaves the file as it was, so the cam
-// is never lost between the two. With an empty old name only the append.
+// is never lost between the two. With an empty old name only the append. An
+// entry that is not single-line is refused, and the file stays as it was.
 void ReplaceCamEntry(const QString& path, const CamEntry& old, const CamEntry& entry);

@@ -4,6 +4,8 @@
 #include "tests/support/MainWindowFixture.h"
 #include "tests/support/ReadOnlyFolder.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -140,6 +142,38 @@ private slots:
         QVERIFY(add->isVisible());
         QCOMPARE(Find<QLineEdit>(*add, "Text1")->text(), name);
         QCOMPARE(camList(fixture), before);
+    }
+
+    void pastedLineBreaksBecomeSpaces_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("LF in the name") << "Text1" << "Two\nLines" << "Two Lines";
+        QTest::newRow("CR LF in the URL")
+            << "Text2" << "http://a/\r\nb.jpg" << "http://a/  b.jpg";
+        QTest::newRow("NUL in the refresh") << "Text3" << QStringLiteral("1\0002") << "1 2";
+    }
+    void pastedLineBreaksBecomeSpaces() {
+        QFETCH(QString, box);
+        QFETCH(QString, pasted);
+        QFETCH(QString, shown);
+        MainWindowFixture fixture;
+        QWidget* add = openAdd(fixture);
+        QVERIFY(add);
+        fill(add, "Lake", "http://lake/cam.jpg", "30");
+        auto* target = Find<QLineEdit>(*add, box);
+        target->clear();
+        target->setFocus();
+        QGuiApplication::clipboard()->setText(pasted);
+        QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(target->text(), shown);
+        QVERIFY(Click(*add, "Command1"));
+        const QString path = fixture.folder().file("00camlist.txt");
+        const CamEntry saved{box == "Text1" ? shown : "Lake",
+                             box == "Text2" ? shown : "http://lake/cam.jpg",
+                             box == "Text3" ? shown : "30"};
+        QCOMPARE(FindCamEntry(path, saved.Name), saved);
+        QCOMPARE(fixture.listedCams(), QStringList{saved.Name});
     }
 
     void addingSavesEvenADuplicateAndStartsEmptyNextTime() {

@@ -225,6 +225,23 @@ private slots:
         QCOMPARE(ReadFileBytes(path()), QByteArray("[name]\r\nurl\r\n1\r\n"));
     }
 
+    void aFieldWithALineBreakIsRefusedWhole_data() {
+        QTest::addColumn<CamEntry>("entry");
+        QTest::newRow("LF in the name") << CamEntry{"Two\nLines", "url", "30"};
+        QTest::newRow("CR in the URL") << CamEntry{"Lake", "http://a/\rb.jpg", "30"};
+        QTest::newRow("NUL in the refresh") << CamEntry{"Lake", "url", QStringLiteral("3\0")};
+    }
+    void aFieldWithALineBreakIsRefusedWhole() {
+        QFETCH(CamEntry, entry);
+        CreateCamListIfMissing(path());
+        AppendCamEntry(path(), {"Garden", "url", "30"});
+        const QByteArray before = ReadFileBytes(path());
+        QVERIFY_THROWS_EXCEPTION(CamListFileError, AppendCamEntry(path(), entry));
+        QVERIFY_THROWS_EXCEPTION(CamListFileError,
+                                 ReplaceCamEntry(path(), {"Garden", "url", "30"}, entry));
+        QCOMPARE(ReadFileBytes(path()), before);
+    }
+
     void failuresNameTheFileAndChangeNothing() {
         const QString missing = folder_->file("nowhere/00camlist.txt");
         try {
