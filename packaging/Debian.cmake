@@ -1,12 +1,11 @@
 # The Debian package: `cpack` in the build folder makes ombrel_<version>_<arch>.deb
 # from the install rules, with the library dependencies that dpkg-shlibdeps
-# reads from the executables.
+# reads from the executables. The maintainer, CPACK_PACKAGE_CONTACT, is set
+# beside the changelog and copyright that name it.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ombrel)
 set(CPACK_PACKAGE_VERSION ${OMBREL_RELEASE_VERSION})
 set(CPACK_PACKAGE_VENDOR ${OMBREL_COMPANY_NAME})
-string(REGEX REPLACE "^www\\." "" OMBREL_MAIL_DOMAIN "${OMBREL_COMMENTS}")
-set(CPACK_PACKAGE_CONTACT "${OMBREL_COMPANY_NAME} <ombrel@${OMBREL_MAIL_DOMAIN}>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer for network webcams that publish a still picture")
 set(CPACK_PACKAGE_DESCRIPTION
     "Ombrel keeps a list of network webcams that publish a still JPEG picture at a\n"
@@ -23,4 +22,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://${OMBREL_COMMENTS}")
 # Qt draws no text without a font; the menu entry's icon needs the theme.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, hicolor-icon-theme")
+# What lintian is told to pass over, with the reasons, goes into the package only.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/debian/InstallLintianOverrides.cmake)
 include(CPack)

@@ -9,10 +9,10 @@ BUILD="$ROOT/build"
 export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
 
 # Debian 12 packages the program, its tests and its tools need; the last row
-# checks the desktop files and builds the Debian package.
+# checks the desktop files, builds the Debian package and checks it.
 PACKAGES=(g++ cmake ninja-build ccache pkg-config qt6-base-dev qt6-svg-dev libgl-dev libturbojpeg0-dev
           fonts-dejavu-core dbus-daemon
-          desktop-file-utils appstream dpkg-dev file)
+          desktop-file-utils appstream dpkg-dev file lintian)
 
 install_missing_packages() {
     local missing=()

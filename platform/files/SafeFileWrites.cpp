@@ -131,8 +131,11 @@ QString AppendToFile(const QString& path, const QByteArray& bytes) {
     const off_t oldLength = ::lseek(descriptor, 0, SEEK_END);
     bool ok = oldLength >= 0 && writeAll(descriptor, bytes);
     int error = ok ? 0 : errno;
-    if (!ok && oldLength >= 0)
-        (void)::ftruncate(descriptor, oldLength);
+    if (!ok && oldLength >= 0) {
+        // Taking back the part written is all that can be tried; the failed
+        // write's error is the one reported.
+        [[maybe_unused]] const int truncated = ::ftruncate(descriptor, oldLength);
+    }
     if (::close(descriptor) != 0 && ok) {
         ok = false;
         error = errno;

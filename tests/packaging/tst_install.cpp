@@ -5,6 +5,7 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -60,6 +61,10 @@ private slots:
         QStringList expected{"bin/ombrel",
                              "bin/ombrel-camsim",
                              "share/applications/" + desktopId() + ".desktop",
+                             "share/doc/ombrel/changelog.gz",
+                             "share/doc/ombrel/copyright",
+                             "share/man/man1/ombrel-camsim.1.gz",
+                             "share/man/man1/ombrel.1.gz",
                              "share/metainfo/" + desktopId() + ".metainfo.xml",
                              "share/icons/hicolor/scalable/apps/" + desktopId() + ".svg",
                              "share/ombrel/Help.rtf",
@@ -92,6 +97,39 @@ private slots:
         int exitCode = 0;
         const QString output = run(program, arguments, &exitCode);
         QVERIFY2(exitCode == 0, qPrintable(output));
+    }
+
+    // --version and --help answer without a display and without a window.
+    void theProgramAnswersItsCommandLineWithoutADisplay_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("answer");
+        const QString version = QStringLiteral("^%1 %2\\.%3\\.%4\n$")
+                                    .arg(VersionRecord::ProductName)
+                                    .arg(VersionRecord::Major)
+                                    .arg(VersionRecord::Minor)
+                                    .arg(VersionRecord::Revision);
+        QTest::newRow("version") << QStringList{"--version"} << version;
+        QTest::newRow("version after a toolkit option")
+            << QStringList{"-platform", "xcb", "-v"} << version;
+        QTest::newRow("help") << QStringList{"--help"} << "^Usage: \\S*ombrel .*--version";
+    }
+    void theProgramAnswersItsCommandLineWithoutADisplay() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, answer);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(prefix_.filePath("bin/ombrel"), arguments);
+        QVERIFY(program.waitForFinished(20000));
+        const QString output = QString::fromLocal8Bit(program.readAllStandardOutput());
+        QVERIFY2(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0,
+                 qPrintable(program.readAllStandardError()));
+        QVERIFY2(QRegularExpression(answer, QRegularExpression::DotMatchesEverythingOption)
+                     .match(output)
+                     .hasMatch(),
+                 qPrintable(output));
     }
 
     // The installed program, and a lone executable in a folder it may not
