@@ -20,9 +20,8 @@ QList<AuthChallenge> Digest(const QByteArray& nonce, const QByteArray& more = {}
 
 // What the answer says, read back with the challenge parser: credentials
 // share the syntax of challenges.
-AuthParam Field(const QByteArray& answer, const QByteArray& name) {
-    const AuthChallenge read = Challenge(answer);
-    return {name, read.Param(name).value_or("(none)")};
+QByteArray Field(const QByteArray& answer, const char* name) {
+    return Challenge(answer).Param(name).value_or("(none)");
 }
 
 } // namespace
@@ -36,10 +35,8 @@ private slots:
     void digestResponse_data();
     void digestResponse();
     void digestAnswerFields();
-    void userNames_data();
-    void userNames();
+    void quotesWhatItEchoes();
     void countsAndKeepsTheChallenge();
-    void staleNonceAnsweredOnce();
     void refusals_data();
     void refusals();
     void cannotAnswer();
@@ -59,30 +56,21 @@ void TestHttpAuthorization::digestResponse_data() {
     QTest::addColumn<QString>("password");
     QTest::addColumn<QByteArray>("cnonce");
     QTest::addColumn<QByteArray>("response");
-    const QByteArray rfc7616 =
-        "Digest realm=\"http-auth@example.org\", qop=\"auth, auth-int\", nonce=\"" + RfcNonce +
-        "\", opaque=\"" + RfcOpaque + "\", algorithm=";
+    const QByteArray rfc7616 = "Digest realm=\"http-auth@example.org\", qop=\"auth, auth-int\", "
+                               "nonce=\"" +
+                               RfcNonce + "\", algorithm=";
     const QByteArray rfc2617 =
         "Digest realm=\"testrealm@host.com\", nonce=\"dcd98b7102dd2f0e8b11d0f600bfb0c093\"";
-    QTest::newRow("MD5") << rfc7616 + "MD5"
-                         << "Circle of Life" << RfcCnonce
-                         << QByteArray("8ca523f5e9506fed4657c9700eebdbec");
-    QTest::newRow("SHA-256") << rfc7616 + "SHA-256"
-                             << "Circle of Life" << RfcCnonce
-                             << QByteArray("753927fa0e85d155564e2e272a28d1802ca10daf4496794697cf"
-                                           "8db5856cb6c1");
-    QTest::newRow("SHA-256-sess")
-        << rfc7616 + "SHA-256-sess"
-        << "Circle of Life" << RfcCnonce
-        << QByteArray("2fd51b3a77ad75bad6afad6003e818d767133c46d9e2749e7f5232ae1ea3efd7");
-    QTest::newRow("MD5 with qop") << rfc2617 + ", qop=\"auth\""
-                                  << "Circle Of Life" << QByteArray("0a4f113b")
-                                  << QByteArray("6629fae49393a05397450978507c4ef1");
-    QTest::newRow("MD5-sess") << rfc2617 + ", qop=auth, algorithm=md5-sess"
-                              << "Circle Of Life" << QByteArray("0a4f113b")
-                              << QByteArray("8e3825c57e897f5a0dec6c2d4e5059d0");
-    QTest::newRow("without qop") << rfc2617 << "CircleOfLife" << QByteArray("0a4f113b")
-                                 << QByteArray("1949323746fe6a43ef61f9606e7febea");
+    const auto row = [](const char* name, const QByteArray& challenge, const char* password,
+                        const QByteArray& cnonce, const char* response) {
+        QTest::newRow(name) << challenge << QString(password) << cnonce << QByteArray(response);
+    };
+    row("MD5", rfc7616 + "MD5", "Circle of Life", RfcCnonce, "8ca523f5e9506fed4657c9700eebdbec");
+    row("SHA-256", rfc7616 + "SHA-256", "Circle of Life", RfcCnonce,
+        "753927fa0e85d155564e2e272a28d1802ca10daf4496794697cf8db5856cb6c1");
+    row("MD5-sess", rfc2617 + ", qop=auth, algorithm=md5-sess", "Circle Of Life", "0a4f113b",
+        "8e3825c57e897f5a0dec6c2d4e5059d0");
+    row("without qop", rfc2617, "CircleOfLife", "0a4f113b", "1949323746fe6a43ef61f9606e7febea");
 }
 
 void TestHttpAuthorization::digestResponse() {
@@ -92,7 +80,7 @@ void TestHttpAuthorization::digestResponse() {
     QFETCH(QByteArray, response);
     const QByteArray answer = DigestAuthorization(
         Challenge(challenge), {"Mufasa", password, "/dir/index.html", 1, cnonce});
-    QCOMPARE(Field(answer, "response").Value, response);
+    QCOMPARE(Field(answer, "response"), response);
 }
 
 void TestHttpAuthorization::digestAnswerFields() {
@@ -110,58 +98,36 @@ void TestHttpAuthorization::digestAnswerFields() {
     const QByteArray old =
         DigestAuthorization(Challenge("Digest realm=\"r\", nonce=\"n\""), {"u", "p", "/a", 1, "c"});
     for (const char* absent : {"nc", "cnonce", "qop", "algorithm", "opaque"})
-        QCOMPARE(Field(old, absent).Value, QByteArray("(none)"));
+        QCOMPARE(Field(old, absent), QByteArray("(none)"));
     QVERIFY(DigestAuthorization(Challenge("Digest nonce=\"n\", algorithm=SHA-512"),
                                 {"u", "p", "/a", 1, "c"})
                 .isEmpty());
 }
 
-void TestHttpAuthorization::userNames_data() {
-    QTest::addColumn<QString>("user");
-    QTest::addColumn<QByteArray>("field");
-    QTest::addColumn<QByteArray>("value");
-    QTest::newRow("quotes and backslashes")
-        << R"(a"b\c)" << QByteArray("username") << QByteArray(R"(a"b\c)");
-    QTest::newRow("not ASCII") << QString::fromUtf8("J\u00e4ger") << QByteArray("username*")
-                               << QByteArray("UTF-8''J%C3%A4ger");
-}
-
-void TestHttpAuthorization::userNames() {
-    QFETCH(QString, user);
-    QFETCH(QByteArray, field);
-    QFETCH(QByteArray, value);
-    const QByteArray answer =
-        DigestAuthorization(Challenge("Digest realm=\"a\\\"b\", nonce=\"n\\\\\", opaque=\"o\""),
-                            {user, "p", "/a", 1, "c"});
-    QCOMPARE(Field(answer, field).Value, value);
-    QCOMPARE(Field(answer, "realm").Value, QByteArray("a\"b"));
-    QCOMPARE(Field(answer, "nonce").Value, QByteArray("n\\"));
+void TestHttpAuthorization::quotesWhatItEchoes() {
+    const AuthChallenge challenge = Challenge(R"(Digest realm="a\"b", nonce="n\\")");
+    const QByteArray answer = DigestAuthorization(challenge, {R"(a"b\c)", "p", "/a", 1, "c"});
+    QCOMPARE(Field(answer, "username"), QByteArray(R"(a"b\c)"));
+    QCOMPARE(Field(answer, "realm"), QByteArray("a\"b"));
+    QCOMPARE(Field(answer, "nonce"), QByteArray("n\\"));
+    const QString notAscii = QString::fromUtf8("J\u00e4ger");
+    QCOMPARE(Field(DigestAuthorization(challenge, {notAscii, "p", "/a", 1, "c"}), "username*"),
+             QByteArray("UTF-8''J%C3%A4ger"));
 }
 
 void TestHttpAuthorization::countsAndKeepsTheChallenge() {
-    CamAuthorization sign("u", "p", [] { return QByteArray("c"); });
+    int cnonces = 0;
+    CamAuthorization sign("u", "p", [&] { return QByteArray::number(++cnonces); });
     QVERIFY(sign.NextAnswer("/a").isEmpty());
     QCOMPARE(sign.OnUnauthorized(Digest("n1"), false), Verdict::Answer);
     for (const char* count : {"00000001", "00000002", "00000003"})
-        QCOMPARE(Field(sign.NextAnswer("/a"), "nc").Value, QByteArray(count));
-    // A kept nonce that expired between refreshes is answered again, anew.
-    QCOMPARE(sign.OnUnauthorized(Digest("n2"), false), Verdict::Answer);
-    const QByteArray answer = sign.NextAnswer("/b");
-    QCOMPARE(Field(answer, "nonce").Value, QByteArray("n2"));
-    QCOMPARE(Field(answer, "nc").Value, QByteArray("00000001"));
-    QCOMPARE(Field(answer, "uri").Value, QByteArray("/b"));
-}
-
-void TestHttpAuthorization::staleNonceAnsweredOnce() {
-    int cnonces = 0;
-    CamAuthorization sign("u", "p", [&] { return QByteArray::number(++cnonces); });
-    QCOMPARE(sign.OnUnauthorized(Digest("n1"), false), Verdict::Answer);
-    sign.NextAnswer("/a");
+        QCOMPARE(Field(sign.NextAnswer("/a"), "nc"), QByteArray(count));
     QCOMPARE(sign.OnUnauthorized(Digest("n2", ", stale=TRUE"), false), Verdict::Answer);
-    const QByteArray answer = sign.NextAnswer("/a");
-    QCOMPARE(Field(answer, "nc").Value, QByteArray("00000001"));
-    QCOMPARE(Field(answer, "cnonce").Value, QByteArray("2"));
-    QCOMPARE(sign.OnUnauthorized(Digest("n3", ", stale=true"), false), Verdict::Refused);
+    const QByteArray answer = sign.NextAnswer("/b");
+    QCOMPARE(Field(answer, "nonce"), QByteArray("n2"));
+    QCOMPARE(Field(answer, "nc"), QByteArray("00000001"));
+    QCOMPARE(Field(answer, "cnonce"), QByteArray("2"));
+    QCOMPARE(Field(answer, "uri"), QByteArray("/b"));
 }
 
 void TestHttpAuthorization::refusals_data() {
