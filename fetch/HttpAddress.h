@@ -20,9 +20,12 @@ std::optional<HttpAddress> SplitAddress(const QString& address);
 struct HttpEndpoint {
     QString Host;
     quint16 Port = 80;
+
+    bool operator==(const HttpEndpoint&) const = default;
 };
 
 // "camhost" gives camhost port 80, "camhost:8080" port 8080, "[::1]:8080" the
-// address ::1 port 8080; an IPv6 literal without brackets has no port. An
-// empty host, or a port that is not a number from 1 to 65535, gives no result.
-std::optional<HttpEndpoint> EndpointOf(const QString& hostName);
+// address ::1 port 8080; an IPv6 literal without brackets has no port. A host
+// without a port, or with an empty one, gets the default port. An empty host,
+// or a port that is not a number from 1 to 65535, gives no result.
+std::optional<HttpEndpoint> EndpointOf(const QString& hostName, quint16 defaultPort = 80);
