@@ -81,7 +81,10 @@ bool PanelPool::IsOpen(const QString& name) const {
     return false;
 }
 
-void PanelPool::Open(const CamEntry& cam) {
+// Events run while closed panels are looked for, and one of them may change
+// what `requested` refers to: the pool opens its own copy of the entry.
+void PanelPool::Open(const CamEntry& requested) {
+    const CamEntry cam = requested;
     ++OpenCamCount_;
     for (int slot = 0; slot < SlotCount; ++slot) {
         CamPanel& panel = Panel(slot);
