@@ -182,7 +182,7 @@ private slots:
         remove(fixture, "Pier");
         QVERIFY(Click(fixture.form(), "chkSave"));
         QCOMPARE(boxes.take(),
-                 (QStringList{":: error", "Confirm Delete", ":: error", "Permission Denied"}));
+                 (QStringList{":: error", "Confirm Delete", ":: error", "Disk Full"}));
         QCOMPARE(ReadFileBytes(picture), saved);
         QCOMPARE(ReadFileBytes(fixture.folder().file("00camlist.txt")), list);
         QCOMPARE(ReadFileBytes(fixture.folder().file("Ombrel.reg")), settings);
@@ -204,6 +204,27 @@ private slots:
         QVERIFY(ReadFileBytes(picture) != saved);
         QCOMPARE(fixture.listedCams(), QStringList{"Garden"});
         QCOMPARE(ReadSetting("Ombrel", "Settings", "autoSave", ""), QStringLiteral("1"));
+    }
+
+    // Start-up with AutoSave on writes the setting back: on a full disk it
+    // says so, instead of blaming the account's permissions.
+    void aFullDiskAtStartUpIsToldPlainly() {
+        MainWindowFixture fixture({"Garden"});
+        const QByteArray list = ReadFileBytes(fixture.folder().file("00camlist.txt"));
+        FullDisk disk(fixture.folder().path());
+        if (!disk.available())
+            QSKIP("needs the right to mount (root)");
+        WriteFileBytes(fixture.folder().file("00camlist.txt"), list);
+        QVERIFY(QDir(fixture.folder().path()).mkdir("cam"));
+        WriteSetting("Ombrel", "Settings", "autoSave", "1");
+        QVERIFY(disk.setFull(true));
+        Boxes boxes;
+        fixture.restart();
+        QCOMPARE(boxes.take(), QStringList{"Disk Full"});
+        QVERIFY2(MsgBox::Last()->text.contains("no space left on the disk"),
+                 qPrintable(MsgBox::Last()->text));
+        QCOMPARE(fixture.listedCams(), QStringList{"Garden"});
+        QVERIFY(Find<QCheckBox>(fixture.form(), "chkSave")->isChecked());
     }
 
     void anEntryAddedWhileTheListIsRewrittenIsKept_data() {
