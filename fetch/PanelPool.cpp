@@ -254,16 +254,16 @@ void PanelPool::AutoSavePicture(int slot) {
     try {
         SavePictureFile(panel.Picture(), path);
     } catch (const AppError& error) {
-        emit StatusText(LongTime(now.time()) + QStringLiteral(" the new picture of ") +
-                        panel.title() + QStringLiteral(" could not be saved as ") + path +
-                        QStringLiteral(": ") + error.Description);
+        emit PictureNotSaved(LongTime(now.time()) + QStringLiteral(" the new picture of ") +
+                             panel.title() + QStringLiteral(" could not be saved as ") + path +
+                             QStringLiteral(": ") + error.Description);
         return;
     }
     QFile saved(path);
     if (saved.open(QIODevice::ReadOnly))
         panel.ShowSavedPicture(saved.readAll());
     if (isSelected(slot))
-        emit StatusText(LongTime(now.time()) + QStringLiteral(" new picture saved as ") + path);
+        emit PictureSaved(LongTime(now.time()) + QStringLiteral(" new picture saved as ") + path);
 }
 
 void PanelPool::UpdateOpenPanels(const QString& oldName, const CamEntry& cam) {

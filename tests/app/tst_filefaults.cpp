@@ -227,6 +227,44 @@ private slots:
         QVERIFY(Find<QCheckBox>(fixture.form(), "chkSave")->isChecked());
     }
 
+    // Another cam's download lines do not wipe out a failed save's notice:
+    // it stays until a save succeeds or 10 s have passed.
+    void aFailedSaveStaysInTheStatusLine() {
+        MainWindowFixture fixture({"Garden", "Pier"});
+        fixture.simulator().setBehaviours("Pier",
+                                          CamBehaviour::Trickle | CamBehaviour::NoLastModified);
+        fixture.simulator().setTrickle(1024, std::chrono::milliseconds(2));
+        fixture.start("Garden");
+        fixture.start("Pier");
+        QVERIFY(fixture.waitForArrival(0) && fixture.waitForArrival(1));
+        fixture.clickPicture(0);
+        QVERIFY(Click(fixture.form(), "chkSave"));
+        const QString camFolder = fixture.folder().file("cam");
+        QVERIFY(QDir(camFolder).removeRecursively());
+        WriteFileBytes(camFolder, ""); // nothing can be saved in it now
+        const auto downloadPier = [&] {
+            QVERIFY(Click(fixture.panel(1), "cmdRefresh"));
+            QVERIFY(fixture.waitForArrival(1));
+        };
+
+        setLocalTime(3);
+        newPicture(fixture, 5);
+        const QString failed = status(fixture);
+        QVERIFY2(failed.contains("could not be saved"), qPrintable(failed));
+        setLocalTime(12);
+        downloadPier();
+        QCOMPARE(status(fixture), failed);
+        setLocalTime(13);
+        downloadPier();
+        QVERIFY2(status(fixture).startsWith("Downloading "), qPrintable(status(fixture)));
+
+        newPicture(fixture, 10);
+        QVERIFY(status(fixture).contains("could not be saved"));
+        QVERIFY(QFile::remove(camFolder) && QDir().mkdir(camFolder));
+        newPicture(fixture, 15);
+        QVERIFY2(status(fixture).contains("new picture saved as"), qPrintable(status(fixture)));
+    }
+
     void anEntryAddedWhileTheListIsRewrittenIsKept_data() {
         QTest::addColumn<bool>("editing");
         QTest::newRow("removing") << false;
