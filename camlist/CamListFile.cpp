@@ -153,7 +153,7 @@ void LoadCamList(const QString& path, const std::function<void(const QString&)>&
     }
 }
 
-std::optional<CamEntry> FindCamEntry(const QString& path, const QString& name) {
+std::optional<CamEntry> FindCamEntry(const QString& path, QString name) {
     if (name.isEmpty())
         return std::nullopt;
     LineReader reader(path);
@@ -269,13 +269,13 @@ void AppendCamEntry(const QString& path, const CamEntry& entry) {
     append(path, appendedBlock(path, entry));
 }
 
-void RemoveCamEntry(const QString& path, const CamEntry& entry) {
+void RemoveCamEntry(const QString& path, CamEntry entry) {
     if (entry.Name.isEmpty())
         return;
     rewrite(path, [&](LineReader& reader) { return textWithout(reader, entry); });
 }
 
-void ReplaceCamEntry(const QString& path, const CamEntry& old, const CamEntry& entry) {
+void ReplaceCamEntry(const QString& path, CamEntry old, CamEntry entry) {
     if (old.Name.isEmpty()) {
         AppendCamEntry(path, entry);
         return;
