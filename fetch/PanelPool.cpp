@@ -13,6 +13,8 @@
 #include "platform/text/DateTimeText.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
 
 // Drives a slot's progress bar and the status line while bytes arrive.
 class PanelPool::PanelProgress : public DownloadProgress {
@@ -254,9 +256,14 @@ void PanelPool::AutoSavePicture(int slot) {
     try {
         SavePictureFile(panel.Picture(), path);
     } catch (const AppError& error) {
-        emit PictureNotSaved(LongTime(now.time()) + QStringLiteral(" the new picture of ") +
-                             panel.title() + QStringLiteral(" could not be saved as ") + path +
-                             QStringLiteral(": ") + error.Description);
+        // The writer's number does not tell a full disk; a disk without a
+        // byte left does.
+        const bool diskFull = QStorageInfo(QFileInfo(path).absolutePath()).bytesAvailable() == 0;
+        emit PictureNotSaved(
+            LongTime(now.time()) + QStringLiteral(" the new picture of ") + panel.title() +
+            QStringLiteral(" could not be saved as ") + path + QStringLiteral(": ") +
+            error.Description +
+            (diskFull ? QStringLiteral(" (no space left on the disk)") : QString()));
         return;
     }
     QFile saved(path);

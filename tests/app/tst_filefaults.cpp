@@ -192,7 +192,9 @@ private slots:
 
         // AutoSave on for this run: the new picture cannot be saved either.
         newPicture(fixture, 10);
-        QVERIFY2(status(fixture).contains("could not be saved"), qPrintable(status(fixture)));
+        QVERIFY2(status(fixture).contains("could not be saved") &&
+                     status(fixture).endsWith("(no space left on the disk)"),
+                 qPrintable(status(fixture)));
         QCOMPARE(ReadFileBytes(picture), saved);
 
         QVERIFY(disk.setFull(false));
