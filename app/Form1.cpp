@@ -8,6 +8,7 @@
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/Twips.h"
 #include "platform/controls/WheelScrolling.h"
+#include "platform/events/Clock.h"
 #include "platform/files/FileHelpers.h"
 #include "platform/program/AppError.h"
 #include "platform/program/AppObject.h"
@@ -147,7 +148,13 @@ void Form1::connectPanes() {
     connect(panels_, &PanelPool::SelectedTextsChanged, details_, &DetailsPane::CopyPanelTexts);
     connect(panels_, &PanelPool::SelectedCountdown, details_, &DetailsPane::ShowCountdown);
     connect(panels_, &PanelPool::StatusText, this, &Form1::SetStatusText);
-    connect(details_, &DetailsPane::StatusText, this, &Form1::SetStatusText);
+    connect(panels_, &PanelPool::PictureNotSaved, this,
+            [this](const QString& text) { showStatus(StatusLine::Kind::SaveFailed, text); });
+    connect(panels_, &PanelPool::PictureSaved, this,
+            [this](const QString& text) { showStatus(StatusLine::Kind::Saved, text); });
+    // The details pane tells the outcome of "Save Image".
+    connect(details_, &DetailsPane::StatusText, this,
+            [this](const QString& text) { showStatus(StatusLine::Kind::Saved, text); });
     connect(listPane_, &CamListPane::AutoSaveChanged, this,
             [this](bool on) { panels_->SetAutoSave(on); });
 }
@@ -238,7 +245,12 @@ void Form1::makePictureFolder() {
 }
 
 void Form1::SetStatusText(const QString& text) {
-    StatusPanel1->setText(text);
+    showStatus(StatusLine::Kind::Line, text);
+}
+
+void Form1::showStatus(StatusLine::Kind kind, const QString& text) {
+    if (statusLine_.Takes(kind, Clock::Now()))
+        StatusPanel1->setText(text);
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/StatusLine.h"
+
 #include <QMainWindow>
 
 #include <memory>
@@ -30,6 +32,7 @@ public:
     // folder, the panels' indicator pictures, the cam list and the help window.
     void Form_Load();
 
+    // A line for the status bar; it waits while a failed save's notice is held.
     void SetStatusText(const QString& text);
 
 protected:
@@ -52,6 +55,7 @@ private:
     void makePictureFolder();
     void layOut();
     void VScroll1_Change(int value);
+    void showStatus(StatusLine::Kind kind, const QString& text);
 
     QGroupBox* Frame1; // the Webcams pane holding the panels
     QGroupBox* frmCams;
@@ -60,6 +64,7 @@ private:
     QScrollBar* VScroll1; // scrolls the sheet of panels
     QGroupBox* frmMain;
     QLabel* StatusPanel1; // the first panel of the status bar
+    StatusLine statusLine_;
 
     CamListPane* listPane_;
     PanelPool* panels_;

@@ -45,7 +45,7 @@ Encoding encodingOf(const QByteArray& bytes) {
     return IsUtf8(bytes) ? Encoding::Utf8 : Encoding::Windows1252;
 }
 
-QString decode(Encoding encoding, const QByteArray& bytes) {
+QString decode(Encoding encoding, QByteArrayView bytes) {
     return encoding == Encoding::Utf8 ? QString::fromUtf8(bytes) : FromWindows1252(bytes);
 }
 
@@ -54,7 +54,8 @@ QByteArray encode(Encoding encoding, const QString& text) {
 }
 
 // Reads the file as lines ended by CR LF, a lone CR or a lone LF (a file
-// from a Linux editor). Waiting events run after each line is handed over.
+// from a Linux editor). The loops over its lines let waiting events run
+// (DoEventsPacer), so each works on its own copy of what it was asked.
 class LineReader {
 public:
     explicit LineReader(const QString& path)
@@ -62,18 +63,22 @@ public:
         , encoding_(encodingOf(bytes_)) {}
 
     Encoding encoding() const { return encoding_; }
+    // The file's bytes as they were read.
+    const QByteArray& bytes() const { return bytes_; }
 
-    // The next line's bytes as they stand in the file.
-    std::optional<QByteArray> nextBytes() {
+    // The next line's bytes as they stand in the file, valid while the
+    // reader lives.
+    std::optional<QByteArrayView> nextBytes() {
         if (pos_ >= bytes_.size())
             return std::nullopt;
-        qsizetype end = pos_;
-        while (end < bytes_.size() && bytes_.at(end) != '\r' && bytes_.at(end) != '\n')
-            ++end;
-        QByteArray line = bytes_.mid(pos_, end - pos_);
-        pos_ = end + 1;
-        if (end < bytes_.size() && bytes_.at(end) == '\r' && pos_ < bytes_.size() &&
-            bytes_.at(pos_) == '\n')
+        const char* const begin = bytes_.constData() + pos_;
+        const char* const end = bytes_.constData() + bytes_.size();
+        const char* stop = begin;
+        while (stop < end && *stop != '\r' && *stop != '\n')
+            ++stop;
+        const QByteArrayView line(begin, stop);
+        pos_ += line.size() + 1;
+        if (stop + 1 < end && stop[0] == '\r' && stop[1] == '\n')
             ++pos_;
         return line;
     }
@@ -88,6 +93,39 @@ private:
     Encoding encoding_;
     qsizetype pos_ = 0;
 };
+
+// Tells the name lines of one cam by their bytes: decoding every line of a
+// long file only to compare it would cost seconds. In either encoding a line
+// reads as exactly one text and that text is written back as the same bytes,
+// so equal bytes are equal texts; a name the encoding cannot hold matches no
+// line. As QString::fromUtf8 does, a byte order mark before a UTF-8 line is
+// not part of it.
+class NameLine {
+public:
+    NameLine(Encoding encoding, const QString& name)
+        : encoding_(encoding) {
+        const QString text = Marker + name;
+        bytes_ = encode(encoding, text);
+        possible_ = decode(encoding, bytes_) == text;
+    }
+
+    bool matches(QByteArrayView line) const {
+        if (encoding_ == Encoding::Utf8 && line.startsWith(ByteOrderMark))
+            line = line.sliced(ByteOrderMark.size());
+        return possible_ && line == bytes_;
+    }
+
+private:
+    static constexpr QByteArrayView ByteOrderMark{"\xEF\xBB\xBF"};
+    Encoding encoding_;
+    QByteArray bytes_;
+    bool possible_ = false;
+};
+
+// Only a line with both brackets can hold the marker in any letter case.
+bool mayHoldMarker(QByteArrayView line) {
+    return line.contains('[') && line.contains(']');
+}
 
 } // namespace
 
@@ -104,21 +142,26 @@ void CreateCamListIfMissing(const QString& path) {
 
 void LoadCamList(const QString& path, const std::function<void(const QString&)>& addItem) {
     LineReader reader(path);
-    while (const auto line = reader.next()) {
-        if (line->contains(Marker, Qt::CaseInsensitive))
-            addItem(QString(*line).remove(Marker, Qt::CaseInsensitive));
-        DoEvents();
+    DoEventsPacer events;
+    while (const auto bytes = reader.nextBytes()) {
+        if (mayHoldMarker(*bytes)) {
+            QString line = decode(reader.encoding(), *bytes);
+            if (line.contains(Marker, Qt::CaseInsensitive))
+                addItem(line.remove(Marker, Qt::CaseInsensitive));
+        }
+        events.StepDone();
     }
 }
 
-std::optional<CamEntry> FindCamEntry(const QString& path, const QString& name) {
+std::optional<CamEntry> FindCamEntry(const QString& path, QString name) {
     if (name.isEmpty())
         return std::nullopt;
     LineReader reader(path);
-    const QString nameLine = Marker + name;
-    while (const auto line = reader.next()) {
-        DoEvents();
-        if (*line == nameLine) {
+    const NameLine nameLine(reader.encoding(), name);
+    DoEventsPacer events;
+    while (const auto line = reader.nextBytes()) {
+        events.StepDone();
+        if (nameLine.matches(*line)) {
             // A match on one of the last lines leaves the missing ones empty.
             CamEntry entry{name, reader.next().value_or(QString()), QString()};
             entry.Refresh = reader.next().value_or(QString());
@@ -157,38 +200,67 @@ QByteArray appendedBlock(const QString& path, const CamEntry& entry) {
 }
 
 // The file's text without the entries of that name, plus the line end every
-// rewrite adds.
-QByteArray textWithout(LineReader& reader, const CamEntry& entry) {
-    const QString nameLine = Marker + entry.Name;
+// rewrite adds, then `appended`. Made in one piece: a list of 100 MB is
+// never copied whole.
+QByteArray textWithout(LineReader& reader, const CamEntry& entry, const QByteArray& appended = {}) {
+    const NameLine nameLine(reader.encoding(), entry.Name);
     QByteArray text;
+    text.reserve(reader.bytes().size() + 2 + appended.size());
+    DoEventsPacer events;
     // Lines that stay are copied byte for byte.
     while (const auto line = reader.nextBytes()) {
-        DoEvents();
-        if (decode(reader.encoding(), *line) == nameLine) {
+        events.StepDone();
+        if (nameLine.matches(*line)) {
             reader.nextBytes();
             reader.nextBytes();
             text += LineEnd;
             text += LineEnd;
         } else {
-            text += *line + LineEnd;
+            text += *line;
+            text += LineEnd;
         }
     }
-    return text + LineEnd;
+    text += LineEnd;
+    text += appended;
+    return text;
+}
+
+// True when the file holds exactly these bytes; compared piece by piece, so
+// that a long file is not held twice.
+bool holdsExactly(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("read"), path, file.errorString());
+    if (file.size() != bytes.size())
+        return false;
+    constexpr qint64 PieceSize = 1 << 20;
+    QByteArray piece(PieceSize, Qt::Uninitialized);
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 got = file.read(piece.data(), PieceSize);
+        if (got < 0)
+            fail(QStringLiteral("read"), path, file.errorString());
+        if (got == 0 ||
+            QByteArrayView(piece.constData(), got) != QByteArrayView(bytes.constData() + done, got))
+            return false;
+        done += got;
+    }
+    return file.read(1).isEmpty();
 }
 
 // Waiting events run while the lines are gone through, and one of them may
 // change the file (a cam added meanwhile): the text is then made again from
 // the file as it is now, so that the rewrite loses no change.
-void rewrite(const QString& path, const std::function<QByteArray()>& makeText) {
-    QByteArray before;
-    QByteArray text;
-    do {
-        before = readAll(path);
-        text = makeText();
-    } while (readAll(path) != before);
-    const QString failure = ReplaceFileContents(path, text);
-    if (!failure.isEmpty())
-        fail(QStringLiteral("write"), path, failure);
+void rewrite(const QString& path, const std::function<QByteArray(LineReader&)>& makeText) {
+    for (;;) {
+        LineReader reader(path);
+        const QByteArray text = makeText(reader);
+        if (!holdsExactly(path, reader.bytes()))
+            continue;
+        const QString failure = ReplaceFileContents(path, text);
+        if (!failure.isEmpty())
+            fail(QStringLiteral("write"), path, failure);
+        return;
+    }
 }
 
 } // namespace
@@ -197,23 +269,18 @@ void AppendCamEntry(const QString& path, const CamEntry& entry) {
     append(path, appendedBlock(path, entry));
 }
 
-void RemoveCamEntry(const QString& path, const CamEntry& entry) {
+void RemoveCamEntry(const QString& path, CamEntry entry) {
     if (entry.Name.isEmpty())
         return;
-    rewrite(path, [&] {
-        LineReader reader(path);
-        return textWithout(reader, entry);
-    });
+    rewrite(path, [&](LineReader& reader) { return textWithout(reader, entry); });
 }
 
-void ReplaceCamEntry(const QString& path, const CamEntry& old, const CamEntry& entry) {
+void ReplaceCamEntry(const QString& path, CamEntry old, CamEntry entry) {
     if (old.Name.isEmpty()) {
         AppendCamEntry(path, entry);
         return;
     }
-    rewrite(path, [&] {
-        LineReader reader(path);
-        const QByteArray kept = textWithout(reader, old);
-        return kept + entryBlock(reader.encoding(), entry);
+    rewrite(path, [&](LineReader& reader) {
+        return textWithout(reader, old, entryBlock(reader.encoding(), entry));
     });
 }

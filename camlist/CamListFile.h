@@ -13,7 +13,8 @@
 // line end; CR LF, CR or LF alone end a line when it is read. The text is
 // UTF-8, or, in a file that is not valid UTF-8, one byte per character in
 // Windows' Western code page. Every operation opens the file, works and
-// closes it.
+// closes it. Reading lets waiting events run now and then, so the operations
+// take their own copies of the names and entries they are given.
 
 // A camera list file that could not be created, read or written. The text
 // names the file and the reason.
@@ -29,12 +30,11 @@ QString CamListPath();
 void CreateCamListIfMissing(const QString& path);
 
 // Calls `addItem` for every line that contains "[name]" in any letter case,
-// in file order, with every such marker removed; lets waiting events run
-// after each line.
+// in file order, with every such marker removed.
 void LoadCamList(const QString& path, const std::function<void(const QString&)>& addItem);
 
 // The first entry whose name line is exactly "[name]" followed by `name`.
-std::optional<CamEntry> FindCamEntry(const QString& path, const QString& name);
+std::optional<CamEntry> FindCamEntry(const QString& path, QString name);
 
 // Appends the entry's four lines; creates a missing file. A last line without
 // line end gets one first. An entry with a line break or NUL in a field is
@@ -44,10 +44,10 @@ void AppendCamEntry(const QString& path, const CamEntry& entry);
 // Blanks out every entry of that exact name: its name line becomes an empty
 // line and its address and refresh lines one empty line together. The file is
 // replaced as a whole, so a failure leaves the old file as it was.
-void RemoveCamEntry(const QString& path, const CamEntry& entry);
+void RemoveCamEntry(const QString& path, CamEntry entry);
 
 // RemoveCamEntry for `old`, then AppendCamEntry for `entry`, in one
 // replacement of the file: a failure leaves the file as it was, so the cam
 // is never lost between the two. With an empty old name only the append. An
 // entry that is not single-line is refused, and the file stays as it was.
-void ReplaceCamEntry(const QString& path, const CamEntry& old, const CamEntry& entry);
+void ReplaceCamEntry(const QString& path, CamEntry old, CamEntry entry);

@@ -1,5 +1,6 @@
 #include "camlist/CamListPane.h"
 
+#include "camlist/BusyCursor.h"
 #include "camlist/CamListFile.h"
 #include "camlist/CamOpener.h"
 #include "camlist/Form4.h"
@@ -11,8 +12,12 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
+#include <QScopeGuard>
+#include <QStringListModel>
 #include <QToolButton>
+
+#include <optional>
 
 namespace {
 
@@ -26,6 +31,12 @@ QToolButton* pictureButton(QWidget* parent, const char* name, const QString& cap
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     return button;
 }
+
+// Above this many names, every row of List1 is given the first one's size
+// instead of being measured: measuring two million names takes the window
+// away for tens of seconds, while a short list keeps a scroll bar for names
+// wider than the box.
+constexpr qsizetype MeasuredRowsAtMost = 10000;
 
 } // namespace
 
@@ -52,14 +63,19 @@ CamListPane::CamListPane(QGroupBox* frame, CamOpener& cams, QWidget* mainWindow)
     chkSave->setToolTip(QStringLiteral("saved to /cam/ subdirectory under tolverin.exe"));
     Label1 =
         Placed(new QLabel(QStringLiteral("Webcam Listing"), frame), "Label1", 60, 3060, 2355, 195);
-    List1 = Placed(new QListWidget(frame), "List1", 60, 3300, 2355, 3000);
+    // The names only, in a plain list of texts: a list box item of its own
+    // for each of two million cams would take half a gigabyte.
+    List1 = Placed(new QListView(frame), "List1", 60, 3300, 2355, 3000);
+    names_ = new QStringListModel(List1);
+    List1->setModel(names_);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
     connect(cmdRemove, &QToolButton::clicked, this, &CamListPane::cmdRemove_Click);
     connect(cmdStartCam, &QToolButton::clicked, this, &CamListPane::cmdStartCam_Click);
     connect(cmdStopAll, &QToolButton::clicked, this, &CamListPane::StopAllClicked);
     connect(Command2, &QToolButton::clicked, this, &CamListPane::WebsiteClicked);
-    connect(List1, &QListWidget::itemDoubleClicked, this, &CamListPane::StartSelectedCam);
+    connect(List1, &QListView::doubleClicked, this, &CamListPane::StartSelectedCam);
     connect(cmdAdd, &QToolButton::clicked, this, &CamListPane::cmdAdd_Click);
     connect(cmdEdit, &QToolButton::clicked, this, &CamListPane::cmdEdit_Click);
     connect(chkSave, &QCheckBox::toggled, this, &CamListPane::chkSave_Click);
@@ -86,24 +102,75 @@ void CamListPane::SetListHeight(float twips) {
     SetTwipsHeight(List1, twips);
 }
 
+void CamListPane::runListCommand(const QString& key, std::function<void()> command) {
+    if (listCommandRunning_) {
+        for (auto& waiting : waitingCommands_) {
+            if (waiting.first == key) {
+                waiting.second = std::move(command);
+                return;
+            }
+        }
+        waitingCommands_.append({key, std::move(command)});
+        return;
+    }
+    listCommandRunning_ = true;
+    // However a command ends, later ones are not kept waiting for good.
+    const auto done = qScopeGuard([this] { listCommandRunning_ = false; });
+    command();
+    while (!waitingCommands_.isEmpty())
+        waitingCommands_.takeFirst().second();
+}
+
 void CamListPane::LoadCamList() {
-    try {
-        const QString path = CamListPath();
-        CreateCamListIfMissing(path);
-        WindowLock lock(mainWindow_);
-        ::LoadCamList(path, [this](const QString& name) { List1->addItem(name); });
-    } catch (const CamListFileError& error) {
-        reportFileError(error);
+    runListCommand(QStringLiteral("load"), [this] {
+        if (const auto names = readNames(true)) {
+            const WindowLock lock(mainWindow_);
+            showNames(names_->stringList() + *names);
+        }
+    });
+}
+
+void CamListPane::refillList(bool mainWindowVariant) {
+    if (const auto names = readNames(mainWindowVariant)) {
+        std::optional<WindowLock> lock;
+        if (mainWindowVariant)
+            lock.emplace(mainWindow_);
+        showNames(*names);
     }
 }
 
+// The main window's variant creates a missing file first. Nothing when the
+// file cannot be read, which is reported. The names are gathered while the
+// file is read and shown at once: added one by one, with events running in
+// between, the list box would lay itself out again for every name.
+std::optional<QStringList> CamListPane::readNames(bool mainWindowVariant) {
+    QStringList names;
+    try {
+        const BusyCursor busy;
+        const QString path = CamListPath();
+        if (mainWindowVariant)
+            CreateCamListIfMissing(path);
+        ::LoadCamList(path, [&names](const QString& name) { names.append(name); });
+    } catch (const CamListFileError& error) {
+        reportFileError(error);
+        return std::nullopt;
+    }
+    return names;
+}
+
+// In file order; no row stays selected.
+void CamListPane::showNames(const QStringList& names) {
+    List1->setUniformItemSizes(names.size() > MeasuredRowsAtMost);
+    names_->setStringList(names);
+}
+
 bool CamListPane::IsCamSelected() const {
-    return !List1->selectedItems().isEmpty();
+    return List1->selectionModel()->hasSelection();
 }
 
 QString CamListPane::selectedText() const {
-    const auto selected = List1->selectedItems();
-    return selected.isEmpty() ? QString() : selected.first()->text();
+    const QModelIndexList selected = List1->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? QString() : selected.first().data().toString();
 }
 
 void CamListPane::showNoSelectionNotice() {
@@ -123,23 +190,31 @@ void CamListPane::cmdRemove_Click() {
         showNoSelectionNotice();
         return;
     }
+    const QString name = selectedText();
+    runListCommand(QStringLiteral("delete ") + name, [this, name] { removeCam(name); });
+}
+
+void CamListPane::removeCam(const QString& name) {
     try {
-        const auto found = FindCamEntry(CamListPath(), selectedText());
+        std::optional<CamEntry> found;
+        {
+            const BusyCursor busy;
+            found = FindCamEntry(CamListPath(), name);
+        }
         if (!found)
             return;
-        currentCam_ = *found;
-        const QString question = QStringLiteral("Are you sure you want to delete ") +
-                                 currentCam_.Name + QStringLiteral("?");
+        const QString question =
+            QStringLiteral("Are you sure you want to delete ") + found->Name + QStringLiteral("?");
         if (MsgBox::Show(question, MsgBox::Buttons::OkCancel, QStringLiteral("Confirm Delete"),
                          mainWindow_) != MsgBox::Answer::Ok)
             return;
-        RemoveCamEntry(CamListPath(), currentCam_);
+        const BusyCursor busy;
+        RemoveCamEntry(CamListPath(), *found);
     } catch (const CamListFileError& error) {
         reportFileError(error);
         return;
     }
-    List1->clear();
-    LoadCamList();
+    refillList(true);
 }
 
 void CamListPane::cmdStartCam_Click() {
@@ -150,23 +225,29 @@ void CamListPane::cmdStartCam_Click() {
 }
 
 void CamListPane::StartSelectedCam() {
-    const QString name = selectedText();
-    if (cams_.CanOpenAnother() && !cams_.IsOpen(name))
-        OpenCam(name);
+    startCam(selectedText());
 }
 
-void CamListPane::OpenCam(const QString& name) {
+// Whether the cam may open is decided when its turn comes, after the
+// commands before it have opened theirs.
+void CamListPane::startCam(const QString& name) {
+    runListCommand(QStringLiteral("start ") + name, [this, name] {
+        if (cams_.CanOpenAnother() && !cams_.IsOpen(name))
+            openCam(name);
+    });
+}
+
+void CamListPane::openCam(const QString& name) {
     std::optional<CamEntry> found;
     try {
+        const BusyCursor busy;
         found = FindCamEntry(CamListPath(), name);
     } catch (const CamListFileError& error) {
         reportFileError(error);
         return;
     }
-    if (!found)
-        return;
-    currentCam_ = *found;
-    cams_.Open(currentCam_);
+    if (found)
+        cams_.Open(*found);
 }
 
 Form4* CamListPane::NoticeWindow() const {

@@ -3,15 +3,21 @@
 #include "camlist/CamDialog.h"
 #include "camlist/CamEntry.h"
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
 
 class CamOpener;
 class Form4;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
-class QListWidget;
+class QListView;
+class QStringListModel;
 class QToolButton;
 
 // The Controls pane: the cam list and the commands on the selected cam.
@@ -24,11 +30,16 @@ public:
     // A file that cannot be read is reported and leaves the list as it is.
     void LoadCamList();
 
+    // The commands below read the camera list file, and reading lets waiting
+    // events run: a command that comes meanwhile (a click, Return, a dialog's
+    // OK) waits until the one under way has ended and then runs, with the
+    // name that was selected when it came. So no read starts inside another,
+    // and no click is lost: the same command for the same name, already
+    // waiting, is not queued twice.
     bool IsCamSelected() const;
     void cmdRemove_Click();
     void cmdStartCam_Click();
     void StartSelectedCam();
-    void OpenCam(const QString& name);
 
     // The notice window, while it is open.
     Form4* NoticeWindow() const;
@@ -58,12 +69,19 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void runListCommand(const QString& key, std::function<void()> command);
+    void refillList(bool mainWindowVariant);
+    std::optional<QStringList> readNames(bool mainWindowVariant);
+    void showNames(const QStringList& names);
+    void removeCam(const QString& name);
+    void startCam(const QString& name);
+    void openCam(const QString& name);
     QString selectedText() const;
     void showNoSelectionNotice();
     void reportFileError(const std::exception& error);
     CamEntry entryToEdit(const QString& name);
     CamDialog* openDialog(CamDialog::Purpose purpose, const CamEntry& loaded);
-    void saveCam(CamDialog& dialog, const CamEntry& entered);
+    void saveCam(QWidget* dialog, bool editing, const CamEntry& loaded, const CamEntry& entered);
 
     QToolButton* cmdAdd;
     QToolButton* cmdRemove;
@@ -72,13 +90,18 @@ private:
     QToolButton* cmdStopAll;
     QToolButton* Command2; // the maker's web address
     QCheckBox* chkSave;
-    QLabel* Label1;     // "Webcam Listing"
-    QListWidget* List1; // the cam names
+    QLabel* Label1;   // "Webcam Listing"
+    QListView* List1; // the cam names
+    QStringListModel* names_;
 
     CamOpener& cams_;
     QWidget* mainWindow_;
     QPointer<Form4> form4_;
     QPointer<CamDialog> form2_;
     QPointer<CamDialog> form3_;
-    CamEntry currentCam_;
+    // A command reading or writing the file is under way; these wait for it.
+    bool listCommandRunning_ = false;
+    QList<std::pair<QString, std::function<void()>>> waitingCommands_;
+    // Tells each dialog's OK apart in the queue.
+    quint64 dialogsOpened_ = 0;
 };

@@ -1,6 +1,7 @@
 // The list pane's commands that open the add and edit dialogs and save what
 // they confirm, and the AutoSave box.
 
+#include "camlist/BusyCursor.h"
 #include "camlist/CamDialog.h"
 #include "camlist/CamListFile.h"
 #include "camlist/CamListPane.h"
@@ -10,7 +11,6 @@
 #include "settings/MachineSettings.h"
 
 #include <QCheckBox>
-#include <QListWidget>
 
 namespace {
 
@@ -27,10 +27,17 @@ void bringUp(QWidget* window) {
 
 } // namespace
 
+// OK saves what the boxes held when it was pressed; pressed again before
+// that save has run, the later values are saved instead, once.
 CamDialog* CamListPane::openDialog(CamDialog::Purpose purpose, const CamEntry& loaded) {
     auto* dialog = new CamDialog(purpose, loaded, mainWindow_);
-    connect(dialog, &CamDialog::Confirmed, this,
-            [this, dialog](const CamEntry& entered) { saveCam(*dialog, entered); });
+    const QString key = QStringLiteral("save %1").arg(++dialogsOpened_);
+    connect(dialog, &CamDialog::Confirmed, this, [this, dialog, key](const CamEntry& entered) {
+        runListCommand(key, [this, window = QPointer<CamDialog>(dialog),
+                             editing = dialog->DialogPurpose() == CamDialog::Purpose::Edit,
+                             loaded = dialog->LoadedEntry(),
+                             entered] { saveCam(window, editing, loaded, entered); });
+    });
     return dialog;
 }
 
@@ -44,6 +51,7 @@ void CamListPane::cmdAdd_Click() {
 // hold the name or cannot be read.
 CamEntry CamListPane::entryToEdit(const QString& name) {
     try {
+        const BusyCursor busy;
         return FindCamEntry(CamListPath(), name).value_or(CamEntry{});
     } catch (const CamListFileError& error) {
         reportFileError(error);
@@ -56,18 +64,23 @@ void CamListPane::cmdEdit_Click() {
         showNoSelectionNotice();
         return;
     }
+    const QString name = selectedText();
     // An open dialog keeps the cam it was opened for and only takes the
     // selected name as its caption.
-    if (!isOpen(form3_))
-        form3_ = openDialog(CamDialog::Purpose::Edit, entryToEdit(selectedText()));
-    form3_->setWindowTitle(selectedText());
-    bringUp(form3_);
+    runListCommand(QStringLiteral("edit"), [this, name] {
+        if (!isOpen(form3_))
+            form3_ = openDialog(CamDialog::Purpose::Edit, entryToEdit(name));
+        form3_->setWindowTitle(name);
+        bringUp(form3_);
+    });
 }
 
-void CamListPane::saveCam(CamDialog& dialog, const CamEntry& entered) {
-    const bool editing = dialog.DialogPurpose() == CamDialog::Purpose::Edit;
-    const CamEntry loaded = dialog.LoadedEntry();
+// A dialog closed while its OK waited for another command is still saved:
+// the press counts.
+void CamListPane::saveCam(QWidget* dialog, bool editing, const CamEntry& loaded,
+                          const CamEntry& entered) {
     try {
+        const BusyCursor busy;
         if (editing)
             ReplaceCamEntry(CamListPath(), loaded, entered);
         else
@@ -77,15 +90,11 @@ void CamListPane::saveCam(CamDialog& dialog, const CamEntry& entered) {
         reportFileError(error);
         return;
     }
-    List1->clear();
-    try {
-        ::LoadCamList(CamListPath(), [this](const QString& name) { List1->addItem(name); });
-    } catch (const CamListFileError& error) {
-        reportFileError(error);
-    }
+    refillList(false);
     if (editing)
         cams_.UpdateOpenPanels(loaded.Name, entered);
-    dialog.close();
+    if (dialog)
+        dialog->close();
 }
 
 void CamListPane::CloseWindows() {

@@ -13,6 +13,8 @@
 #include "platform/text/DateTimeText.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
 
 // Drives a slot's progress bar and the status line while bytes arrive.
 class PanelPool::PanelProgress : public DownloadProgress {
@@ -81,7 +83,10 @@ bool PanelPool::IsOpen(const QString& name) const {
     return false;
 }
 
-void PanelPool::Open(const CamEntry& cam) {
+// Events run while closed panels are looked for, and one of them may change
+// what `requested` refers to: the pool opens its own copy of the entry.
+void PanelPool::Open(const CamEntry& requested) {
+    const CamEntry cam = requested;
     ++OpenCamCount_;
     for (int slot = 0; slot < SlotCount; ++slot) {
         CamPanel& panel = Panel(slot);
@@ -251,16 +256,21 @@ void PanelPool::AutoSavePicture(int slot) {
     try {
         SavePictureFile(panel.Picture(), path);
     } catch (const AppError& error) {
-        emit StatusText(LongTime(now.time()) + QStringLiteral(" the new picture of ") +
-                        panel.title() + QStringLiteral(" could not be saved as ") + path +
-                        QStringLiteral(": ") + error.Description);
+        // The writer's number does not tell a full disk; a disk without a
+        // byte left does.
+        const bool diskFull = QStorageInfo(QFileInfo(path).absolutePath()).bytesAvailable() == 0;
+        emit PictureNotSaved(
+            LongTime(now.time()) + QStringLiteral(" the new picture of ") + panel.title() +
+            QStringLiteral(" could not be saved as ") + path + QStringLiteral(": ") +
+            error.Description +
+            (diskFull ? QStringLiteral(" (no space left on the disk)") : QString()));
         return;
     }
     QFile saved(path);
     if (saved.open(QIODevice::ReadOnly))
         panel.ShowSavedPicture(saved.readAll());
     if (isSelected(slot))
-        emit StatusText(LongTime(now.time()) + QStringLiteral(" new picture saved as ") + path);
+        emit PictureSaved(LongTime(now.time()) + QStringLiteral(" new picture saved as ") + path);
 }
 
 void PanelPool::UpdateOpenPanels(const QString& oldName, const CamEntry& cam) {

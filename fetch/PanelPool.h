@@ -92,6 +92,10 @@ signals:
     void SelectedPanelStopped();
     // A line for the first panel of the status bar.
     void StatusText(const QString& text);
+    // A new picture could not be saved: the notice for the status bar.
+    void PictureNotSaved(const QString& text);
+    // The selected panel's new picture was saved: the line for the status bar.
+    void PictureSaved(const QString& text);
     // A picture arrived for the selected panel.
     void SelectedPictureArrived(const PictureObject& picture);
     // The selected panel's texts changed: copy them to the details pane.

@@ -55,7 +55,7 @@ QString queryText(HKEY key, const QByteArray& name, const QString& defaultValue,
     return FromAnsi(buffer.left(qsizetype(size) - 1));
 }
 
-bool storeText(const QString& appName, const QString& section, const QString& key,
+LONG storeText(const QString& appName, const QString& section, const QString& key,
                const QString& value) {
     HKEY hKey{};
     LONG status =
@@ -65,7 +65,7 @@ bool storeText(const QString& appName, const QString& section, const QString& ke
         status = RegSetValueExA(hKey, ToAnsi(key), 0, REG_SZ, data.constData(), DWORD(data.size()));
         RegCloseKey(hKey);
     }
-    return status == ERROR_SUCCESS;
+    return status;
 }
 
 QString permissionWarning() {
@@ -79,7 +79,38 @@ QString permissionWarning() {
                "displayed again, please press 'Ignore'.");
 }
 
+// A full disk is no matter of permissions: it is told in plain words, and
+// OK tries again once there is room.
+QString diskFullWarning() {
+    return App::ProductName() +
+           QStringLiteral(" could not save your settings: there is no space left on the disk that "
+                          "holds its folder %1.\r\n\r\nFree some space on that disk and press OK "
+                          "to try again, or press Cancel to go on without saving this setting.")
+               .arg(App::Path());
+}
+
 const QString IgnoreKey = QStringLiteral("IgnorePermissionDeniedError");
+
+// Tells the user why a write failed; true when it is to be tried again.
+bool tryAgainAfter(LONG status) {
+    if (status == ERROR_DISK_FULL)
+        return MsgBox::Show(diskFullWarning(), MsgBox::Buttons::OkCancel,
+                            QStringLiteral("Disk Full")) == MsgBox::Answer::Ok;
+    const QString product = App::ProductName();
+    if (ReadUserSetting(product, QStringLiteral("Settings"), IgnoreKey, QStringLiteral("0")) ==
+        QLatin1String("1"))
+        return false;
+    switch (MsgBox::Show(permissionWarning(), MsgBox::Buttons::AbortRetryIgnore,
+                         QStringLiteral("Permission Denied"))) {
+    case MsgBox::Answer::Retry:
+        return true;
+    case MsgBox::Answer::Ignore:
+        WriteUserSetting(product, QStringLiteral("Settings"), IgnoreKey, QStringLiteral("1"));
+        return false;
+    default:
+        return false;
+    }
+}
 
 } // namespace
 
@@ -110,20 +141,8 @@ QString ReadSetting(const QString& appName, const QString& section, const QStrin
 
 void WriteSetting(const QString& appName, const QString& section, const QString& key,
                   const QString& value) {
-    const QString product = App::ProductName();
-    while (!storeText(appName, section, key, value)) {
-        if (ReadUserSetting(product, QStringLiteral("Settings"), IgnoreKey, QStringLiteral("0")) ==
-            QLatin1String("1"))
-            return;
-        switch (MsgBox::Show(permissionWarning(), MsgBox::Buttons::AbortRetryIgnore,
-                             QStringLiteral("Permission Denied"))) {
-        case MsgBox::Answer::Retry:
-            continue;
-        case MsgBox::Answer::Ignore:
-            WriteUserSetting(product, QStringLiteral("Settings"), IgnoreKey, QStringLiteral("1"));
-            return;
-        default:
-            return;
-        }
-    }
+    LONG status = ERROR_SUCCESS;
+    do
+        status = storeText(appName, section, key, value);
+    while (status != ERROR_SUCCESS && tryAgainAfter(status));
 }

@@ -23,6 +23,7 @@ QString ReadSetting(const QString& appName, const QString& section, const QStrin
 // Stores the text. Reports nothing to the caller: when the store refuses the
 // write, the user is warned ("Permission Denied") and may retry, give up, or
 // give up and not be warned again (remembered in this user's own settings).
-// A refused write leaves the previous value in place.
+// When the disk is full, the user is told so ("Disk Full") and may retry or
+// give up. A failed write leaves the previous value in place.
 void WriteSetting(const QString& appName, const QString& section, const QString& key,
                   const QString& value);

@@ -18,7 +18,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QListWidget>
+#include <QListView>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -109,17 +109,17 @@ int main(int argc, char* argv[]) {
     form.show();
     runEventsFor(1000);
     const long idleKiB = residentKiB();
-    auto* list = form.findChild<QListWidget*>(QStringLiteral("List1"));
+    auto* list = form.findChild<QListView*>(QStringLiteral("List1"));
     auto* start = form.findChild<QToolButton*>(QStringLiteral("cmdStartCam"));
     for (int cam = 1; cam <= Cams; ++cam) {
         const QString name = QStringLiteral("cam%1").arg(cam, 2, 10, QLatin1Char('0'));
-        const auto items = list->findItems(name, Qt::MatchExactly);
+        const QModelIndexList items = list->model()->match(
+            list->model()->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
         if (items.isEmpty()) {
             std::fprintf(stderr, "%s is not in the demo list\n", qPrintable(name));
             return 1;
         }
-        list->clearSelection();
-        items.first()->setSelected(true);
+        list->setCurrentIndex(items.first());
         start->click();
     }
     // The panels are the sheet's own children: the Controls pane is also Frame1.

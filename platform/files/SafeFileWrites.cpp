@@ -120,7 +120,11 @@ QString ReplaceFileContents(const QString& path, const QByteArray& bytes) {
         ok = false;
         error = errno;
     }
-    return ok ? QString() : systemError(error);
+    if (ok)
+        return {};
+    const QString reason = systemError(error);
+    errno = error;
+    return reason;
 }
 
 QString AppendToFile(const QString& path, const QByteArray& bytes) {

@@ -46,7 +46,8 @@ private:
 // a crash or a full disk leaves either the old file or the new one, never a
 // half-written file. An existing file's permission bits are kept, and a
 // symbolic link stays in place: the file it leads to is replaced.
-// Returns an empty string on success, otherwise the reason it failed.
+// Returns an empty string on success, otherwise the reason it failed, with
+// errno telling it by number.
 QString ReplaceFileContents(const QString& path, const QByteArray& bytes);
 
 // Appends bytes to a file, creating it when missing. When not every byte can

@@ -127,7 +127,7 @@ LONG RegSetValueExA(HKEY key, const QByteArray& valueName, DWORD, DWORD type, co
         return status;
     file.SetText(key->path, valueName, QByteArray(data, qsizetype(std::strlen(data))));
     if (!ReplaceFileContents(StorePath(), file.Bytes()).isEmpty())
-        return ERROR_REGISTRY_IO_FAILED;
+        return errno == ENOSPC || errno == EDQUOT ? ERROR_DISK_FULL : ERROR_REGISTRY_IO_FAILED;
     key->snapshot = std::move(file);
     return ERROR_SUCCESS;
 }

@@ -30,6 +30,7 @@ constexpr DWORD KEY_ALL_ACCESS = 0x2003F;
 constexpr LONG ERROR_SUCCESS = 0;
 constexpr LONG ERROR_FILE_NOT_FOUND = 2;
 constexpr LONG ERROR_ACCESS_DENIED = 5;
+constexpr LONG ERROR_DISK_FULL = 112;
 constexpr LONG ERROR_INVALID_PARAMETER = 87;
 constexpr LONG ERROR_MORE_DATA = 234;
 constexpr LONG ERROR_REGISTRY_CORRUPT = 1015;
@@ -58,7 +59,8 @@ LONG RegQueryValueExA(HKEY key, const QByteArray& valueName, DWORD* type, char* 
 // Stores a REG_SZ value: `data` is the text and its terminating NUL. Other
 // types give ERROR_INVALID_PARAMETER: the program stores text only. A key
 // opened for reading gives ERROR_ACCESS_DENIED; a file that cannot be
-// replaced ERROR_REGISTRY_IO_FAILED.
+// replaced ERROR_DISK_FULL when its disk has no room left, otherwise
+// ERROR_REGISTRY_IO_FAILED.
 LONG RegSetValueExA(HKEY key, const QByteArray& valueName, DWORD reserved, DWORD type,
                     const char* data, DWORD size);
 

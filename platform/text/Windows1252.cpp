@@ -1,8 +1,9 @@
 #include "platform/text/Windows1252.h"
 
-#include <QStringDecoder>
-
 #include <array>
+#include <cstdint>
+#include <cstring>
+#include <optional>
 
 namespace {
 
@@ -22,19 +23,64 @@ char byteOf(char16_t character) {
     return '?';
 }
 
+// The length of the well-formed UTF-8 sequence at `next`: no overlong form,
+// no surrogate, nothing beyond U+10FFFF.
+std::optional<int> sequenceAt(const unsigned char* next, const unsigned char* end) {
+    const unsigned char lead = *next;
+    if (lead < 0x80)
+        return 1;
+    int length = 0;
+    char32_t code = 0;
+    char32_t smallest = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2, code = lead & 0x1F, smallest = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, code = lead & 0x0F, smallest = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, code = lead & 0x07, smallest = 0x10000;
+    } else {
+        return std::nullopt;
+    }
+    if (end - next < length)
+        return std::nullopt;
+    for (int index = 1; index < length; ++index) {
+        if ((next[index] & 0xC0) != 0x80)
+            return std::nullopt;
+        code = (code << 6) | (next[index] & 0x3F);
+    }
+    if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return std::nullopt;
+    return length;
+}
+
 } // namespace
 
 char16_t Windows1252Character(unsigned char byte) {
     return byte >= 0x80 && byte <= 0x9F ? HighControls[byte - 0x80] : char16_t(byte);
 }
 
-bool IsUtf8(const QByteArray& bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = decoder(bytes);
-    return !decoder.hasError();
+bool IsUtf8(QByteArrayView bytes) {
+    const auto* next = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = next + bytes.size();
+    while (next < end) {
+        // Plain ASCII, the bulk of most texts, eight bytes at a time.
+        if (end - next >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, next, sizeof word);
+            if ((word & 0x8080808080808080u) == 0) {
+                next += 8;
+                continue;
+            }
+        }
+        const auto sequence = sequenceAt(next, end);
+        if (!sequence)
+            return false;
+        next += *sequence;
+    }
+    return true;
 }
 
-QString FromWindows1252(const QByteArray& bytes) {
+QString FromWindows1252(QByteArrayView bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
     for (qsizetype index = 0; index < bytes.size(); ++index)
         text[index] = QChar(Windows1252Character(static_cast<unsigned char>(bytes[index])));

@@ -182,7 +182,7 @@ private slots:
         remove(fixture, "Pier");
         QVERIFY(Click(fixture.form(), "chkSave"));
         QCOMPARE(boxes.take(),
-                 (QStringList{":: error", "Confirm Delete", ":: error", "Permission Denied"}));
+                 (QStringList{":: error", "Confirm Delete", ":: error", "Disk Full"}));
         QCOMPARE(ReadFileBytes(picture), saved);
         QCOMPARE(ReadFileBytes(fixture.folder().file("00camlist.txt")), list);
         QCOMPARE(ReadFileBytes(fixture.folder().file("Ombrel.reg")), settings);
@@ -192,7 +192,9 @@ private slots:
 
         // AutoSave on for this run: the new picture cannot be saved either.
         newPicture(fixture, 10);
-        QVERIFY2(status(fixture).contains("could not be saved"), qPrintable(status(fixture)));
+        QVERIFY2(status(fixture).contains("could not be saved") &&
+                     status(fixture).endsWith("(no space left on the disk)"),
+                 qPrintable(status(fixture)));
         QCOMPARE(ReadFileBytes(picture), saved);
 
         QVERIFY(disk.setFull(false));
@@ -204,6 +206,65 @@ private slots:
         QVERIFY(ReadFileBytes(picture) != saved);
         QCOMPARE(fixture.listedCams(), QStringList{"Garden"});
         QCOMPARE(ReadSetting("Ombrel", "Settings", "autoSave", ""), QStringLiteral("1"));
+    }
+
+    // Start-up with AutoSave on writes the setting back: on a full disk it
+    // says so, instead of blaming the account's permissions.
+    void aFullDiskAtStartUpIsToldPlainly() {
+        MainWindowFixture fixture({"Garden"});
+        const QByteArray list = ReadFileBytes(fixture.folder().file("00camlist.txt"));
+        FullDisk disk(fixture.folder().path());
+        if (!disk.available())
+            QSKIP("needs the right to mount (root)");
+        WriteFileBytes(fixture.folder().file("00camlist.txt"), list);
+        QVERIFY(QDir(fixture.folder().path()).mkdir("cam"));
+        WriteSetting("Ombrel", "Settings", "autoSave", "1");
+        QVERIFY(disk.setFull(true));
+        Boxes boxes;
+        fixture.restart();
+        QCOMPARE(boxes.take(), QStringList{"Disk Full"});
+        QVERIFY2(MsgBox::Last()->text.contains("no space left on the disk"),
+                 qPrintable(MsgBox::Last()->text));
+        QCOMPARE(fixture.listedCams(), QStringList{"Garden"});
+        QVERIFY(Find<QCheckBox>(fixture.form(), "chkSave")->isChecked());
+    }
+
+    // Another cam's download lines do not wipe out a failed save's notice:
+    // it stays until a save succeeds or 10 s have passed.
+    void aFailedSaveStaysInTheStatusLine() {
+        MainWindowFixture fixture({"Garden", "Pier"});
+        fixture.simulator().setBehaviours("Pier",
+                                          CamBehaviour::Trickle | CamBehaviour::NoLastModified);
+        fixture.simulator().setTrickle(1024, std::chrono::milliseconds(2));
+        fixture.start("Garden");
+        fixture.start("Pier");
+        QVERIFY(fixture.waitForArrival(0) && fixture.waitForArrival(1));
+        fixture.clickPicture(0);
+        QVERIFY(Click(fixture.form(), "chkSave"));
+        const QString camFolder = fixture.folder().file("cam");
+        QVERIFY(QDir(camFolder).removeRecursively());
+        WriteFileBytes(camFolder, ""); // nothing can be saved in it now
+        const auto downloadPier = [&] {
+            QVERIFY(Click(fixture.panel(1), "cmdRefresh"));
+            QVERIFY(fixture.waitForArrival(1));
+        };
+
+        setLocalTime(3);
+        newPicture(fixture, 5);
+        const QString failed = status(fixture);
+        QVERIFY2(failed.contains("could not be saved"), qPrintable(failed));
+        setLocalTime(12);
+        downloadPier();
+        QCOMPARE(status(fixture), failed);
+        setLocalTime(13);
+        downloadPier();
+        QVERIFY2(status(fixture).startsWith("Downloading "), qPrintable(status(fixture)));
+
+        newPicture(fixture, 10);
+        QVERIFY(status(fixture).contains("could not be saved"));
+        QVERIFY(QFile::remove(camFolder) && QDir().mkdir(camFolder));
+        newPicture(fixture, 15);
+        QVERIFY2(status(fixture).contains("new picture saved as"), qPrintable(status(fixture)));
     }
 
     void anEntryAddedWhileTheListIsRewrittenIsKept_data() {

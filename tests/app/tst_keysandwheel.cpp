@@ -7,7 +7,7 @@
 
 #include <QAccessible>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -45,7 +45,7 @@ private slots:
         fixture.reloadList();
         if (selected)
             QVERIFY(fixture.select("Garden"));
-        QTest::keyClick(Find<QListWidget>(fixture.form(), "List1"), Qt::Key(key));
+        QTest::keyClick(Find<QListView>(fixture.form(), "List1"), Qt::Key(key));
         QCOMPARE(fixture.openPanels(), opened);
         if (opened)
             QCOMPARE(fixture.panel(0).title(), QStringLiteral("Garden"));

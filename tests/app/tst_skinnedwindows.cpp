@@ -12,7 +12,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QToolButton>
 #include <QtTest>
 
@@ -84,7 +84,8 @@ private slots:
         QVERIFY(notice);
         checkCovered(notice, {notice});
 
-        form->findChild<QListWidget*>("List1")->setCurrentRow(0);
+        auto* list = form->findChild<QListView*>("List1");
+        list->setCurrentIndex(list->model()->index(0, 0));
         for (const char* entry : {"mnuCamItem0", "mnuCamItem2"}) {
             QVERIFY(TriggerAction(*form, entry));
             QWidget* dialog = topLevel(entry == QLatin1String("mnuCamItem0") ? "Form2" : "Form3");

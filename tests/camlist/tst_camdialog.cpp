@@ -8,7 +8,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QToolButton>
 #include <QtTest>
 
@@ -148,9 +147,12 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("LF in the name") << "Text1" << "Two\nLines" << "Two Lines";
-        QTest::newRow("CR LF in the URL")
-            << "Text2" << "http://a/\r\nb.jpg" << "http://a/  b.jpg";
+        QTest::newRow("LF in the name") << "Text1"
+                                        << "Two\nLines"
+                                        << "Two Lines";
+        QTest::newRow("CR LF in the URL") << "Text2"
+                                          << "http://a/\r\nb.jpg"
+                                          << "http://a/  b.jpg";
         QTest::newRow("NUL in the refresh") << "Text3" << QStringLiteral("1\0002") << "1 2";
     }
     void pastedLineBreaksBecomeSpaces() {
@@ -273,7 +275,7 @@ private slots:
     void editingANameTheFileDoesNotHoldOnlyAdds() {
         MainWindowFixture fixture({"Garden"});
         fixture.start("Garden");
-        Find<QListWidget>(fixture.form(), "List1")->addItem("Ghost");
+        fixture.listOnly("Ghost");
         QWidget* edit = openEdit(fixture, "Ghost");
         QVERIFY(edit);
         QCOMPARE(edit->windowTitle(), QStringLiteral("Ghost"));

@@ -173,6 +173,14 @@ private slots:
         QVERIFY(ReadFileBytes(path()).contains("[name]Cr\xc3\xa8me \xc5\x81\r\n"));
     }
 
+    // An editor's byte order mark is not part of the first name.
+    void aByteOrderMarkIsNotPartOfTheName() {
+        WriteFileBytes(path(), "\xef\xbb\xbf[name]Caf\xc3\xa9\r\nu1\r\n1\r\n\r\n");
+        QCOMPARE(FindCamEntry(path(), "Caf\u00e9"), (CamEntry{"Caf\u00e9", "u1", "1"}));
+        RemoveCamEntry(path(), {"Caf\u00e9", "", ""});
+        QCOMPARE(ReadFileBytes(path()), QByteArray("\r\n\r\n\r\n\r\n"));
+    }
+
     void aLinkedFileStaysLinked_data() {
         QTest::addColumn<QString>("linkText");
         QTest::newRow("absolute") << "";

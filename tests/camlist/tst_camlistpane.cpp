@@ -5,9 +5,11 @@
 #include "fetch/PanelPool.h"
 #include "platform/program/MsgBox.h"
 #include "tests/support/MainWindowFixture.h"
+#include "tests/support/ResidentMemory.h"
 
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
+#include <QTimer>
 #include <QtTest>
 
 // The Controls pane's commands on the selected cam.
@@ -20,6 +22,32 @@ class TestCamListPane : public QObject {
             names << QStringLiteral("Cam%1").arg(index);
         return names;
     }
+
+    // The captions of the open panels, sorted.
+    static QStringList openCams(MainWindowFixture& fixture) {
+        QStringList names;
+        for (int slot = 0; slot < PanelPool::SlotCount; ++slot) {
+            if (!fixture.panel(slot).isHidden())
+                names << fixture.panel(slot).title();
+        }
+        names.sort();
+        return names;
+    }
+
+    // Runs `press` each time waiting events run, `times` times in all.
+    struct Presser {
+        Presser(int times, std::function<void()> press) {
+            QObject::connect(&timer, &QTimer::timeout, [this, times, press] {
+                if (pressed < times) {
+                    ++pressed;
+                    press();
+                }
+            });
+            timer.start(0);
+        }
+        QTimer timer;
+        int pressed = 0;
+    };
 
 private slots:
     void initTestCase() { PinLocale(); }
@@ -67,7 +95,7 @@ private slots:
 
     void aNameTheFileNoLongerHoldsIsNeitherDeletedNorOpened() {
         MainWindowFixture fixture({"Garden"});
-        Find<QListWidget>(fixture.form(), "List1")->addItem("Ghost");
+        fixture.listOnly("Ghost");
         QVERIFY(fixture.select("Ghost"));
         QVERIFY(Click(fixture.form(), "cmdRemove"));
         QVERIFY(!MsgBox::Last());
@@ -123,6 +151,70 @@ private slots:
         QCOMPARE(fixture.openPanels(), 24);
         fixture.start("Cam1");
         QCOMPARE(fixture.openPanels(), 24);
+    }
+
+    // Opening reads the file and passes over open panels, letting waiting
+    // events run: starts that come meanwhile, by button or Return, wait their
+    // turn and then open their own cam, each in one panel.
+    void startsWhileACamOpensOpenEachCamOnce() {
+        MainWindowFixture fixture(cams(5));
+        fixture.start("Cam1");
+        fixture.start("Cam2");
+        const QStringList presses{"Cam3", "Cam4", "Cam3", "Cam5", "Cam4"};
+        auto* list = Find<QListView>(fixture.form(), "List1");
+        Presser presser(int(presses.size()), [&] {
+            const int index = presser.pressed - 1;
+            QVERIFY(fixture.select(presses[index]));
+            if (index % 2)
+                QTest::keyClick(list, Qt::Key_Return);
+            else
+                QVERIFY(Click(fixture.form(), "cmdStartCam"));
+        });
+        fixture.start("Cam3");
+        QTRY_COMPARE(presser.pressed, presses.size());
+        QCOMPARE(openCams(fixture), cams(5));
+        QCOMPARE(fixture.pool().OpenCamCount(), qint16(5));
+        for (int slot = 0; slot < 5; ++slot) {
+            CamPanel& panel = fixture.panel(slot);
+            QCOMPARE(panel.Address(), fixture.simulator().url(panel.title()));
+        }
+    }
+
+    // Return pressed again and again while a long list is rewritten: the
+    // presses wait for the delete instead of reading the file inside it, so
+    // memory stays near a few copies of the file, and the list loses nothing.
+    void pressesDuringADeleteOnALongList() {
+        constexpr int Others = 40000;
+        MainWindowFixture fixture({"Garden", "Pier"});
+        const QString path = fixture.folder().file("00camlist.txt");
+        QByteArray others;
+        for (int index = 0; index < Others; ++index)
+            others += QStringLiteral("[name]Far%1\r\nhttp://127.0.0.1:9/%1.jpg\r\n30\r\n\r\n")
+                          .arg(index)
+                          .toLatin1();
+        WriteFileBytes(path, ReadFileBytes(path) + others);
+        fixture.reloadList();
+        auto* list = Find<QListView>(fixture.form(), "List1");
+        QVERIFY(fixture.select("Pier"));
+        QVERIFY(ResetPeakResident());
+        const qint64 before = ResidentBytes();
+        Presser presser(40, [&] {
+            QVERIFY(fixture.select("Garden"));
+            QTest::keyClick(list, Qt::Key_Return);
+        });
+        MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+        QVERIFY(Click(fixture.form(), "cmdRemove"));
+        const qint64 growth = PeakResidentBytes() - before;
+        QVERIFY(presser.pressed > 1);
+        QTRY_COMPARE(presser.pressed, 40);
+        QCOMPARE(openCams(fixture), QStringList{"Garden"});
+        QCOMPARE(fixture.listedCams().size(), Others + 1);
+        QCOMPARE(fixture.listedCams().first(), QStringLiteral("Garden"));
+        QCOMPARE(fixture.listedCams().last(), QStringLiteral("Far%1").arg(Others - 1));
+        QVERIFY(!FindCamEntry(path, "Pier"));
+        QVERIFY(FindCamEntry(path, QStringLiteral("Far%1").arg(Others - 1)));
+        if (ResidentFiguresTellUse())
+            QVERIFY2(growth < 12 * others.size(), qPrintable(QString::number(growth / MiB)));
     }
 
     void aDeletedCamKeepsRunningUntilStopped() {

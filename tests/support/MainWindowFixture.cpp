@@ -6,7 +6,7 @@
 #include "fetch/CamPanel.h"
 #include "fetch/PanelPool.h"
 
-#include <QListWidget>
+#include <QListView>
 #include <QTest>
 #include <QTimer>
 
@@ -63,8 +63,16 @@ void MainWindowFixture::addCam(const QString& name, const QString& refresh,
 }
 
 void MainWindowFixture::reloadList() {
-    Find<QListWidget>(form(), "List1")->clear();
+    QAbstractItemModel* names = Find<QListView>(form(), "List1")->model();
+    names->removeRows(0, names->rowCount());
     listPane().LoadCamList();
+}
+
+void MainWindowFixture::listOnly(const QString& name) {
+    QAbstractItemModel* names = Find<QListView>(form(), "List1")->model();
+    const int row = names->rowCount();
+    names->insertRow(row);
+    names->setData(names->index(row, 0), name);
 }
 
 void MainWindowFixture::setServerTime(const QDateTime& utc) {
@@ -72,14 +80,15 @@ void MainWindowFixture::setServerTime(const QDateTime& utc) {
 }
 
 bool MainWindowFixture::select(const QString& name) {
-    auto* list = Find<QListWidget>(form(), "List1");
-    const auto found = list->findItems(name, Qt::MatchExactly);
+    auto* list = Find<QListView>(form(), "List1");
+    const QModelIndexList found = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole,
+                                                       name, 1, Qt::MatchExactly);
     if (found.isEmpty())
         return false;
-    list->scrollToItem(found.first());
+    list->scrollTo(found.first());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(found.first()).center());
-    return found.first()->isSelected();
+                      list->visualRect(found.first()).center());
+    return list->selectionModel()->isSelected(found.first());
 }
 
 void MainWindowFixture::start(const QString& name) {
@@ -116,8 +125,8 @@ int MainWindowFixture::openPanels() {
 
 QStringList MainWindowFixture::listedCams() {
     QStringList names;
-    auto* list = form().findChild<QListWidget*>("List1");
-    for (int row = 0; list && row < list->count(); ++row)
-        names << list->item(row)->text();
+    auto* list = form().findChild<QListView*>("List1");
+    for (int row = 0; list && row < list->model()->rowCount(); ++row)
+        names << list->model()->index(row, 0).data().toString();
     return names;
 }

@@ -43,6 +43,8 @@ public:
     void addCam(const QString& name, const QString& refresh = "30", CamBehaviours behaviours = {});
     // Refills the list from the file.
     void reloadList();
+    // Lists a name that the file does not hold.
+    void listOnly(const QString& name);
     // Closes the main window and starts it again in the same program folder.
     void restart();
     // Fixes the simulator's clock, which decides the Last-Modified lines and

@@ -106,6 +106,30 @@ private slots:
         QCOMPARE(ToWindows1252(QStringLiteral("\u0141\U0001F600.")), QByteArray("??."));
         QVERIFY(IsUtf8("Caf\xc3\xa9") && !IsUtf8("Caf\xe9") && IsUtf8(""));
     }
+
+    // A camera list file is read as UTF-8 only when all of it is well formed.
+    void onlyWellFormedUtf8IsUtf8_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("utf8");
+        QTest::newRow("four-byte character") << QByteArray("a\xf0\x9f\x98\x80"
+                                                           "b")
+                                             << true;
+        QTest::newRow("noncharacter U+FFFE") << QByteArray("\xef\xbf\xbe") << true;
+        QTest::newRow("after eight ASCII bytes") << QByteArray("abcdefgh\xc3\xa9") << true;
+        QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << false;
+        QTest::newRow("overlong three bytes") << QByteArray("\xe0\x80\xaf") << false;
+        QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << false;
+        QTest::newRow("beyond U+10FFFF") << QByteArray("\xf4\x90\x80\x80") << false;
+        QTest::newRow("cut at the end") << QByteArray("abc\xe2\x82") << false;
+        QTest::newRow("lone continuation") << QByteArray("\x80") << false;
+        QTest::newRow("bad byte after eight ASCII") << QByteArray("abcdefgh\xff") << false;
+    }
+
+    void onlyWellFormedUtf8IsUtf8() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, utf8);
+        QCOMPARE(IsUtf8(bytes), utf8);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPlatformText)
