@@ -42,15 +42,17 @@ QByteArray Gzipped(const QByteArray& bytes) {
     if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, GzipWindowBits, 8,
                      Z_DEFAULT_STRATEGY) != Z_OK)
         return {};
-    QByteArray packed(qsizetype(deflateBound(&stream, uLong(bytes.size()))), '\0');
+    // Room for the worst case, left unwritten: a bomb's few kilobytes must
+    // not cost the simulator its full size.
+    QByteArray packed;
+    packed.resize(qsizetype(deflateBound(&stream, uLong(bytes.size()))));
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.constData()));
     stream.avail_in = uInt(bytes.size());
     stream.next_out = reinterpret_cast<Bytef*>(packed.data());
     stream.avail_out = uInt(packed.size());
     const bool done = deflate(&stream, Z_FINISH) == Z_STREAM_END;
-    packed.truncate(qsizetype(stream.total_out));
     deflateEnd(&stream);
-    return done ? packed : QByteArray();
+    return done ? packed.left(qsizetype(stream.total_out)) : QByteArray();
 }
 
 // The picture's bytes as the content switches shape them, in the order a
