@@ -19,7 +19,7 @@ HttpExchange::HttpExchange(FetchState& state, DownloadProgress& progress,
     , wsCam_(std::move(socket)) {
     connect(wsCam_.get(), &SocketControl::Connected, this, &HttpExchange::SendRequest);
     connect(wsCam_.get(), &SocketControl::DataArrival, this, &HttpExchange::OnDataArrival);
-    connect(wsCam_.get(), &SocketControl::PeerClosed, this, &HttpExchange::ServerClosed);
+    connect(wsCam_.get(), &SocketControl::PeerClosed, this, &HttpExchange::OnPeerClosed);
     connect(wsCam_.get(), &SocketControl::PeerReset, this, &HttpExchange::OnPeerReset);
 }
 
@@ -70,12 +70,29 @@ void HttpExchange::OnDataArrival(qint64 bytesTotal) {
         ShowProgress(downloadName);
     else
         LookForHeaderEnd();
+    if (state_.HeaderComplete)
+        FinishIfWhole();
+}
+
+// Some servers ignore "Connection: close" and wait after a whole answer.
+void HttpExchange::FinishIfWhole() {
+    if (BodyArrivalOf(state_.ReceiveBuffer) != BodyArrival::Whole)
+        return;
+    wsCam_->Close();
+    emit ServerClosed();
+}
+
+// A server that closes before its announced body is all there has cut the
+// response short, as a reset would have.
+void HttpExchange::OnPeerClosed() {
+    if (BodyArrivalOf(state_.ReceiveBuffer) != BodyArrival::Short)
+        emit ServerClosed();
 }
 
 // Some servers end with a reset once everything is sent; a response cut short
 // by one stays unfinished.
 void HttpExchange::OnPeerReset() {
-    if (HoldsAnnouncedBody(state_.ReceiveBuffer))
+    if (BodyArrivalOf(state_.ReceiveBuffer) == BodyArrival::Whole)
         emit ServerClosed();
 }
 

@@ -23,8 +23,11 @@ public:
 
 // One panel slot's picture download: one GET per connection, the response
 // collected until the server closes. Network failures are silent: the
-// exchange then simply never reports the server closing. A server that resets
-// the connection after its whole announced body counts as closing.
+// exchange then simply never reports the server closing. A response whose
+// header announces its length ends with its whole body: the exchange closes
+// the connection itself then, should the server keep it open, and a close or
+// reset from the server before the whole body came cuts it short, which is
+// no end either.
 class HttpExchange : public QObject {
     Q_OBJECT
 public:
@@ -49,7 +52,8 @@ public:
     QString SplitResponse();
 
 signals:
-    // The server closed the connection: the response is all there.
+    // The response is all there: the server closed the connection, or the
+    // whole announced body came.
     void ServerClosed();
     // The response grew past MaxResponseBytes and was abandoned.
     void ResponseTooLarge();
@@ -57,7 +61,9 @@ signals:
 private:
     void SendRequest();
     void OnDataArrival(qint64 bytesTotal);
+    void OnPeerClosed();
     void OnPeerReset();
+    void FinishIfWhole();
     void AbandonTooLarge();
     void ShowProgress(const QString& downloadName);
     void LookForHeaderEnd();

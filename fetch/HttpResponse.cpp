@@ -2,6 +2,8 @@
 
 #include "platform/text/AnsiText.h"
 
+#include <algorithm>
+
 namespace {
 
 const QByteArray HeaderTerminator = QByteArrayLiteral("\r\n\r\n");
@@ -44,12 +46,42 @@ qint32 ContentLengthOf(const QByteArray& header) {
     return ReadWholeNumber(line.sliced(space + 1)).value_or(0);
 }
 
-bool HoldsAnnouncedBody(const QByteArray& response) {
+std::optional<qint64> AnnouncedBodyLength(QByteArrayView header) {
+    std::optional<qint64> announced;
+    for (QByteArrayView rest = header; !rest.isEmpty();) {
+        const qsizetype end = rest.indexOf(LineEnd);
+        const QByteArrayView line = end < 0 ? rest : rest.first(end);
+        rest = end < 0 ? QByteArrayView() : rest.sliced(end + LineEnd.size());
+        const qsizetype colon = line.indexOf(':');
+        if (colon < 0)
+            continue;
+        const QByteArrayView name = line.first(colon).trimmed();
+        if (name.compare("Transfer-Encoding", Qt::CaseInsensitive) == 0)
+            return std::nullopt;
+        if (name.compare("Content-Length", Qt::CaseInsensitive) != 0)
+            continue;
+        const QByteArrayView value = line.sliced(colon + 1).trimmed();
+        bool ok =
+            !value.isEmpty() && value.size() <= 18 &&
+            std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
+        const qint64 length = ok ? value.toLongLong(&ok) : -1;
+        if (!ok || (announced && *announced != length))
+            return std::nullopt;
+        announced = length;
+    }
+    return announced;
+}
+
+BodyArrival BodyArrivalOf(const QByteArray& response) {
     const qsizetype found = response.indexOf(HeaderTerminator);
     if (found < 0)
-        return false;
-    const qint32 announced = ContentLengthOf(response.left(found));
-    return announced > 0 && response.size() - found - HeaderTerminator.size() >= announced;
+        return BodyArrival::Unannounced;
+    const std::optional<qint64> announced =
+        AnnouncedBodyLength(QByteArrayView(response).first(found));
+    if (!announced)
+        return BodyArrival::Unannounced;
+    const qint64 bodyBytes = response.size() - found - HeaderTerminator.size();
+    return bodyBytes < *announced ? BodyArrival::Short : BodyArrival::Whole;
 }
 
 QString TakeHeaderText(QByteArray& response) {

@@ -22,10 +22,20 @@ std::optional<qsizetype> ReceivedHeaderLength(const QByteArray& received);
 // 32-bit number give 0.
 qint32 ContentLengthOf(const QByteArray& header);
 
-// True when the response holds its whole header and at least as many body
-// bytes as its "Content-Length" line (read as above) announces, which must be
-// more than none.
-bool HoldsAnnouncedBody(const QByteArray& response);
+// How far a response has come with the body its header announces.
+enum class BodyArrival {
+    Unannounced, // no whole header yet, or it announces no length
+    Short,       // fewer body bytes than announced
+    Whole,       // at least as many body bytes as announced
+};
+
+// Deciding whether a response is complete reads the length as HTTP defines
+// it: the field "Content-Length" in any letter case, its value a whole
+// number between optional spaces. A header with two different lengths, or
+// whose "Transfer-Encoding" field makes the length meaningless, announces
+// none. (The progress display keeps reading ContentLengthOf.)
+std::optional<qint64> AnnouncedBodyLength(QByteArrayView header);
+BodyArrival BodyArrivalOf(const QByteArray& response);
 
 // Splits a complete response: returns the header text (empty when there is
 // no blank line) and leaves only the body in the response. Without a blank

@@ -145,8 +145,11 @@ void PanelPool::cmdStop_Click(int slot) {
     }
     panel.setTitle(QStringLiteral("[webcam]"));
     panel.hide();
-    if (slot < MaxOpenCams)
+    // Whatever the server sent goes with the cam.
+    if (slot < MaxOpenCams) {
         states_[size_t(slot)].ArrivedPicture = {};
+        states_[size_t(slot)].Fetch.ReceiveBuffer = QByteArray();
+    }
     if (wasOpen)
         --OpenCamCount_;
     if (isSelected(slot)) {
@@ -211,6 +214,10 @@ void PanelPool::wsCam_Close(int slot) {
     SlotState& state = states_[size_t(slot)];
     const QString header = exchanges_[size_t(slot)]->SplitResponse();
     if (IsPictureHeader(header)) {
+        if (!DecodeContent(header, state.Fetch.ReceiveBuffer, HttpExchange::MaxResponseBytes)) {
+            abandonTooLarge(slot);
+            return;
+        }
         const ChangeCheck check = CheckLastModified(header, state.LastModifiedLine);
         state.PictureChanged = check.pictureChanged;
         if (check.lineFound)

@@ -1,6 +1,7 @@
 #include "fetch/PictureArrival.h"
 
 #include "platform/files/MWin32API.h"
+#include "platform/net/Inflate.h"
 #include "platform/text/DateTimeText.h"
 
 #include <QFile>
@@ -28,6 +29,35 @@ ChangeCheck CheckLastModified(const QString& header, QString& lastModifiedLine) 
     check.stampRefreshed = true;
     lastModifiedLine = line;
     return check;
+}
+
+namespace {
+
+// The value of the header's field of that name, in any letter case; empty
+// when there is none.
+QString FieldValue(const QString& header, QLatin1String name) {
+    for (const QStringView line : QStringView(header).split(u"\r\n")) {
+        const qsizetype colon = line.indexOf(QLatin1Char(':'));
+        if (colon >= 0 && line.first(colon).trimmed().compare(name, Qt::CaseInsensitive) == 0)
+            return line.sliced(colon + 1).trimmed().toString();
+    }
+    return {};
+}
+
+bool IsCompressed(const QString& coding) {
+    return coding.compare(QLatin1String("gzip"), Qt::CaseInsensitive) == 0 ||
+           coding.compare(QLatin1String("x-gzip"), Qt::CaseInsensitive) == 0 ||
+           coding.compare(QLatin1String("deflate"), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+bool DecodeContent(const QString& header, QByteArray& body, qsizetype maxBytes) {
+    if (!IsCompressed(FieldValue(header, QLatin1String("Content-Encoding"))))
+        return true;
+    Inflated inflated = Inflate(body, maxBytes);
+    body = std::move(inflated.bytes);
+    return inflated.outcome != Inflated::Outcome::TooLarge;
 }
 
 QString RefreshedStamp(const QDateTime& moment) {

@@ -29,6 +29,13 @@ struct ChangeCheck {
 // slot's stored line. The first line a slot sees is stored but is not new.
 ChangeCheck CheckLastModified(const QString& header, QString& lastModifiedLine);
 
+// A body the server compressed, as its "Content-Encoding" field says (gzip or
+// deflate, in any letter case, though nobody asked for it), is inflated in
+// place, never past `maxBytes`. False, with the body let go, when it would
+// grow past them: a compression bomb is a response too large. A body that
+// does not inflate becomes empty, which no loader reads.
+bool DecodeContent(const QString& header, QByteArray& body, qsizetype maxBytes);
+
 // The last-refreshed text: short date, a space, long time.
 QString RefreshedStamp(const QDateTime& moment);
 

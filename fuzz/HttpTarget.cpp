@@ -1,12 +1,14 @@
 // The HTTP exchange of one panel, fed a server's response in random pieces
 // through a socket stand-in: collection, the header's end, "Content-Length"
-// and the progress line, the split at the server's close, and what the
-// arrival reads from the header ("image/", "Last-Modified:").
+// and the progress line, the end once the announced body is whole or at the
+// server's close, the split, and what the arrival reads from the header
+// ("image/", "Last-Modified:", "Content-Encoding").
 
 #include "fetch/FetchState.h"
 #include "fetch/HttpAddress.h"
 #include "fetch/HttpExchange.h"
 #include "fetch/HttpRequest.h"
+#include "fetch/HttpResponse.h"
 #include "fetch/PictureArrival.h"
 #include "fuzz/FuzzSupport.h"
 #include "platform/files/FileHelpers.h"
@@ -170,6 +172,14 @@ void CheckSplit(const QByteArray& response, const QString& header, const QByteAr
             "header, blank line and body add up to the response");
 }
 
+// An arrival that brings the whole announced body ends the exchange, closing
+// the connection from this side; nothing else that arrives does.
+void CheckWholeEnds(const Exchange& slot, const QByteArray& received, bool finished) {
+    const bool whole = slot.State.HeaderComplete && BodyArrivalOf(received) == BodyArrival::Whole;
+    Require(finished == whole, "the exchange ends once the announced body is whole");
+    Require(!finished || !slot.Socket->Open, "and closes the connection then");
+}
+
 void CheckArrivalRules(const QString& header, bool stored) {
     Require(header.isEmpty() ? !IsPictureHeader(header) : true, "no header is no picture");
     const QString earlier =
@@ -216,6 +226,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     slot.Socket->ConnectionMade();
     CheckRequest(slot);
 
+    bool finished = false;
+    QObject::connect(&slot.Http, &HttpExchange::ServerClosed, [&] { finished = true; });
     qsizetype arrived = 0;
     qint32 contentLength = -1;
     for (bool again = restarted; arrived < response.size();) {
@@ -226,6 +238,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         arrived += piece.size();
         CheckReceived(slot, response, arrived, piece, contentLength);
         CheckStatus(slot, statusesBefore, progressShown);
+        CheckWholeEnds(slot, response.left(arrived), finished);
+        if (finished)
+            break;
         if (again && arrived * 2 >= response.size()) {
             // The next start abandons the exchange halfway.
             again = false;
@@ -237,16 +252,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    Require(slot.State.ReceiveBuffer == response, "the whole response is kept, in order");
-    QString header;
-    bool closed = false;
-    QObject::connect(&slot.Http, &HttpExchange::ServerClosed, [&] {
-        closed = true;
-        header = slot.Http.SplitResponse();
-    });
-    slot.Socket->ServerCloses();
-    Require(closed, "the server's close ends the exchange");
-    CheckSplit(response, header, slot.State.ReceiveBuffer);
+    const QByteArray received = response.left(arrived);
+    Require(slot.State.ReceiveBuffer == received, "the whole response is kept, in order");
+    if (!finished) {
+        slot.Socket->ServerCloses();
+        Require(finished == (BodyArrivalOf(received) != BodyArrival::Short),
+                "the server's close ends all but a response cut short");
+        if (!finished)
+            return 0;
+    }
+    const QString header = slot.Http.SplitResponse();
+    CheckSplit(received, header, slot.State.ReceiveBuffer);
     CheckArrivalRules(header, stored);
+    QByteArray body = slot.State.ReceiveBuffer;
+    constexpr qsizetype DecodedLimit = 1024 * 1024;
+    const bool withinLimit = DecodeContent(header, body, DecodedLimit);
+    Require(withinLimit ? body.size() <= DecodedLimit : body.isEmpty(),
+            "an inflated body keeps to the limit");
     return 0;
 }

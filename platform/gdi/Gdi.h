@@ -64,4 +64,8 @@ bool BitBlt(HDC destination, int x, int y, int width, int height, HDC source, in
 // nothing is left behind.
 std::size_t LiveObjectCount();
 
+// Lets go of the memory kept from the last bitmap deleted for the next one of
+// its size.
+void ForgetSpareBitmapMemory();
+
 } // namespace Gdi

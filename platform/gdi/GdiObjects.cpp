@@ -1,5 +1,7 @@
 #include "platform/gdi/GdiObjects.h"
 
+#include "platform/gdi/Gdi.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -215,3 +217,7 @@ std::size_t LiveObjects() {
 }
 
 } // namespace Gdi::Detail
+
+void Gdi::ForgetSpareBitmapMemory() {
+    Detail::spare.Keep(nullptr, 0);
+}

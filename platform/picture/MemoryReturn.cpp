@@ -1,5 +1,6 @@
 #include "platform/picture/MemoryReturn.h"
 
+#include "platform/gdi/Gdi.h"
 #include "platform/picture/PictureLoader.h"
 
 #include <malloc.h>
@@ -17,5 +18,6 @@ void MapLargeBlocksSeparately() {
 
 void ReturnFreeMemory() {
     ForgetSparePictureMemory();
+    Gdi::ForgetSpareBitmapMemory();
     malloc_trim(0);
 }

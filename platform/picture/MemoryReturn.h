@@ -5,5 +5,6 @@
 // staying with the allocator after the cams are stopped.
 void MapLargeBlocksSeparately();
 
-// Hands the free memory the allocator still keeps back to the system.
+// Hands back to the system the memory kept for the next picture or bitmap of
+// the same size, and the free memory the allocator still keeps.
 void ReturnFreeMemory();

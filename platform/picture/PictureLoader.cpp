@@ -1,5 +1,7 @@
 #include "platform/picture/PictureLoader.h"
 
+#include "platform/picture/CutShort.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
@@ -70,12 +72,15 @@ using Decoder = std::unique_ptr<void, int (*)(tjhandle)>;
 
 // The size a JPEG file declares, when libjpeg-turbo can decode it: not for
 // CMYK pictures, and not beyond the limit Qt's readers keep, so that a
-// picture claiming a huge size cannot exhaust memory.
+// picture claiming a huge size cannot exhaust memory. A header it warns
+// about still gives the size; decoding then tells whether the warning was
+// of damage.
 std::optional<JpegHeader> readHeader(tjhandle decoder, const QByteArray& bytes) {
     int width = 0, height = 0, subsampling = 0, colourspace = 0;
-    if (tjDecompressHeader3(decoder, reinterpret_cast<const unsigned char*>(bytes.constData()),
-                            static_cast<unsigned long>(bytes.size()), &width, &height, &subsampling,
-                            &colourspace) != 0 ||
+    if ((tjDecompressHeader3(decoder, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                             static_cast<unsigned long>(bytes.size()), &width, &height,
+                             &subsampling, &colourspace) != 0 &&
+         tjGetErrorCode(decoder) != TJERR_WARNING) ||
         colourspace == TJCS_CMYK || colourspace == TJCS_YCCK || width <= 0 || height <= 0)
         return std::nullopt;
     const qint64 limitBytes = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
@@ -98,10 +103,34 @@ tjscalingfactor coveringScale(const JpegHeader& header, QSize target) {
     return {1, 1};
 }
 
+// What libjpeg-turbo made of a JPEG file: its picture, or none, and then
+// whether the file is damaged or only beyond what it does.
+struct JpegDecode {
+    QImage picture;
+    bool damaged = false;
+};
+
+// libjpeg-turbo goes on past data it finds corrupt or cut short and fills
+// the rest with grey; such a picture is no picture. Its other warnings (an
+// unknown JFIF revision, say) leave the picture sound.
+bool damagedData(tjhandle decoder) {
+    const QByteArray message(tjGetErrorStr2(decoder));
+    return message.startsWith("Corrupt") || message.startsWith("Premature");
+}
+
+int decompress(tjhandle decoder, const QByteArray& bytes, QImage& picture, int flags) {
+    return tjDecompress2(decoder, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                         static_cast<unsigned long>(bytes.size()), picture.bits(), picture.width(),
+                         int(picture.bytesPerLine()), picture.height(), TJPF_BGRX, flags);
+}
+
 // JPEG pictures, the common case by far, go straight from libjpeg-turbo into
-// the picture's own pixel layout. Anything it cannot do (CMYK pictures, for
-// one) is left to Qt's readers.
-QImage decodeJpeg(const QByteArray& bytes, QSize target) {
+// the picture's own pixel layout. What it cannot do (CMYK pictures, for one)
+// is left to Qt's readers; what it finds damaged is refused. Decoding stops
+// at the first warning, and goes on past it only when the data is sound.
+JpegDecode decodeJpeg(const QByteArray& bytes, QSize target) {
+    if (IsCutShort(bytes))
+        return {{}, true};
     const Decoder decoder(tjInitDecompress(), tjDestroy);
     if (!decoder)
         return {};
@@ -109,18 +138,17 @@ QImage decodeJpeg(const QByteArray& bytes, QSize target) {
     if (!header)
         return {};
     const tjscalingfactor scale = coveringScale(*header, target);
-    const int width = TJSCALED(header->width, scale);
-    const int height = TJSCALED(header->height, scale);
-    QImage picture = newPicture(width, height);
+    QImage picture = newPicture(TJSCALED(header->width, scale), TJSCALED(header->height, scale));
     if (picture.isNull())
         return {};
-    const int flags = 0;
-    if (tjDecompress2(decoder.get(), reinterpret_cast<const unsigned char*>(bytes.constData()),
-                      static_cast<unsigned long>(bytes.size()), picture.bits(), width,
-                      int(picture.bytesPerLine()), height, TJPF_BGRX, flags) != 0 &&
+    if (decompress(decoder.get(), bytes, picture, TJFLAG_STOPONWARNING) == 0)
+        return {picture};
+    if (tjGetErrorCode(decoder.get()) != TJERR_WARNING || damagedData(decoder.get()))
+        return {{}, true};
+    if (decompress(decoder.get(), bytes, picture, 0) != 0 &&
         tjGetErrorCode(decoder.get()) != TJERR_WARNING)
-        return {};
-    return picture;
+        return {{}, true};
+    return {picture};
 }
 
 QImage readWithQt(QIODevice* device) {
@@ -143,10 +171,13 @@ QImage LoadPicture(const QString& path) {
 
 QImage LoadPictureData(const QByteArray& bytes) {
     if (looksLikeJpeg(bytes)) {
-        QImage picture = decodeJpeg(bytes, {});
-        if (!picture.isNull())
-            return picture;
+        JpegDecode decoded = decodeJpeg(bytes, {});
+        if (!decoded.picture.isNull() || decoded.damaged)
+            return decoded.picture;
     }
+    // Qt's readers show what they got of a file cut short.
+    if (IsCutShort(bytes))
+        return {};
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -171,5 +202,5 @@ void ForgetSparePictureMemory() {
 }
 
 QImage LoadJpegCovering(const QByteArray& bytes, QSize target) {
-    return looksLikeJpeg(bytes) ? decodeJpeg(bytes, target) : QImage();
+    return looksLikeJpeg(bytes) ? decodeJpeg(bytes, target).picture : QImage();
 }

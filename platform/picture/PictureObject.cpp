@@ -49,19 +49,21 @@ PictureObject PictureObject::Load(const QByteArray& bytes, QSize thumbnail, Full
     PictureObject picture;
     if (size && largerThan(*size, thumbnail)) {
         const QImage decoded = full ? LoadPictureData(bytes) : LoadJpegCovering(bytes, thumbnail);
-        if (!decoded.isNull()) {
-            picture.data_ = std::make_shared<Data>();
-            picture.data_->encoded = bytes;
-            picture.data_->size = full ? decoded.size() : *size;
-            picture.data_->thumbnail = ReducedPicture(decoded, thumbnail);
-            if (full) {
-                *full = std::make_shared<const QImage>(decoded);
-                picture.data_->full = *full;
-            }
+        // What libjpeg-turbo could not decode after reading its header is
+        // damaged: no other reader is asked to decode it whole.
+        if (decoded.isNull())
+            return {};
+        picture.data_ = std::make_shared<Data>();
+        picture.data_->encoded = bytes;
+        picture.data_->size = full ? decoded.size() : *size;
+        picture.data_->thumbnail = ReducedPicture(decoded, thumbnail);
+        if (full) {
+            *full = std::make_shared<const QImage>(decoded);
+            picture.data_->full = *full;
         }
     }
-    // Small pictures, other formats, very large files and what the JPEG
-    // decoder refuses: pixels, as the picture loader reads them.
+    // Small pictures, other formats and very large files: pixels, as the
+    // picture loader reads them.
     if (picture.isNull())
         picture = PictureObject(LoadPictureData(bytes));
     if (picture.isNull())

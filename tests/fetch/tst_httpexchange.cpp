@@ -73,8 +73,9 @@ private slots:
     void splitAtTheServersClose_data();
     void splitAtTheServersClose();
     void serverThatNeverClosesIsDiscardedByTheNextFetch();
-    void resetAfterTheWholeBodyFinishes_data();
-    void resetAfterTheWholeBodyFinishes();
+    void onlyAWholeBodyFinishes_data();
+    void onlyAWholeBodyFinishes();
+    void aWholeAnswerOnAnOpenConnectionEnds();
     void ownCloseRaisesNothing();
     void refusedConnectionRaisesNothing();
     void responseIsCappedAt64MiB_data();
@@ -292,7 +293,7 @@ void TestHttpExchange::serverThatNeverClosesIsDiscardedByTheNextFetch() {
     Slot slot;
     slot.Exchange.BeginFetch(Address(stubborn, QStringLiteral("/old.jpg")));
     QVERIFY(stubborn.WaitForRequest());
-    stubborn.Send(Header(4) + "old!");
+    stubborn.Send(Header(8) + "old!"); // half of what it announced
     QTRY_COMPARE(slot.State.BytesReceived, 4);
     QVERIFY(DeliverPendingSocketEvents());
     QCOMPARE(slot.Closed.count(), 0);
@@ -313,15 +314,20 @@ void TestHttpExchange::serverThatNeverClosesIsDiscardedByTheNextFetch() {
     QCOMPARE(slot.State.ReceiveBuffer, QByteArray("new!"));
 }
 
-void TestHttpExchange::resetAfterTheWholeBodyFinishes_data() {
+// A whole body finishes the exchange as its last byte comes; a close or reset
+// before that cuts it short, which finishes nothing.
+void TestHttpExchange::onlyAWholeBodyFinishes_data() {
     QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("reset");
     QTest::addColumn<bool>("finished");
-    QTest::newRow("all of it") << QByteArray("abcdefgh") << true;
-    QTest::newRow("cut short") << QByteArray("abcdefg") << false;
+    QTest::newRow("all of it") << QByteArray("abcdefgh") << false << true;
+    QTest::newRow("closed short of it") << QByteArray("abcdefg") << false << false;
+    QTest::newRow("reset short of it") << QByteArray("abcdefg") << true << false;
 }
 
-void TestHttpExchange::resetAfterTheWholeBodyFinishes() {
+void TestHttpExchange::onlyAWholeBodyFinishes() {
     QFETCH(QByteArray, body);
+    QFETCH(bool, reset);
     QFETCH(bool, finished);
     ScriptedServer server;
     Slot slot;
@@ -330,9 +336,32 @@ void TestHttpExchange::resetAfterTheWholeBodyFinishes() {
     server.Send(Header(8) + body);
     QTRY_COMPARE(slot.State.BytesReceived, body.size());
 
-    server.Reset();
+    if (!finished && reset)
+        server.Reset();
+    else if (!finished)
+        server.Close();
     QVERIFY(DeliverPendingSocketEvents());
     QTRY_COMPARE(slot.Closed.count(), finished ? 1 : 0);
+}
+
+// A server that keeps the connection open after all it announced: the
+// exchange ends there, closing the connection itself.
+void TestHttpExchange::aWholeAnswerOnAnOpenConnectionEnds() {
+    ScriptedServer server;
+    Slot slot;
+    slot.Exchange.BeginFetch(Address(server, QStringLiteral("/cam.jpg")));
+    QVERIFY(server.WaitForRequest());
+    server.Send(Header(8) + "abcd");
+    QTRY_COMPARE(slot.State.BytesReceived, 4);
+    QVERIFY(DeliverPendingSocketEvents());
+    QCOMPARE(slot.Closed.count(), 0);
+
+    server.Send("efgh");
+    QTRY_COMPARE(slot.Closed.count(), 1);
+    QCOMPARE(slot.Progress.Statuses.last(), QStringLiteral("Downloading cam.jpg [100]"));
+    QVERIFY(server.WaitForClientClose());
+    slot.Exchange.SplitResponse();
+    QCOMPARE(slot.State.ReceiveBuffer, QByteArray("abcdefgh"));
 }
 
 void TestHttpExchange::ownCloseRaisesNothing() {
@@ -377,7 +406,7 @@ void TestHttpExchange::responseIsCappedAt64MiB() {
     slot.Exchange.BeginFetch(Address(server, QStringLiteral("/huge.jpg")));
     QVERIFY(server.WaitForRequest());
 
-    const QByteArray header = Header(1000);
+    const QByteArray header = "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\n\r\n";
     server.Send(header + QByteArray(responseSize - header.size(), 'h'));
     server.Close();
     QTRY_COMPARE_WITH_TIMEOUT(slot.Closed.count() + slot.TooLarge.count(), 1, 30000);

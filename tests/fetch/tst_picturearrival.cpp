@@ -64,6 +64,38 @@ private slots:
         QCOMPARE(stored, QStringLiteral("last-modified: Tue, 05 Dec 2006 10:00:05 GMT"));
     }
 
+    // Bodies a server compressed unasked, as its header says.
+    void contentDecoding_data() {
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("withinLimit");
+        QTest::addColumn<QByteArray>("decoded");
+        const QByteArray picture = QByteArray("\xFF\xD8 a picture ").repeated(100);
+        // qCompress gives a zlib stream after a length of four bytes.
+        const QByteArray packed = qCompress(picture).mid(4);
+        const QString status = "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\n";
+        QTest::newRow("no coding") << status << picture << true << picture;
+        QTest::newRow("deflate") << status + "Content-Encoding: deflate" << packed << true
+                                 << picture;
+        QTest::newRow("any case, no space")
+            << status + "content-encoding:DEFLATE" << packed << true << picture;
+        QTest::newRow("a coding not known")
+            << status + "Content-Encoding: br" << packed << true << packed;
+        QTest::newRow("not compressed after all")
+            << status + "Content-Encoding: gzip" << picture << true << QByteArray();
+        QTest::newRow("inflating past the limit")
+            << status + "Content-Encoding: deflate" << qCompress(QByteArray(5000, 'x')).mid(4)
+            << false << QByteArray();
+    }
+    void contentDecoding() {
+        QFETCH(QString, header);
+        QFETCH(QByteArray, body);
+        QFETCH(bool, withinLimit);
+        QFETCH(QByteArray, decoded);
+        QCOMPARE(DecodeContent(header, body, 4096), withinLimit);
+        QCOMPARE(body, decoded);
+    }
+
     void refreshedStamp() {
         QCOMPARE(RefreshedStamp(QDateTime(QDate(2006, 12, 8), QTime(10, 5, 3))),
                  QStringLiteral("12/8/2006 10:05:03 AM"));

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
+#include <zlib.h>
 
 using namespace std::chrono_literals;
 
@@ -47,6 +48,21 @@ int ReadUntilEnd(quint16 port, const QByteArray& request, QByteArray* received) 
     }
     ::close(fd);
     return result;
+}
+
+QByteArray Gunzipped(const QByteArray& packed) {
+    z_stream stream{};
+    if (inflateInit2(&stream, 15 + 16) != Z_OK)
+        return {};
+    QByteArray bytes(1 << 20, '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.constData()));
+    stream.avail_in = uInt(packed.size());
+    stream.next_out = reinterpret_cast<Bytef*>(bytes.data());
+    stream.avail_out = uInt(bytes.size());
+    const bool done = inflate(&stream, Z_FINISH) == Z_STREAM_END;
+    bytes.truncate(qsizetype(stream.total_out));
+    inflateEnd(&stream);
+    return done ? bytes : QByteArray();
 }
 
 } // namespace
@@ -122,6 +138,46 @@ private slots:
                  lastModified ? QByteArray("Tue, 05 Dec 2006 10:00:00 GMT") : QByteArray());
         QCOMPARE(answer.headerLines.size(), 1 + int(bodyPerAnnounced > 0) + int(lastModified));
         QCOMPARE(DecodedJpegSize(answer.body), isPicture ? QSize(640, 480) : QSize());
+    }
+
+    // What a server sends unasked or while the cam writes its file: the same
+    // picture in other forms.
+    void contentSwitchesReshapeThePicture_data() {
+        QTest::addColumn<CamBehaviours>("behaviours");
+        QTest::addColumn<QByteArray>("contentType");
+        QTest::addColumn<QByteArray>("encoding");
+        QTest::addColumn<qint64>("announced"); // -1: the body's size
+        using B = CamBehaviour;
+        QTest::newRow("torn") << CamBehaviours(B::Torn) << QByteArray("image/jpeg") << QByteArray()
+                              << qint64(-1);
+        QTest::newRow("short body") << CamBehaviours(B::ShortBody) << QByteArray("image/jpeg")
+                                    << QByteArray() << qint64(2147483648);
+        QTest::newRow("gzip") << CamBehaviours(B::Gzip) << QByteArray("image/jpeg")
+                              << QByteArray("gzip") << qint64(-1);
+        QTest::newRow("WebP") << CamBehaviours(B::WebP) << QByteArray("image/webp") << QByteArray()
+                              << qint64(-1);
+    }
+
+    void contentSwitchesReshapeThePicture() {
+        QFETCH(CamBehaviours, behaviours);
+        QFETCH(QByteArray, contentType);
+        QFETCH(QByteArray, encoding);
+        QFETCH(qint64, announced);
+        const QByteArray picture = SplitAnswer(get("/garden.jpg").bytes).body;
+        behave(behaviours);
+        const Answer answer = SplitAnswer(get("/garden.jpg").bytes);
+        QCOMPARE(HeaderValue(answer, "Content-Type: "), contentType);
+        QCOMPARE(HeaderValue(answer, "Content-Encoding: "), encoding);
+        QCOMPARE(HeaderValue(answer, "Content-Length: ").toLongLong(),
+                 announced < 0 ? answer.body.size() : announced);
+        if (behaviours.testFlag(CamBehaviour::Torn))
+            QCOMPARE(answer.body, picture.left(picture.size() / 2));
+        else if (behaviours.testFlag(CamBehaviour::Gzip))
+            QCOMPARE(Gunzipped(answer.body), picture);
+        else if (behaviours.testFlag(CamBehaviour::WebP))
+            QCOMPARE(QImage::fromData(answer.body, "WEBP").size(), QSize(640, 480));
+        else
+            QCOMPARE(answer.body, picture);
     }
 
     void addressesFindTheirCam_data() {

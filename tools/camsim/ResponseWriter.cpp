@@ -1,9 +1,13 @@
 #include "tools/camsim/ResponseWriter.h"
 
+#include <QBuffer>
 #include <QDateTime>
+#include <QImage>
 #include <QLocale>
 
 #include <algorithm>
+
+#include <zlib.h>
 
 namespace {
 
@@ -16,6 +20,53 @@ QByteArray Damaged(QByteArray jpeg) {
     for (qsizetype i = 0; i < damagedBytes; ++i)
         jpeg[i] = char(jpeg[i] ^ 0xFF);
     return jpeg;
+}
+
+// What a ShortBody answer announces: far more than any picture.
+constexpr qint64 ShortBodyAnnounced = qint64(2) * 1024 * 1024 * 1024;
+
+// The same picture as a WebP file; empty when no WebP writer is installed.
+QByteArray AsWebP(const QByteArray& jpeg) {
+    QByteArray webp;
+    QBuffer buffer(&webp);
+    buffer.open(QIODevice::WriteOnly);
+    if (!QImage::fromData(jpeg).save(&buffer, "WEBP"))
+        return {};
+    return webp;
+}
+
+// The bytes as a gzip file (a zlib stream with the gzip wrapper).
+QByteArray Gzipped(const QByteArray& bytes) {
+    z_stream stream{};
+    constexpr int GzipWindowBits = 15 + 16;
+    if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, GzipWindowBits, 8,
+                     Z_DEFAULT_STRATEGY) != Z_OK)
+        return {};
+    // Room for the worst case, left unwritten: a bomb's few kilobytes must
+    // not cost the simulator its full size.
+    QByteArray packed;
+    packed.resize(qsizetype(deflateBound(&stream, uLong(bytes.size()))));
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.constData()));
+    stream.avail_in = uInt(bytes.size());
+    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+    stream.avail_out = uInt(packed.size());
+    const bool done = deflate(&stream, Z_FINISH) == Z_STREAM_END;
+    deflateEnd(&stream);
+    return done ? packed.left(qsizetype(stream.total_out)) : QByteArray();
+}
+
+// The picture's bytes as the content switches shape them, in the order a
+// server would: the format, the part of the file there is, the damage, the
+// transfer's compression.
+QByteArray Body(const QByteArray& jpeg, CamBehaviours behaviours) {
+    QByteArray body = behaviours.testFlag(CamBehaviour::WebP) ? AsWebP(jpeg) : jpeg;
+    if (behaviours.testFlag(CamBehaviour::Torn))
+        body.truncate(body.size() / 2);
+    if (behaviours.testFlag(CamBehaviour::DamagedBody))
+        body = Damaged(body);
+    if (behaviours.testFlag(CamBehaviour::Gzip))
+        body = Gzipped(body);
+    return body;
 }
 
 QByteArray Header(const QByteArray& statusLine, const QList<QByteArray>& lines) {
@@ -37,11 +88,18 @@ QByteArray HttpDate(const QDateTime& moment) {
 
 QByteArray PictureResponse(const QByteArray& jpeg, const QDateTime& lastModified,
                            CamBehaviours behaviours) {
-    const QByteArray body = behaviours.testFlag(CamBehaviour::DamagedBody) ? Damaged(jpeg) : jpeg;
-    QList<QByteArray> lines{QByteArrayLiteral("Content-Type: image/jpeg")};
+    const QByteArray body = Body(jpeg, behaviours);
+    QList<QByteArray> lines{behaviours.testFlag(CamBehaviour::WebP)
+                                ? QByteArrayLiteral("Content-Type: image/webp")
+                                : QByteArrayLiteral("Content-Type: image/jpeg")};
+    if (behaviours.testFlag(CamBehaviour::Gzip))
+        lines << QByteArrayLiteral("Content-Encoding: gzip");
     if (!behaviours.testFlag(CamBehaviour::NoContentLength)) {
-        const qsizetype announced =
-            behaviours.testFlag(CamBehaviour::BodyLongerThanLength) ? body.size() / 2 : body.size();
+        qint64 announced = body.size();
+        if (behaviours.testFlag(CamBehaviour::BodyLongerThanLength))
+            announced = body.size() / 2;
+        else if (behaviours.testFlag(CamBehaviour::ShortBody))
+            announced = ShortBodyAnnounced;
         lines << "Content-Length: " + QByteArray::number(announced);
     }
     if (!behaviours.testFlag(CamBehaviour::NoLastModified))

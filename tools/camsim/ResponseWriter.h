@@ -12,8 +12,9 @@ namespace ResponseWriter {
 // An instant in the HTTP date form, "Tue, 05 Dec 2006 10:00:00 GMT".
 QByteArray HttpDate(const QDateTime& moment);
 
-// A 200 answer carrying a picture, shaped by the content switches of
-// `behaviours` (delivery switches and NotFoundPage are not its business).
+// A 200 answer carrying a picture (given as JPEG), shaped by the content
+// switches of `behaviours` (delivery switches and NotFoundPage are not its
+// business).
 QByteArray PictureResponse(const QByteArray& jpeg, const QDateTime& lastModified,
                            CamBehaviours behaviours);
 

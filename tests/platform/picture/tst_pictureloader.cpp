@@ -27,6 +27,13 @@ class TestPictureLoader : public QObject {
         return picture;
     }
 
+    // One white pixel: header, colour table, control extension, the image
+    // with its data, the trailer.
+    static inline const QByteArray Gif{"GIF89a\x01\x00\x01\x00\x80\x00\x00\xFF\xFF\xFF\x00\x00\x00"
+                                       "!\xF9\x04\x01\x00\x00\x00\x00"
+                                       ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
+                                       43};
+
     // JPEG's error stays small inside each quarter; along the borders the
     // halved colour resolution mixes the neighbours.
     static constexpr int JpegError = 24;
@@ -52,14 +59,54 @@ private slots:
                 FuzzyPictureCompare(LoadPictureData(encoded(quarters(), format)), quarters(), 0));
     }
 
-    void aCutShortJpegStillShowsItsTop() {
+    // The first part of a picture its server was still writing, or one that
+    // libjpeg-turbo finds corrupt, is no picture: decoders would fill the
+    // rest with grey.
+    void cutShortOrCorruptPicturesAreNoPictures_data() {
+        QTest::addColumn<QByteArray>("bytes");
         QImage textured(256, 192, QImage::Format_RGB32);
         for (int y = 0; y < 192; ++y)
             for (int x = 0; x < 256; ++x)
-                textured.setPixel(x, y, y < 16 ? qRgb(220, 30, 30) : qRgb(x, (x * y) & 255, y));
-        const QByteArray whole = encoded(textured, "JPEG");
-        const QImage loaded = LoadPictureData(whole.left(whole.size() * 2 / 3));
-        QVERIFY(FuzzyPictureCompare(loaded, textured, JpegError, QRect(0, 0, 256, 14)));
+                textured.setPixel(x, y, qRgb(x, (x * y) & 255, y));
+        const QByteArray jpeg = encoded(textured, "JPEG");
+        QTest::newRow("JPEG, two thirds") << jpeg.left(jpeg.size() * 2 / 3);
+        QTest::newRow("JPEG, all but its end marker") << jpeg.chopped(2);
+        // A thumbnail's end marker inside a segment is not the picture's.
+        QByteArray withThumbnail = jpeg;
+        withThumbnail.insert(2, QByteArray("\xFF\xE1\x00\x06\xFF\xD9", 6));
+        QTest::newRow("JPEG, cut after an embedded end marker") << withThumbnail.left(400);
+        QByteArray corrupt = jpeg;
+        corrupt.replace(jpeg.size() / 2, 2, QByteArray("\xFF\xD5", 2));
+        QTest::newRow("JPEG, corrupt scan") << corrupt;
+        const QByteArray png = encoded(textured, "PNG");
+        QTest::newRow("PNG, all but IEND") << png.chopped(12);
+        QTest::newRow("PNG, half") << png.left(png.size() / 2);
+        QTest::newRow("GIF, inside its picture's data") << Gif.chopped(4);
+    }
+    void cutShortOrCorruptPicturesAreNoPictures() {
+        QFETCH(QByteArray, bytes);
+        QVERIFY(LoadPictureData(bytes).isNull());
+        QVERIFY(LoadJpegCovering(bytes, {32, 24}).isNull());
+    }
+
+    // What ends whole reads, whatever follows its end or libjpeg-turbo
+    // warns of besides damage.
+    void wholePicturesStillRead_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QSize>("size");
+        const QByteArray jpeg = encoded(quarters(), "JPEG");
+        QTest::newRow("JPEG with bytes after its end")
+            << jpeg + QByteArray(100, '\0') << quarters().size();
+        QByteArray revision = jpeg;
+        revision[revision.indexOf("JFIF") + 5] = 2; // "unknown JFIF revision number"
+        QTest::newRow("JPEG of an unknown JFIF revision") << revision << quarters().size();
+        QTest::newRow("GIF") << Gif << QSize(1, 1);
+        QTest::newRow("GIF without its trailer") << Gif.chopped(1) << QSize(1, 1);
+    }
+    void wholePicturesStillRead() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QSize, size);
+        QCOMPARE(LoadPictureData(bytes).size(), size);
     }
 
     void aJpegClaimingAHugeSizeIsRefused() {
