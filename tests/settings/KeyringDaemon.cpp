@@ -1,7 +1,7 @@
 #include "tests/settings/KeyringDaemon.h"
 
 #include <QDBusConnection>
-#include <QDBusInterface>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusReply>
 #include <QDir>
@@ -20,21 +20,13 @@ KeyringBus::~KeyringBus() {
 
 namespace {
 
-bool hasDefaultCollection(const QString& busAddress) {
-    const QString connectionName = QStringLiteral("keyring daemon check");
-    bool found = false;
-    {
-        QDBusConnection bus = QDBusConnection::connectToBus(busAddress, connectionName);
-        QDBusInterface service(QStringLiteral("org.freedesktop.secrets"),
-                               QStringLiteral("/org/freedesktop/secrets"),
-                               QStringLiteral("org.freedesktop.Secret.Service"), bus);
-        service.setTimeout(1000);
-        const QDBusReply<QDBusObjectPath> alias =
-            service.call(QStringLiteral("ReadAlias"), QStringLiteral("default"));
-        found = alias.isValid() && alias.value().path() != QLatin1String("/");
-    }
-    QDBusConnection::disconnectFromBus(connectionName);
-    return found;
+bool hasDefaultCollection(const QDBusConnection& bus) {
+    QDBusMessage readAlias = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.secrets"), QStringLiteral("/org/freedesktop/secrets"),
+        QStringLiteral("org.freedesktop.Secret.Service"), QStringLiteral("ReadAlias"));
+    readAlias << QStringLiteral("default");
+    const QDBusReply<QDBusObjectPath> alias = bus.call(readAlias, QDBus::Block, 1000);
+    return alias.isValid() && alias.value().path() != QLatin1String("/");
 }
 
 } // namespace
@@ -63,7 +55,12 @@ KeyringDaemon::KeyringDaemon(const QString& busAddress) {
     // there is none.
     daemon_.write("keyring test password");
     daemon_.closeWriteChannel();
-    ready_ = WaitUntil([&] { return hasDefaultCollection(busAddress); }, 10000);
+    const QString connectionName = QStringLiteral("keyring daemon check");
+    {
+        const QDBusConnection bus = QDBusConnection::connectToBus(busAddress, connectionName);
+        ready_ = WaitUntil([&] { return hasDefaultCollection(bus); }, 10000);
+    }
+    QDBusConnection::disconnectFromBus(connectionName);
 }
 
 KeyringDaemon::~KeyringDaemon() {
