@@ -23,10 +23,9 @@ private:
     std::unique_ptr<PrivateSessionBus> bus_;
 };
 
-// The desktop's keyring daemon on such a bus, with its secrets component
-// only and its keyrings in a folder of its own: the login keyring is made
-// and unlocked with the test's password. The machine's keyrings are never
-// touched.
+// The desktop's keyring daemon (gnome-keyring-daemon, its secrets component)
+// on such a bus, with its keyrings in a folder of its own: the machine's
+// keyrings are never touched.
 class KeyringDaemon {
 public:
     explicit KeyringDaemon(const QString& busAddress);
