@@ -22,7 +22,10 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://${OMBREL_COMMENTS}")
 # Qt draws no text without a font; the menu entry's icon needs the theme.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, hicolor-icon-theme")
+# Passwords go to the desktop's keyring through libsecret, which the keyring
+# library loads only when it runs.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fonts-dejavu-core, hicolor-icon-theme, libsecret-1-0, gnome-keyring | kwalletmanager")
 # What lintian is told to pass over, with the reasons, goes into the package only.
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/debian/InstallLintianOverrides.cmake)
 include(CPack)
