@@ -13,11 +13,8 @@ void removeFirst(QString& text, QChar c, int times) {
     }
 }
 
-} // namespace
-
-QString PictureFileName(const QString& camName, const QDateTime& moment) {
-    QString name =
-        camName + ShortDate(moment.date()) + LongTime(moment.time()) + QStringLiteral(".jpg");
+// The program's rule, applied to the whole name text.
+QString withRemovals(QString name) {
     name.remove(QLatin1Char(' '));
     removeFirst(name, QLatin1Char('/'), 2);
     removeFirst(name, QLatin1Char(':'), 3);
@@ -26,6 +23,21 @@ QString PictureFileName(const QString& camName, const QDateTime& moment) {
     return name;
 }
 
+} // namespace
+
+QString PictureFileName(const QString& camName, const QDateTime& moment) {
+    return withRemovals(camName + ShortDate(moment.date()) + LongTime(moment.time()) +
+                        QStringLiteral(".jpg"));
+}
+
 QString PicturePath(const QString& camName, const QDateTime& moment) {
-    return App::Path() + QStringLiteral("/cam/") + PictureFileName(camName, moment);
+    return PictureFolder() + QLatin1Char('/') + PictureFileName(camName, moment);
+}
+
+QString PictureNamePrefix(const QString& camName) {
+    return withRemovals(camName);
+}
+
+QString PictureFolder() {
+    return App::Path() + QStringLiteral("/cam");
 }

@@ -16,3 +16,11 @@ QString PictureFileName(const QString& camName, const QDateTime& moment);
 
 // The file's place: the "cam" folder below the program folder.
 QString PicturePath(const QString& camName, const QDateTime& moment);
+
+// What a cam's name turns into at the start of its pictures' file names: the
+// same removals and replacements, which take the name's own spaces, "/" and
+// ":" first. "Lake View" gives "LakeView".
+QString PictureNamePrefix(const QString& camName);
+
+// The cam folder: "cam" below the program folder.
+QString PictureFolder();
