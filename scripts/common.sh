@@ -11,6 +11,7 @@ export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
 # Debian 12 packages the program, its tests and its tools need; the last row
 # checks the desktop files and builds the Debian package.
 PACKAGES=(g++ cmake ninja-build ccache pkg-config qt6-base-dev qt6-svg-dev libgl-dev libturbojpeg0-dev
+          libavcodec-dev libavformat-dev libswscale-dev libavutil-dev
           fonts-dejavu-core dbus-daemon
           desktop-file-utils appstream dpkg-dev file)
 
