@@ -17,7 +17,7 @@ bool takenBefore(const SavedPicture& a, const SavedPicture& b) {
 std::vector<SavedPicture> ReadSavedPictures(const QString& folder,
                                             const SavedPictureMatcher& matcher) {
     std::vector<SavedPicture> pictures;
-    QDirIterator entries(folder, QDir::Files | QDir::Hidden | QDir::NoSymLinks | QDir::System);
+    QDirIterator entries(folder, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
     while (entries.hasNext()) {
         entries.next();
         const QString name = entries.fileName();
