@@ -45,64 +45,84 @@ int decodingThreads() {
     return qBound(1, QThread::idealThreadCount(), 4);
 }
 
+FilmOutcome cannotWrite(const QString& output, const QString& reason) {
+    return failed(QStringLiteral("Cannot write %1: %2.").arg(output, reason));
+}
+
+QString unreadable(const QStringList& pictures) {
+    return QStringLiteral("None of the %1 pictures can be read.").arg(pictures.size());
+}
+
+// Why no film can be made of the pictures at that size, or nothing.
+QString refusal(const QStringList& pictures, const FilmSettings& settings, QSize size,
+                const QString& output) {
+    if (pictures.isEmpty())
+        return QStringLiteral("There are no pictures to film.");
+    if (settings.framesPerSecond < 1 || settings.framesPerSecond > MostFramesPerSecond)
+        return QStringLiteral("The frame rate must be from 1 to %1 frames a second.")
+            .arg(MostFramesPerSecond);
+    if (size.isEmpty() && settings.frameSize.isEmpty())
+        return unreadable(pictures);
+    if (!fitsInAFilm(size))
+        return QStringLiteral("A film's frames are from 2 x 2 to %1 x %1 pixels.")
+            .arg(LargestFrameSide);
+    if (QFileInfo(output).isDir())
+        return QStringLiteral("Cannot write %1: it is a folder.").arg(output);
+    return {};
+}
+
+// Every picture through the writer; Made once all are written.
+FilmOutcome writeFrames(const QStringList& pictures, QSize size, H264FilmWriter& writer,
+                        const QString& output, const FilmProgress& progress,
+                        const std::atomic<bool>& cancel) {
+    FilmOutcome outcome;
+    outcome.frameSize = size;
+    FramePrefetcher frames(pictures, size, decodingThreads(), FramesAhead);
+    for (qsizetype i = 0; i < pictures.size(); ++i) {
+        if (cancel.load()) {
+            outcome.result = FilmOutcome::Result::Cancelled;
+            return outcome;
+        }
+        const FilmFrame frame = frames.Next();
+        if (!frame) {
+            ++outcome.skipped;
+        } else if (const QString failure = writer.Write(frame.get()); !failure.isEmpty()) {
+            return cannotWrite(output, failure);
+        } else {
+            ++outcome.frames;
+        }
+        if (progress)
+            progress(int(i + 1), int(pictures.size()));
+    }
+    if (outcome.frames == 0)
+        return failed(unreadable(pictures));
+    outcome.result = FilmOutcome::Result::Made;
+    return outcome;
+}
+
 } // namespace
 
 FilmOutcome MakeTimelapseFilm(const QStringList& pictures, const QString& output,
                               const FilmSettings& settings, const FilmProgress& progress,
                               const std::atomic<bool>& cancel) {
-    if (pictures.isEmpty())
-        return failed(QStringLiteral("There are no pictures to film."));
-    if (settings.framesPerSecond < 1 || settings.framesPerSecond > MostFramesPerSecond)
-        return failed(QStringLiteral("The frame rate must be from 1 to %1 frames a second.")
-                          .arg(MostFramesPerSecond));
     const QSize size =
         evenSize(settings.frameSize.isEmpty() ? firstPictureSize(pictures) : settings.frameSize);
-    if (size.isEmpty() && settings.frameSize.isEmpty())
-        return failed(QStringLiteral("None of the %1 pictures can be read.").arg(pictures.size()));
-    if (!fitsInAFilm(size))
-        return failed(QStringLiteral("A film's frames are from 2 x 2 to %1 x %1 pixels.")
-                          .arg(LargestFrameSide));
-    if (QFileInfo(output).isDir())
-        return failed(QStringLiteral("Cannot write %1: it is a folder.").arg(output));
+    if (const QString refused = refusal(pictures, settings, size, output); !refused.isEmpty())
+        return failed(refused);
     SiblingTempFile film(QFile::encodeName(output));
     if (!film.Reserved())
-        return failed(QStringLiteral("Cannot write %1: %2.")
-                          .arg(output, QString::fromLocal8Bit(std::strerror(film.Error()))));
-
+        return cannotWrite(output, QString::fromLocal8Bit(std::strerror(film.Error())));
     H264FilmWriter writer;
-    const auto cannotWrite = [&](const QString& reason) {
-        return failed(QStringLiteral("Cannot write %1: %2.").arg(output, reason));
-    };
     if (const QString failure = writer.Open(film.Path(), size, settings.framesPerSecond);
         !failure.isEmpty())
-        return cannotWrite(failure);
+        return cannotWrite(output, failure);
 
-    FilmOutcome outcome;
-    outcome.frameSize = size;
-    {
-        FramePrefetcher frames(pictures, size, decodingThreads(), FramesAhead);
-        for (qsizetype i = 0; i < pictures.size(); ++i) {
-            if (cancel.load()) {
-                outcome.result = FilmOutcome::Result::Cancelled;
-                return outcome;
-            }
-            const FilmFrame frame = frames.Next();
-            if (!frame)
-                ++outcome.skipped;
-            else if (const QString failure = writer.Write(frame.get()); !failure.isEmpty())
-                return cannotWrite(failure);
-            else
-                ++outcome.frames;
-            if (progress)
-                progress(int(i + 1), int(pictures.size()));
-        }
-    }
-    if (outcome.frames == 0)
-        return failed(QStringLiteral("None of the %1 pictures can be read.").arg(pictures.size()));
+    const FilmOutcome outcome = writeFrames(pictures, size, writer, output, progress, cancel);
+    if (outcome.result != FilmOutcome::Result::Made)
+        return outcome;
     if (const QString failure = writer.Finish(); !failure.isEmpty())
-        return cannotWrite(failure);
+        return cannotWrite(output, failure);
     if (!film.MoveOntoTarget())
-        return cannotWrite(QString::fromLocal8Bit(std::strerror(errno)));
-    outcome.result = FilmOutcome::Result::Made;
+        return cannotWrite(output, QString::fromLocal8Bit(std::strerror(errno)));
     return outcome;
 }
