@@ -132,14 +132,14 @@ FilmFrame FilmFrameDecoder::newFrame() const {
     return frame;
 }
 
-FilmFrame FilmFrameDecoder::Decode(const QString& path) {
+FilmFrame FilmFrameDecoder::Decode(const QString& path, FilmFrame reuse) {
     const QByteArray jpeg = readFile(path);
     QSize size;
     int subsampling = 0;
     int colourSpace = 0;
     if (!jpeg_ || !readHeader(jpeg_, jpeg, &size, &subsampling, &colourSpace))
         return {};
-    FilmFrame frame = newFrame();
+    FilmFrame frame = reuse && av_frame_is_writable(reuse.get()) ? std::move(reuse) : newFrame();
     if (!frame)
         return {};
     if (size == size_ && subsampling == TJSAMP_420 && colourSpace == TJCS_YCbCr) {

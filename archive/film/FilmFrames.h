@@ -31,8 +31,10 @@ public:
     FilmFrameDecoder(const FilmFrameDecoder&) = delete;
     FilmFrameDecoder& operator=(const FilmFrameDecoder&) = delete;
 
-    // Null when the file cannot be read as a JPEG picture.
-    FilmFrame Decode(const QString& path);
+    // Null when the file cannot be read as a JPEG picture. A frame of this
+    // decoder's that nothing else holds any longer may be given back to be
+    // filled again, which spares allocating and clearing fresh memory.
+    FilmFrame Decode(const QString& path, FilmFrame reuse = {});
 
 private:
     FilmFrame newFrame() const;

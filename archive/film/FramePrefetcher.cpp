@@ -25,6 +25,7 @@ void FramePrefetcher::decodeUntilDone(QSize frameSize) {
     const qsizetype ahead = qsizetype(slots_.size());
     for (;;) {
         qsizetype index = 0;
+        FilmFrame reuse;
         {
             std::unique_lock lock(mutex_);
             changed_.wait(lock, [&] {
@@ -33,8 +34,12 @@ void FramePrefetcher::decodeUntilDone(QSize frameSize) {
             if (stopping_ || claimed_ >= pictures_.size())
                 return;
             index = claimed_++;
+            if (!spare_.empty()) {
+                reuse = std::move(spare_.back());
+                spare_.pop_back();
+            }
         }
-        FilmFrame frame = decoder.Decode(pictures_.at(index));
+        FilmFrame frame = decoder.Decode(pictures_.at(index), std::move(reuse));
         {
             const std::lock_guard lock(mutex_);
             Slot& slot = slots_[size_t(index % ahead)];
@@ -57,4 +62,10 @@ FilmFrame FramePrefetcher::Next() {
     }
     changed_.notify_all();
     return frame;
+}
+
+void FramePrefetcher::Recycle(FilmFrame frame) {
+    const std::lock_guard lock(mutex_);
+    if (frame && spare_.size() < slots_.size())
+        spare_.push_back(std::move(frame));
 }

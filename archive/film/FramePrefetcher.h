@@ -23,6 +23,8 @@ public:
     // The next picture's frame, waiting for it; null when that picture could
     // not be read. Only as many times as there are pictures.
     FilmFrame Next();
+    // Gives a frame back once the encoder is done with it, to be filled again.
+    void Recycle(FilmFrame frame);
 
 private:
     struct Slot {
@@ -34,6 +36,7 @@ private:
 
     const QStringList pictures_;
     std::vector<Slot> slots_;
+    std::vector<FilmFrame> spare_;
     std::mutex mutex_;
     std::condition_variable changed_;
     qsizetype claimed_ = 0;

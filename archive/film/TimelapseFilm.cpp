@@ -83,13 +83,14 @@ FilmOutcome writeFrames(const QStringList& pictures, QSize size, H264FilmWriter&
             outcome.result = FilmOutcome::Result::Cancelled;
             return outcome;
         }
-        const FilmFrame frame = frames.Next();
+        FilmFrame frame = frames.Next();
         if (!frame) {
             ++outcome.skipped;
         } else if (const QString failure = writer.Write(frame.get()); !failure.isEmpty()) {
             return cannotWrite(output, failure);
         } else {
             ++outcome.frames;
+            frames.Recycle(std::move(frame));
         }
         if (progress)
             progress(int(i + 1), int(pictures.size()));
