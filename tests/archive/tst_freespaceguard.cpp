@@ -1,11 +1,8 @@
 #include "archive/FreeSpaceGuard.h"
-#include "tests/support/ReadOnlyFolder.h"
+#include "tests/support/FullDisk.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <sys/mount.h>
 
 // AutoSave pauses while the cam folder's file system is short of space and
 // goes on by itself when space returns.
@@ -13,41 +10,6 @@ class TestFreeSpaceGuard : public QObject {
     Q_OBJECT
 
     static constexpr qint64 GB = 1'000'000'000;
-    static constexpr qint64 MB = 1024 * 1024;
-
-    // An 8 MB file system of its own over the folder, for this process alone.
-    class SmallDisk {
-    public:
-        explicit SmallDisk(const QString& folder)
-            : folder_(QFile::encodeName(folder)) {
-            mounted_ = EnterPrivateMountNamespace() &&
-                       ::mount("tmpfs", folder_.constData(), "tmpfs", MS_NOSUID | MS_NODEV,
-                               "size=8m,mode=0755") == 0;
-        }
-        ~SmallDisk() {
-            if (mounted_)
-                ::umount2(folder_.constData(), MNT_DETACH);
-        }
-        bool mounted() const { return mounted_; }
-
-    private:
-        QByteArray folder_;
-        bool mounted_ = false;
-    };
-
-    // Fills the disk until about `left` bytes stay free.
-    static bool leaveFree(const QString& folder, qint64 left) {
-        const std::optional<SpaceFigures> figures = StorageFigures(folder);
-        QFile filler(folder + "/filler");
-        if (!figures || !filler.open(QIODevice::WriteOnly | QIODevice::Append))
-            return false;
-        const QByteArray piece(64 * 1024, 'x');
-        for (qint64 more = figures->available - left; more > 0; more -= piece.size()) {
-            if (filler.write(piece.constData(), qMin<qint64>(more, piece.size())) < 0)
-                return false;
-        }
-        return filler.flush();
-    }
 
 private slots:
     void theRule_data() {
@@ -80,28 +42,20 @@ private slots:
 
     void onARealSmallDisk() {
         QTemporaryDir folder;
-        SmallDisk disk(folder.path());
-        if (!disk.mounted())
+        FullDisk disk(folder.path()); // a file system of 1 MB
+        if (!disk.available())
             QSKIP("no private mount namespace here (mounting needs root)");
         const std::optional<SpaceFigures> figures = StorageFigures(folder.path());
         QVERIFY(figures);
-        QCOMPARE(figures->total, 8 * MB);
-
+        QCOMPARE(figures->total, 1024 * 1024);
         QVERIFY(!FreeSpaceGuard(folder.path()).MaySave()); // far less than 1 GB
-        FreeSpaceGuard byBytes(folder.path(), {2 * MB, 2});
-        QVERIFY(byBytes.MaySave());
-        QVERIFY(leaveFree(folder.path(), MB));
-        QVERIFY(!byBytes.MaySave());
-        QVERIFY(QFile::remove(folder.path() + "/filler"));
-        QVERIFY(byBytes.MaySave());
 
-        FreeSpaceGuard byShare(folder.path(), {0, 2});
-        QVERIFY(leaveFree(folder.path(), 200 * 1024)); // 2 % of 8 MB is about 168 KB
-        QVERIFY(byShare.MaySave());
-        QVERIFY(leaveFree(folder.path(), 100 * 1024));
-        QVERIFY(!byShare.MaySave());
-        QVERIFY(QFile::remove(folder.path() + "/filler"));
-        QVERIFY(byShare.MaySave());
+        FreeSpaceGuard guard(folder.path(), {256 * 1024, 2});
+        QVERIFY(guard.MaySave());
+        QVERIFY(disk.setFull(true));
+        QVERIFY(!guard.MaySave());
+        QVERIFY(disk.setFull(false));
+        QVERIFY(guard.MaySave());
     }
 };
 

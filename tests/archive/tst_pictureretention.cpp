@@ -74,16 +74,6 @@ private slots:
         QVERIFY(folder.has(newest));
     }
 
-    void aCamSavedUnderANameNotListedCounts() {
-        TestPictureFolder folder;
-        PictureRetention retention(folder.path(), {});
-        retention.SetLimits({0, 150});
-        const QString first = folder.addPicture("Renamed", daysAgo(1));
-        retention.PictureSaved("Renamed", first);
-        retention.PictureSaved("Renamed", folder.addPicture("Renamed", daysAgo(0)));
-        QVERIFY(!folder.has(first));
-    }
-
     void theSettingsReadBackAndIgnoreNonsense() {
         TempProgramFolder home;
         QCOMPARE(ReadArchiveSettings().freeSpaceGuard, true);
