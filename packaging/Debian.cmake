@@ -11,7 +11,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Ombrel keeps a list of network webcams that publish a still JPEG picture at a\n"
     "plain HTTP address, shows up to 24 of them side by side, refreshes each on its\n"
     "own interval and can save every changed picture as a JPEG file.\n"
-    "The package also holds ombrel-camsim, a local cam simulator for trying out a\n"
+    "The package also holds ombrel-timelapse, which makes an H.264 film of a cam's\n"
+    "saved pictures, and ombrel-camsim, a local cam simulator for trying out a\n"
     "cam setup.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
