@@ -11,10 +11,18 @@ struct FetchEnding {
         ConnectionFailed, // no response: host not found, refused, reset, no TLS
         NoAnswer,         // silent for the answer timeout
         CertificateNotTrusted,
-        CutShort, // the body stopped before its end
-        TooLarge, // over HttpExchange::MaxResponseBytes
+        Redirects,       // too many, or from https to plain http
+        NeedsPassword,   // a 401 and no password to answer it with
+        PasswordRefused, // a 401 to the password sent
+        CutShort,        // the body stopped before its end
+        TooLarge,        // over HttpExchange::MaxResponseBytes
     };
 
     Kind Problem = Kind::None;
     QString Reason;
+    // For NeedsPassword and PasswordRefused: whose password it is about.
+    QString Server; // "host:port"
+    QString User;   // empty when the address has no user
+    QString Realm;
+    bool PasswordStored = false; // it came from the password store, not the address
 };

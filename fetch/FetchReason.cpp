@@ -34,6 +34,22 @@ QString HttpStatus(const QString& header) {
     return text;
 }
 
+QString NeedsPassword() {
+    return QStringLiteral("Needs a user name and password");
+}
+
+QString PasswordRefused() {
+    return QStringLiteral("User name or password refused");
+}
+
+QString TooManyRedirects() {
+    return QStringLiteral("Too many redirects");
+}
+
+QString RedirectToPlainHttp() {
+    return QStringLiteral("Redirect from https to plain http refused");
+}
+
 QString CertificateNotTrusted(const QString& detail) {
     return QStringLiteral("Certificate not trusted: ") + detail;
 }

@@ -15,6 +15,10 @@ QString ConnectionFailed(const QString& detail);
 // "HTTP 404 Not Found" for a header whose status is not 200; empty for 200
 // or a header without a status line.
 QString HttpStatus(const QString& header);
+QString NeedsPassword();
+QString PasswordRefused();
+QString TooManyRedirects();
+QString RedirectToPlainHttp();
 // "Certificate not trusted: " and the TLS layer's words.
 QString CertificateNotTrusted(const QString& detail);
 QString TlsUnavailable();

@@ -14,6 +14,10 @@ namespace {
 
 const QByteArray HeaderTerminator = QByteArrayLiteral("\r\n\r\n");
 
+bool IsRedirect(int code) {
+    return code == 301 || code == 302 || code == 303 || code == 307 || code == 308;
+}
+
 } // namespace
 
 HttpExchange::HttpExchange(FetchState& state, DownloadProgress& progress, QObject* parent)
@@ -82,14 +86,22 @@ void HttpExchange::BeginFetch(const QString& address) {
     const auto parsed = ParseCamAddress(address);
     if (!parsed)
         return;
+    if (address != address_) {
+        signIn_.Reset();
+        address_ = address;
+    }
     ending_ = {};
     record_ = {};
+    seen_ = QStringList{AddressText(*parsed)};
+    redirects_ = 0;
     silentSeconds_ = 0;
     heard_ = false;
     clock_.start();
     StartRequest(*parsed);
 }
 
+// One request of the fetch: the first, or the next after a redirect or a
+// challenge.
 void HttpExchange::StartRequest(const CamAddress& address) {
     hop_ = address;
     state_.HostName = hop_.HostName;
@@ -152,12 +164,16 @@ void HttpExchange::SetSocketMaker(SocketMaker sockets) {
     makeSocket_ = std::move(sockets);
 }
 
+void HttpExchange::SetPasswordLookup(CamSignIn::PasswordLookup lookup) {
+    signIn_.SetPasswordLookup(std::move(lookup));
+}
+
 void HttpExchange::SendRequest() {
     record_.ConnectMs = Elapsed();
     state_.RequestPath = EscapeSpaces(state_.RequestPath);
-    const QByteArray request = RequestBytes(state_.HostName, state_.RequestPath);
-    record_.Request = FromAnsi(request);
-    wsCam_->SendData(request);
+    const QByteArray authorization = signIn_.AnswerFor(hop_, state_.RequestPath);
+    record_.Request = MaskedRequestText(state_.HostName, state_.RequestPath, authorization);
+    wsCam_->SendData(RequestBytes(state_.HostName, state_.RequestPath, authorization));
 }
 
 // Each step works on its own: a missing header, an unreadable length or a
@@ -182,16 +198,78 @@ void HttpExchange::OnDataArrival(qint64 bytesTotal) {
         ShowProgress(downloadName);
     } else {
         LookForHeaderEnd();
-        if (state_.HeaderComplete)
-            StartBody(state_.ReceiveBuffer.left(headerBytes_ - HeaderTerminator.size()));
+        if (state_.HeaderComplete &&
+            HeaderLeadsOn(state_.ReceiveBuffer.left(headerBytes_ - HeaderTerminator.size())))
+            return;
     }
     if (state_.HeaderComplete)
         ReadBody();
 }
 
-void HttpExchange::StartBody(const QByteArray& header) {
-    record_.Response = FromAnsi(header);
+// A redirect followed, or a challenge answered, starts the next request of
+// the fetch at once, without reading the body; any other response is the
+// fetch's own.
+bool HttpExchange::HeaderLeadsOn(const QByteArray& header) {
+    const QString text = FromAnsi(header);
+    record_.Response = text;
+    const auto status = StatusOf(text);
+    const int code = status ? status->Code : 0;
+    if ((IsRedirect(code) && FollowRedirect(text)) || (code == 401 && AnswerChallenge(header)))
+        return true;
     body_.emplace(header);
+    return false;
+}
+
+bool HttpExchange::FollowRedirect(const QString& header) {
+    const QString location = FieldValue(header, QLatin1String("Location"));
+    if (location.isEmpty())
+        return false;
+    const Redirect redirect = ResolveRedirect(hop_, location);
+    if (redirect.Result == Redirect::Outcome::Downgrade) {
+        NoteEnding(FetchEnding::Kind::Redirects, FetchReason::RedirectToPlainHttp());
+        return false;
+    }
+    if (redirect.Result != Redirect::Outcome::Follow)
+        return false;
+    // A loop would go round until the hops run out: it ends at once.
+    const QString target = AddressText(redirect.Target);
+    if (redirects_ == MaxRedirectHops || seen_.contains(target)) {
+        NoteEnding(FetchEnding::Kind::Redirects, FetchReason::TooManyRedirects());
+        return false;
+    }
+    ++redirects_;
+    seen_ << target;
+    record_.Redirects << MaskedAddress(target);
+    CloseConnection();
+    StartRequest(redirect.Target);
+    return true;
+}
+
+bool HttpExchange::AnswerChallenge(const QByteArray& header) {
+    const CamSignIn::Outcome outcome = signIn_.OnUnauthorized(hop_, header);
+    using Verdict = CamAuthorization::Verdict;
+    switch (outcome.Verdict) {
+    case Verdict::Answer: {
+        CloseConnection();
+        const CamAddress again = hop_;
+        StartRequest(again);
+        return true;
+    }
+    case Verdict::NeedsPassword:
+    case Verdict::Refused:
+        if (outcome.Verdict == Verdict::Refused)
+            NoteEnding(FetchEnding::Kind::PasswordRefused, FetchReason::PasswordRefused());
+        else
+            NoteEnding(FetchEnding::Kind::NeedsPassword, FetchReason::NeedsPassword());
+        ending_.Server = outcome.Server;
+        ending_.User = outcome.User;
+        ending_.Realm = outcome.Realm;
+        ending_.PasswordStored = outcome.PasswordStored;
+        return false;
+    case Verdict::Unsupported:
+        return false;
+    }
+    return false;
 }
 
 void HttpExchange::ReadBody() {

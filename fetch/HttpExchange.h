@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fetch/CamAddress.h"
+#include "fetch/CamSignIn.h"
 #include "fetch/ExchangeSockets.h"
 #include "fetch/FetchEnding.h"
 #include "fetch/FetchRecord.h"
@@ -30,8 +31,11 @@ public:
     virtual void ShowStatus(const QString& text) = 0;
 };
 
-// One panel slot's picture download: one GET per connection. A response
-// ends once its body is all there: the length its header
+// One panel slot's picture download: one GET per connection. A fetch may take
+// several requests: a redirect (301, 302, 303, 307, 308) is followed up to
+// MaxRedirectHops times, and a 401 is answered with the address's user and
+// password (or one CamSignIn's lookup knows), once; the last response is the
+// fetch's. A response ends once its body is all there: the length its header
 // announces, the end of a chunked body, the first picture of an MJPEG stream
 // (the exchange then closes the connection itself), or else the server's
 // close. A close or reset before that cuts the response short, which is no
@@ -82,6 +86,9 @@ public:
     // Where the sockets come from from now on; the ones made so far go,
     // with any download under way.
     void SetSocketMaker(SocketMaker sockets);
+    // Where passwords that addresses leave out come from.
+    void SetPasswordLookup(CamSignIn::PasswordLookup lookup);
+
     // How the last fetch ended (kind None while one is under way, or when
     // its response came without trouble).
     const FetchEnding& Ending() const { return ending_; }
@@ -107,7 +114,9 @@ private:
     void OnPeerClosed();
     void OnPeerReset();
     void OnFailed(SocketFailure failure, const QString& detail);
-    void StartBody(const QByteArray& header);
+    bool HeaderLeadsOn(const QByteArray& header);
+    bool FollowRedirect(const QString& header);
+    bool AnswerChallenge(const QByteArray& header);
     void ReadBody();
     void ActOn(ResponseBody::State state);
     ResponseBody& BodyOfWholeBuffer();
@@ -125,7 +134,11 @@ private:
     // One socket per scheme, made when first needed.
     std::array<std::unique_ptr<SocketControl>, 2> sockets_;
     SocketControl* wsCam_ = nullptr; // the one of the request under way
-    CamAddress hop_;                 // where the request under way goes
+    CamSignIn signIn_;
+    QString address_;  // the cam's address as last given
+    CamAddress hop_;   // where the request under way goes
+    QStringList seen_; // the addresses this fetch asked, to see a loop
+    int redirects_ = 0;
     bool underWay_ = false;
     qsizetype headerBytes_ = 0; // the header and its blank line, once complete
     std::optional<ResponseBody> body_;

@@ -1,6 +1,7 @@
 #include "fetch/PanelPool.h"
 
 #include "fetch/CamPanel.h"
+#include "fetch/CamPasswords.h"
 #include "fetch/FetchReason.h"
 #include "fetch/HttpExchange.h"
 #include "fetch/PictureArrival.h"
@@ -70,9 +71,37 @@ bool PanelPool::isSelected(int slot) const {
     return slot == SelectedPanel_;
 }
 
+void PanelPool::SetPasswords(CamPasswords* passwords) {
+    if (passwords_)
+        passwords_->disconnect(this);
+    passwords_ = passwords;
+    CamSignIn::PasswordLookup lookup;
+    if (passwords)
+        lookup = [passwords](const QString& server, const QString& user) {
+            return passwords->Known(server, user);
+        };
+    for (const auto& exchange : exchanges_)
+        exchange->SetPasswordLookup(lookup);
+    // Later: the password may become known while a fetch is being handled.
+    if (passwords)
+        connect(passwords, &CamPasswords::PasswordKnown, this, &PanelPool::refetchWaitingFor,
+                Qt::QueuedConnection);
+}
+
 void PanelPool::SetSocketMaker(const SocketMaker& sockets) {
     for (const auto& exchange : exchanges_)
         exchange->SetSocketMaker(sockets);
+}
+
+// The cams whose last fetch wanted this password fetch again at once.
+void PanelPool::refetchWaitingFor(const QString& server, const QString& user) {
+    for (int slot = 0; slot < MaxOpenCams; ++slot) {
+        const FetchEnding& ending = exchanges_[size_t(slot)]->Ending();
+        const bool waiting = ending.Problem == FetchEnding::Kind::NeedsPassword ||
+                             ending.Problem == FetchEnding::Kind::PasswordRefused;
+        if (waiting && ending.Server == server && ending.User == user && !Panel(slot).isHidden())
+            cmdStart_Click(slot);
+    }
 }
 
 void PanelPool::ShowRefreshPictures() {
@@ -229,7 +258,8 @@ void PanelPool::fetchFailed(int slot) {
 }
 
 // The reason stays with the slot until a fetch of the cam brings a picture;
-// the selected cam's goes to the status line.
+// the selected cam's goes to the status line. A password the server asked
+// for is looked for, one it refused forgotten first.
 void PanelPool::endFetch(int slot, const QString& reason) {
     CamPanel& panel = Panel(slot);
     SlotState& state = states_[size_t(slot)];
@@ -241,6 +271,14 @@ void PanelPool::endFetch(int slot, const QString& reason) {
     panel.OfferCertificateTrust(ending.Problem == FetchEnding::Kind::CertificateNotTrusted);
     if (!reason.isEmpty() && isSelected(slot))
         emit StatusText(panel.CamName() + QStringLiteral(": ") + reason);
+    if (!passwords_ || ending.User.isEmpty())
+        return;
+    const bool storedRefused =
+        ending.Problem == FetchEnding::Kind::PasswordRefused && ending.PasswordStored;
+    if (storedRefused)
+        passwords_->Forget(ending.Server, ending.User);
+    if (storedRefused || ending.Problem == FetchEnding::Kind::NeedsPassword)
+        passwords_->Ask({panel.CamName(), ending.Server, ending.User, ending.Realm});
 }
 
 void PanelPool::copyTextsIfSelected(int slot) {
@@ -253,8 +291,8 @@ void PanelPool::wsCam_Close(int slot) {
     SlotState& state = states_[size_t(slot)];
     HttpExchange& exchange = *exchanges_[size_t(slot)];
     const QString header = exchange.SplitResponse();
-    // The status tells most; the arrival's steps run as ever, whatever the
-    // reason.
+    // The exchange's own trouble (redirects, signing in) tells most, then the
+    // status; the arrival's steps run as ever, whatever the reason.
     QString reason = exchange.Ending().Reason;
     if (reason.isEmpty())
         reason = FetchReason::HttpStatus(header);

@@ -14,6 +14,7 @@
 #include <memory>
 
 class CamPanel;
+class CamPasswords;
 class HttpExchange;
 class QWidget;
 
@@ -71,6 +72,9 @@ public:
     void SetViewerShown(bool shown) { viewerShown_ = shown; }
     // The AutoSave box: new pictures are saved as they arrive.
     void SetAutoSave(bool on) { autoSave_ = on; }
+    // Where the passwords that cams' addresses leave out come from; without
+    // one, such a cam needs a user name and password.
+    void SetPasswords(CamPasswords* passwords);
     // Where the panels' connections come from, by scheme (MakeSocket unless
     // told otherwise); downloads under way are abandoned.
     void SetSocketMaker(const SocketMaker& sockets);
@@ -126,6 +130,7 @@ private:
     void abandonTooLarge(int slot);
     void fetchFailed(int slot);
     void endFetch(int slot, const QString& reason);
+    void refetchWaitingFor(const QString& server, const QString& user);
     void copyTextsIfSelected(int slot);
     void refuseUnreadableInterval(int slot);
 
@@ -133,6 +138,7 @@ private:
     qint16 SelectedPanel_ = 0;
     bool viewerShown_ = false;
     bool autoSave_ = false;
+    CamPasswords* passwords_ = nullptr;
     QWidget* mainWindow_;
     SharedPictures pictures_;
     std::array<CamPanel*, SlotCount> panels_{};

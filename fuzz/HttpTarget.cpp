@@ -2,10 +2,11 @@
 // through a socket stand-in: collection, the header's end, "Content-Length"
 // and the progress line, the end once the body is whole (by its announced
 // length, its chunked encoding or an MJPEG stream's first part) or at the
-// server's close, the split (a decoded body never longer than the received
-// one), and what the arrival reads from the header ("image/",
-// "Last-Modified:", "Content-Encoding").
+// server's close, the next request after a redirect or a 401, the split
+// (a decoded body never longer than the received one), and what the arrival
+// reads from the header ("image/", "Last-Modified:", "Content-Encoding").
 
+#include "fetch/AuthChallenge.h"
 #include "fetch/CamAddress.h"
 #include "fetch/ChunkedBody.h"
 #include "fetch/FetchState.h"
@@ -125,16 +126,22 @@ void CheckStart(const Exchange& slot, const QString& address) {
             "a start forgets the last response");
 }
 
-// The design's request, whatever user the address names.
-void CheckRequest(const Exchange& slot) {
+// The design's request, with at most an Authorization line more, and never a
+// password as it was written.
+void CheckRequest(const Exchange& slot, const QString& address, bool answered) {
     const QString& path = slot.State.RequestPath;
     const QByteArray& sent = slot.Socket->Sent;
     Require(!path.contains(QLatin1Char(' ')), "no space is sent in the path");
     const QByteArray plain = RequestBytes(slot.State.HostName, path);
-    Require(sent == plain, "the request is sent once, whole");
+    Require(answered ? sent.startsWith(plain.chopped(2) + "Authorization: ") : sent == plain,
+            "the request is sent once, whole; only an answer to a 401 adds a line");
     Require(sent.startsWith("GET " + ToAnsi(path) + " HTTP/1.1\r\n") && sent.endsWith(Terminator),
             "the request line comes first and a blank line ends the request");
+    const auto parsed = ParseCamAddress(address);
     Require(!slot.State.HostName.contains(QLatin1Char('@')), "no user in the Host line");
+    Require(!parsed || !parsed->Password || parsed->Password->size() < 4 ||
+                !sent.mid(plain.size() - 2).contains(parsed->Password->toUtf8()),
+            "the password is never sent as written");
 }
 
 // After every arrival: what the exchange holds follows from the bytes so far.
@@ -253,6 +260,32 @@ void CheckEnds(const Exchange& slot, const QByteArray& received, bool finished, 
     Require(!(finished || failed) || !slot.Socket->Open, "and closes the connection then");
 }
 
+// A redirect that can be followed, or a 401 the address can answer, is the
+// only thing that leads to another request.
+void CheckLeadsOn(const Exchange& slot, const QByteArray& response, const QString& address,
+                  bool ledOn) {
+    const qsizetype end = response.indexOf(Terminator);
+    const QString header = FromAnsi(response.left(end));
+    const int code = StatusOf(header) ? StatusOf(header)->Code : 0;
+    const auto start = ParseCamAddress(address);
+    bool expected = false;
+    if (code == 301 || code == 302 || code == 303 || code == 307 || code == 308) {
+        const Redirect redirect =
+            ResolveRedirect(*start, FieldValue(header, QLatin1String("Location")));
+        expected = redirect.Result == Redirect::Outcome::Follow &&
+                   AddressText(redirect.Target) != AddressText(*start);
+        if (expected && ledOn)
+            Require(slot.Socket->Host == redirect.Target.Endpoint->Host &&
+                        slot.Socket->Port == redirect.Target.Endpoint->Port &&
+                        slot.State.HostName == redirect.Target.HostName,
+                    "a redirect leads where its Location says");
+    } else if (code == 401) {
+        expected = start->User && start->Password &&
+                   ChooseChallenge(ChallengesInHeader(response.left(end)), false);
+    }
+    Require(ledOn == expected, "only a redirect or an answerable 401 leads on");
+}
+
 // The body handed on is the received one, decoded: never longer.
 void CheckDecodedSplit(const QByteArray& received, const QString& header, const QByteArray& body) {
     const qsizetype end = received.indexOf(Terminator);
@@ -317,7 +350,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!slot.Socket->Open)
         return 0;
     slot.Socket->ConnectionMade();
-    CheckRequest(slot);
+    CheckRequest(slot, address, false);
 
     bool finished = false;
     bool failed = false;
@@ -329,8 +362,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const QByteArray piece = response.mid(arrived, pieces.Next());
         const bool progressShown = slot.State.HeaderComplete;
         const qsizetype statusesBefore = slot.Progress.Statuses.size();
+        const int connects = slot.Socket->Connects;
+        const bool headerBefore = slot.State.HeaderComplete;
         slot.Socket->Arrive(piece);
         arrived += piece.size();
+        const bool ledOn = slot.Socket->Connects != connects;
+        if (!headerBefore && (ledOn || slot.State.HeaderComplete))
+            CheckLeadsOn(slot, response.left(arrived), address, ledOn);
+        if (ledOn) {
+            // The next request of the fetch; its answer is another input's.
+            const auto status = StatusOf(FromAnsi(response.left(response.indexOf(Terminator))));
+            slot.Socket->Sent.clear();
+            slot.Socket->ConnectionMade();
+            CheckRequest(slot, address, status && status->Code == 401);
+            return 0;
+        }
         CheckReceived(slot, response, arrived, piece, contentLength);
         CheckStatus(slot, statusesBefore, progressShown);
         Require(!failed || slot.Http.Ending().Problem == FetchEnding::Kind::CutShort,
