@@ -401,10 +401,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         slot.Socket->ServerCloses();
         Require(finished != failed, "the server's close ends the fetch, one way or the other");
         const qsizetype end = received.indexOf(Terminator);
-        const Framing framing = FramingOf(received.left(end));
         const bool cutShort =
-            end >= 0 &&
-            (framing.stream || (framing.length && BodyArrivalOf(received) == BodyArrival::Short));
+            end >= 0 && ExpectedEnd(received.left(end), received.mid(end + Terminator.size()),
+                                    true) == BodyEnd::CutShort;
         Require(failed == cutShort, "a close before the body's end cuts it short");
     }
     if (failed)
