@@ -189,6 +189,15 @@ std::optional<CamAddress> ParseCamAddress(const QString& address) {
     return parsed;
 }
 
+QString ServerOf(const CamAddress& address) {
+    if (!address.Endpoint)
+        return {};
+    const QString& host = address.Endpoint->Host;
+    const QString shown =
+        host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host;
+    return shown + QLatin1Char(':') + QString::number(address.Endpoint->Port);
+}
+
 QString AddressText(const CamAddress& address) {
     QString userInfo;
     if (address.User) {

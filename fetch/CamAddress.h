@@ -35,6 +35,11 @@ struct CamAddress {
 // result, as for SplitAddress.
 std::optional<CamAddress> ParseCamAddress(const QString& address);
 
+// The server an address connects to, as "host:port" ("[::1]:8080" for an
+// IPv6 address); empty when it has no usable endpoint. A password belongs to
+// a server and a user.
+QString ServerOf(const CamAddress& address);
+
 // The address written out so that ParseCamAddress reads it back the same:
 // scheme, user and password (with "%", ":", "@" and "/" percent-encoded),
 // host and path.

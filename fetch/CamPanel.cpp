@@ -7,9 +7,14 @@
 #include "platform/events/TimerControl.h"
 
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
+
+namespace {
+const QString SelectHint = QStringLiteral("Space shows this cam in the viewer");
+}
 
 CamPanel::CamPanel(int index, QWidget* sheet)
     : QGroupBox(QStringLiteral("[WebCam]"), sheet)
@@ -22,7 +27,8 @@ CamPanel::CamPanel(int index, QWidget* sheet)
     // The keyboard way to a panel: Tab to its picture, Space selects it.
     imgCam->setFocusPolicy(Qt::StrongFocus);
     imgCam->setAccessibleName(QStringLiteral("Cam picture"));
-    imgCam->setAccessibleDescription(QStringLiteral("Space shows this cam in the viewer"));
+    imgCam->setAccessibleDescription(SelectHint);
+    imgCam->setContextMenuPolicy(Qt::CustomContextMenu);
     Picture3 = Placed(new ImageControl(Picture2), "Picture3", 1080, 720, 1215, 855);
     Picture3->hide();
     imgRefresh = Placed(new ImageControl(this), "imgRefresh", 660, 660, 315, 255);
@@ -60,6 +66,29 @@ CamPanel::CamPanel(int index, QWidget* sheet)
     connect(cmdStop, &QToolButton::clicked, this, [this] { emit StopClicked(Index); });
     connect(cmdRefresh, &QToolButton::clicked, this, [this] { emit RefreshClicked(Index); });
     connect(timRefresh, &QTimer::timeout, this, [this] { emit Tick(Index); });
+    connect(imgCam, &QWidget::customContextMenuRequested, this, &CamPanel::showContextMenu);
+}
+
+// The panel's commands, and what the last fetch's trouble calls for. The
+// menu goes away by itself once closed.
+void CamPanel::showContextMenu(const QPoint& at) {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("mnuPanel"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const auto add = [&](const char* name, const QString& text, auto emitted) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this,
+                [this, emitted] { emit(this->*emitted)(Index); });
+    };
+    add("mnuRefreshNow", QStringLiteral("Refresh Now"), &CamPanel::RefreshClicked);
+    add("mnuClose", QStringLiteral("Close"), &CamPanel::StopClicked);
+    if (trustOffered_) {
+        menu->addSeparator();
+        add("mnuTrustCertificate", QStringLiteral("Trust This Certificate\u2026"),
+            &CamPanel::TrustCertificateClicked);
+    }
+    menu->popup(imgCam->mapToGlobal(at));
 }
 
 QLineEdit* CamPanel::storageField(const char* name, float top) {
@@ -146,4 +175,14 @@ bool CamPanel::SetProgress(float value) {
 
 float CamPanel::Progress() const {
     return prgCam->Value();
+}
+
+void CamPanel::ShowReason(const QString& reason) {
+    imgCam->setToolTip(reason);
+    imgCam->setAccessibleDescription(reason.isEmpty() ? SelectHint
+                                                      : reason + QLatin1Char('\n') + SelectHint);
+}
+
+void CamPanel::OfferCertificateTrust(bool offered) {
+    trustOffered_ = offered;
 }

@@ -58,6 +58,13 @@ public:
     bool SetProgress(float value);
     float Progress() const;
 
+    // Why the cam's last fetch brought no picture, in the picture's tool tip
+    // and accessible description; empty once a fetch brought one.
+    void ShowReason(const QString& reason);
+    // Whether the picture's context menu offers to trust the certificate the
+    // cam's server showed.
+    void OfferCertificateTrust(bool offered);
+
 signals:
     // A click on the picture or the refresh indicator.
     void PictureClicked(int index);
@@ -66,9 +73,12 @@ signals:
     void StopClicked(int index);
     void RefreshClicked(int index);
     void Tick(int index);
+    // "Trust This Certificate…" in the picture's context menu.
+    void TrustCertificateClicked(int index);
 
 private:
     QLineEdit* storageField(const char* name, float top);
+    void showContextMenu(const QPoint& at);
 
     QWidget* Picture2; // the picture area
     ImageControl* imgCam;
@@ -85,4 +95,5 @@ private:
     QLineEdit* txtUpdated;
     QPushButton* cmdStart;
     QTimer* timRefresh;
+    bool trustOffered_ = false;
 };

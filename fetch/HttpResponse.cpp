@@ -2,6 +2,8 @@
 
 #include "platform/text/AnsiText.h"
 
+#include <QList>
+
 #include <algorithm>
 
 namespace {
@@ -82,6 +84,30 @@ BodyArrival BodyArrivalOf(const QByteArray& response) {
         return BodyArrival::Unannounced;
     const qint64 bodyBytes = response.size() - found - HeaderTerminator.size();
     return bodyBytes < *announced ? BodyArrival::Short : BodyArrival::Whole;
+}
+
+std::optional<HttpStatus> StatusOf(QStringView header) {
+    const qsizetype end = header.indexOf(u"\r\n");
+    const QStringView line = end < 0 ? header : header.first(end);
+    // The version, a space, three digits, then a space and the phrase, if any.
+    const qsizetype space = line.indexOf(QLatin1Char(' '));
+    if (!line.startsWith(u"HTTP/") || space < 0 || line.size() < space + 4)
+        return std::nullopt;
+    const QStringView code = line.sliced(space + 1, 3);
+    const QStringView after = line.sliced(space + 4);
+    if (!std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }) ||
+        (!after.isEmpty() && after[0] != QLatin1Char(' ')))
+        return std::nullopt;
+    return HttpStatus{code.toInt(), after.trimmed().toString()};
+}
+
+QString FieldValue(QStringView header, QLatin1String name) {
+    for (const QStringView line : header.split(u"\r\n")) {
+        const qsizetype colon = line.indexOf(QLatin1Char(':'));
+        if (colon >= 0 && line.first(colon).trimmed().compare(name, Qt::CaseInsensitive) == 0)
+            return line.sliced(colon + 1).trimmed().toString();
+    }
+    return {};
 }
 
 QString TakeHeaderText(QByteArray& response) {

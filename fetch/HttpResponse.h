@@ -37,6 +37,18 @@ enum class BodyArrival {
 std::optional<qint64> AnnouncedBodyLength(QByteArrayView header);
 BodyArrival BodyArrivalOf(const QByteArray& response);
 
+// The status line's code and reason phrase: "HTTP/1.1 404 Not Found" gives 404
+// and "Not Found". No value when the first line is not a status line.
+struct HttpStatus {
+    int Code = 0;
+    QString Phrase;
+};
+std::optional<HttpStatus> StatusOf(QStringView header);
+
+// The value of the header's first field of that name (any letter case),
+// without the spaces around it; a null text when there is none.
+QString FieldValue(QStringView header, QLatin1String name);
+
 // Splits a complete response: returns the header text (empty when there is
 // no blank line) and leaves only the body in the response. Without a blank
 // line the response is left as it was.

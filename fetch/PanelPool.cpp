@@ -2,6 +2,8 @@
 
 #include "archive/PictureNames.h"
 #include "fetch/CamPanel.h"
+#include "fetch/CamPasswords.h"
+#include "fetch/FetchReason.h"
 #include "fetch/HttpExchange.h"
 #include "fetch/PictureArrival.h"
 #include "fetch/PictureSaving.h"
@@ -47,6 +49,8 @@ PanelPool::PanelPool(QWidget* sheet, QWidget* mainWindow, SharedPictures picture
         connect(panel, &CamPanel::StopClicked, this, &PanelPool::cmdStop_Click);
         connect(panel, &CamPanel::RefreshClicked, this, &PanelPool::cmdRefresh_Click);
         connect(panel, &CamPanel::Tick, this, &PanelPool::timRefresh_Timer);
+        connect(panel, &CamPanel::TrustCertificateClicked, this,
+                &PanelPool::TrustCertificateRequested);
         if (slot >= MaxOpenCams)
             continue;
         progress_[size_t(slot)] = std::make_unique<PanelProgress>(*this, *panel);
@@ -56,6 +60,8 @@ PanelPool::PanelPool(QWidget* sheet, QWidget* mainWindow, SharedPictures picture
                 [this, slot] { wsCam_Close(slot); });
         connect(exchange.get(), &HttpExchange::ResponseTooLarge, this,
                 [this, slot] { abandonTooLarge(slot); });
+        connect(exchange.get(), &HttpExchange::FetchFailed, this,
+                [this, slot] { fetchFailed(slot); });
         exchanges_[size_t(slot)] = std::move(exchange);
     }
 }
@@ -64,6 +70,39 @@ PanelPool::~PanelPool() = default;
 
 bool PanelPool::isSelected(int slot) const {
     return slot == SelectedPanel_;
+}
+
+void PanelPool::SetPasswords(CamPasswords* passwords) {
+    if (passwords_)
+        passwords_->disconnect(this);
+    passwords_ = passwords;
+    CamSignIn::PasswordLookup lookup;
+    if (passwords)
+        lookup = [passwords](const QString& server, const QString& user) {
+            return passwords->Known(server, user);
+        };
+    for (const auto& exchange : exchanges_)
+        exchange->SetPasswordLookup(lookup);
+    // Later: the password may become known while a fetch is being handled.
+    if (passwords)
+        connect(passwords, &CamPasswords::PasswordKnown, this, &PanelPool::refetchWaitingFor,
+                Qt::QueuedConnection);
+}
+
+void PanelPool::SetSocketMaker(const SocketMaker& sockets) {
+    for (const auto& exchange : exchanges_)
+        exchange->SetSocketMaker(sockets);
+}
+
+// The cams whose last fetch wanted this password fetch again at once.
+void PanelPool::refetchWaitingFor(const QString& server, const QString& user) {
+    for (int slot = 0; slot < MaxOpenCams; ++slot) {
+        const FetchEnding& ending = exchanges_[size_t(slot)]->Ending();
+        const bool waiting = ending.Problem == FetchEnding::Kind::NeedsPassword ||
+                             ending.Problem == FetchEnding::Kind::PasswordRefused;
+        if (waiting && ending.Server == server && ending.User == user && !Panel(slot).isHidden())
+            cmdStart_Click(slot);
+    }
 }
 
 void PanelPool::ShowRefreshPictures() {
@@ -118,6 +157,8 @@ void PanelPool::cmdStart_Click(int slot) {
     state.ElapsedSeconds = 0;
     panel.SetTicking(true);
     panel.setTitle(panel.CamName());
+    // Silence is given up after the interval, or 30 s when that is longer.
+    exchanges_[size_t(slot)]->SetAnswerTimeout(*seconds);
     exchanges_[size_t(slot)]->BeginFetch(panel.Address());
 }
 
@@ -146,10 +187,13 @@ void PanelPool::cmdStop_Click(int slot) {
     }
     panel.setTitle(QStringLiteral("[webcam]"));
     panel.hide();
-    // Whatever the server sent goes with the cam.
+    // Whatever the server sent goes with the cam, and so does the reason.
     if (slot < MaxOpenCams) {
         states_[size_t(slot)].ArrivedPicture = {};
         states_[size_t(slot)].Fetch.ReceiveBuffer = QByteArray();
+        states_[size_t(slot)].Reason.clear();
+        panel.ShowReason({});
+        panel.OfferCertificateTrust(false);
     }
     if (wasOpen)
         --OpenCamCount_;
@@ -185,6 +229,8 @@ void PanelPool::timRefresh_Timer(int slot) {
     }
     if (isSelected(slot))
         emit SelectedTicked();
+    // A fetch given up for silence ends before the next one starts.
+    exchanges_[size_t(slot)]->OneSecondPassed();
     if (state.ElapsedSeconds >= state.RefreshSeconds) {
         panel.SetTicking(false);
         panel.ShowIndicator();
@@ -202,7 +248,38 @@ void PanelPool::showNotFound(int slot) {
 // An abandoned response is not a picture, and ends like one.
 void PanelPool::abandonTooLarge(int slot) {
     showNotFound(slot);
+    endFetch(slot, FetchReason::TooLarge());
     copyTextsIfSelected(slot);
+}
+
+// No response came: the panel stays as it was, its indicator on, as for a
+// server that never answers.
+void PanelPool::fetchFailed(int slot) {
+    endFetch(slot, exchanges_[size_t(slot)]->Ending().Reason);
+}
+
+// The reason stays with the slot until a fetch of the cam brings a picture;
+// the selected cam's goes to the status line. A password the server asked
+// for is looked for, one it refused forgotten first.
+void PanelPool::endFetch(int slot, const QString& reason) {
+    CamPanel& panel = Panel(slot);
+    SlotState& state = states_[size_t(slot)];
+    const HttpExchange& exchange = *exchanges_[size_t(slot)];
+    const FetchEnding& ending = exchange.Ending();
+    state.Reason = reason;
+    state.LastFetch = exchange.Record();
+    panel.ShowReason(reason);
+    panel.OfferCertificateTrust(ending.Problem == FetchEnding::Kind::CertificateNotTrusted);
+    if (!reason.isEmpty() && isSelected(slot))
+        emit StatusText(panel.CamName() + QStringLiteral(": ") + reason);
+    if (!passwords_ || ending.User.isEmpty())
+        return;
+    const bool storedRefused =
+        ending.Problem == FetchEnding::Kind::PasswordRefused && ending.PasswordStored;
+    if (storedRefused)
+        passwords_->Forget(ending.Server, ending.User);
+    if (storedRefused || ending.Problem == FetchEnding::Kind::NeedsPassword)
+        passwords_->Ask({panel.CamName(), ending.Server, ending.User, ending.Realm});
 }
 
 void PanelPool::copyTextsIfSelected(int slot) {
@@ -213,7 +290,13 @@ void PanelPool::copyTextsIfSelected(int slot) {
 void PanelPool::wsCam_Close(int slot) {
     CamPanel& panel = Panel(slot);
     SlotState& state = states_[size_t(slot)];
-    const QString header = exchanges_[size_t(slot)]->SplitResponse();
+    HttpExchange& exchange = *exchanges_[size_t(slot)];
+    const QString header = exchange.SplitResponse();
+    // The exchange's own trouble (redirects, signing in) tells most, then the
+    // status; the arrival's steps run as ever, whatever the reason.
+    QString reason = exchange.Ending().Reason;
+    if (reason.isEmpty())
+        reason = FetchReason::HttpStatus(header);
     if (IsPictureHeader(header)) {
         if (!DecodeContent(header, state.Fetch.ReceiveBuffer, HttpExchange::MaxResponseBytes)) {
             abandonTooLarge(slot);
@@ -238,6 +321,8 @@ void PanelPool::wsCam_Close(int slot) {
             state.Fetch.ReceiveBuffer,
             {panel.ThumbnailSize(), needsFull ? &full : nullptr, state.ArrivedPicture});
         const bool newPictureShown = !picture.isNull() && newLineShown;
+        if (picture.isNull() && reason.isEmpty())
+            reason = FetchReason::PictureUnreadable();
         if (!picture.isNull()) {
             state.ArrivedPicture = picture;
             if (check.lineFound)
@@ -253,7 +338,10 @@ void PanelPool::wsCam_Close(int slot) {
             AutoSavePicture(slot);
     } else {
         showNotFound(slot);
+        if (reason.isEmpty())
+            reason = FetchReason::NotAPicture(header);
     }
+    endFetch(slot, reason);
     copyTextsIfSelected(slot);
 }
 

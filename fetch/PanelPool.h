@@ -1,6 +1,8 @@
 #pragma once
 
 #include "camlist/CamOpener.h"
+#include "fetch/ExchangeSockets.h"
+#include "fetch/FetchRecord.h"
 #include "fetch/FetchState.h"
 #include "platform/picture/PictureObject.h"
 
@@ -12,6 +14,7 @@
 #include <memory>
 
 class CamPanel;
+class CamPasswords;
 class HttpExchange;
 class QWidget;
 
@@ -28,6 +31,10 @@ struct SlotState {
     QString ShownModifiedLine;
     // The last picture read from a body: the same body again gives it again.
     PictureObject ArrivedPicture;
+    // Why the cam's last fetch brought no picture; empty after one that did.
+    QString Reason;
+    // What the last fetch that ended did on the wire.
+    FetchRecord LastFetch;
 };
 
 // The pictures every panel shares.
@@ -65,6 +72,12 @@ public:
     void SetViewerShown(bool shown) { viewerShown_ = shown; }
     // The AutoSave box: new pictures are saved as they arrive.
     void SetAutoSave(bool on) { autoSave_ = on; }
+    // Where the passwords that cams' addresses leave out come from; without
+    // one, such a cam needs a user name and password.
+    void SetPasswords(CamPasswords* passwords);
+    // Where the panels' connections come from, by scheme (MakeSocket unless
+    // told otherwise); downloads under way are abandoned.
+    void SetSocketMaker(const SocketMaker& sockets);
 
     // Gives every panel the shared refresh indicator picture.
     void ShowRefreshPictures();
@@ -106,6 +119,8 @@ signals:
     void SelectedFetchStarted();
     // A tick of the selected panel's refresh clock.
     void SelectedTicked();
+    // The user asked to trust the certificate the slot's server showed.
+    void TrustCertificateRequested(int slot);
 
 private:
     class PanelProgress;
@@ -113,6 +128,9 @@ private:
     bool isSelected(int slot) const;
     void showNotFound(int slot);
     void abandonTooLarge(int slot);
+    void fetchFailed(int slot);
+    void endFetch(int slot, const QString& reason);
+    void refetchWaitingFor(const QString& server, const QString& user);
     void copyTextsIfSelected(int slot);
     void refuseUnreadableInterval(int slot);
 
@@ -120,6 +138,7 @@ private:
     qint16 SelectedPanel_ = 0;
     bool viewerShown_ = false;
     bool autoSave_ = false;
+    CamPasswords* passwords_ = nullptr;
     QWidget* mainWindow_;
     SharedPictures pictures_;
     std::array<CamPanel*, SlotCount> panels_{};

@@ -1,5 +1,6 @@
 #include "fetch/PictureArrival.h"
 
+#include "fetch/HttpResponse.h"
 #include "platform/files/MWin32API.h"
 #include "platform/net/Inflate.h"
 #include "platform/text/DateTimeText.h"
@@ -32,17 +33,6 @@ ChangeCheck CheckLastModified(const QString& header, QString& lastModifiedLine) 
 }
 
 namespace {
-
-// The value of the header's field of that name, in any letter case; empty
-// when there is none.
-QString FieldValue(const QString& header, QLatin1String name) {
-    for (const QStringView line : QStringView(header).split(u"\r\n")) {
-        const qsizetype colon = line.indexOf(QLatin1Char(':'));
-        if (colon >= 0 && line.first(colon).trimmed().compare(name, Qt::CaseInsensitive) == 0)
-            return line.sliced(colon + 1).trimmed().toString();
-    }
-    return {};
-}
 
 bool IsCompressed(const QString& coding) {
     return coding.compare(QLatin1String("gzip"), Qt::CaseInsensitive) == 0 ||

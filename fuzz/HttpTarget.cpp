@@ -1,14 +1,19 @@
 // The HTTP exchange of one panel, fed a server's response in random pieces
 // through a socket stand-in: collection, the header's end, "Content-Length"
-// and the progress line, the end once the announced body is whole or at the
-// server's close, the split, and what the arrival reads from the header
-// ("image/", "Last-Modified:", "Content-Encoding").
+// and the progress line, the end once the body is whole (by its announced
+// length, its chunked encoding or an MJPEG stream's first part) or at the
+// server's close, the next request after a redirect or a 401, the split
+// (a decoded body never longer than the received one), and what the arrival
+// reads from the header ("image/", "Last-Modified:", "Content-Encoding").
 
+#include "fetch/AuthChallenge.h"
+#include "fetch/CamAddress.h"
+#include "fetch/ChunkedBody.h"
 #include "fetch/FetchState.h"
-#include "fetch/HttpAddress.h"
 #include "fetch/HttpExchange.h"
 #include "fetch/HttpRequest.h"
 #include "fetch/HttpResponse.h"
+#include "fetch/MultipartStream.h"
 #include "fetch/PictureArrival.h"
 #include "fuzz/FuzzSupport.h"
 #include "platform/files/FileHelpers.h"
@@ -107,9 +112,10 @@ struct Exchange {
 };
 
 void CheckStart(const Exchange& slot, const QString& address) {
-    const auto parts = SplitAddress(address);
-    const auto endpoint = parts ? EndpointOf(parts->HostName) : std::nullopt;
-    Require(slot.Socket->Open == bool(endpoint), "only a usable address connects");
+    const auto parsed = ParseCamAddress(address);
+    const bool plain = parsed && parsed->Scheme == CamScheme::Http;
+    const auto endpoint = plain ? parsed->Endpoint : std::nullopt;
+    Require(slot.Socket->Open == bool(endpoint), "only a usable plain address connects");
     if (!endpoint)
         return;
     Require(slot.Socket->Host == endpoint->Host && slot.Socket->Port == endpoint->Port,
@@ -120,14 +126,22 @@ void CheckStart(const Exchange& slot, const QString& address) {
             "a start forgets the last response");
 }
 
-void CheckRequest(const Exchange& slot) {
+// The design's request, with at most an Authorization line more, and never a
+// password as it was written.
+void CheckRequest(const Exchange& slot, const QString& address, bool answered) {
     const QString& path = slot.State.RequestPath;
+    const QByteArray& sent = slot.Socket->Sent;
     Require(!path.contains(QLatin1Char(' ')), "no space is sent in the path");
-    Require(slot.Socket->Sent == RequestBytes(slot.State.HostName, path),
-            "the request is sent once, whole");
-    Require(slot.Socket->Sent.startsWith("GET " + ToAnsi(path) + " HTTP/1.1\r\n") &&
-                slot.Socket->Sent.endsWith(Terminator),
+    const QByteArray plain = RequestBytes(slot.State.HostName, path);
+    Require(answered ? sent.startsWith(plain.chopped(2) + "Authorization: ") : sent == plain,
+            "the request is sent once, whole; only an answer to a 401 adds a line");
+    Require(sent.startsWith("GET " + ToAnsi(path) + " HTTP/1.1\r\n") && sent.endsWith(Terminator),
             "the request line comes first and a blank line ends the request");
+    const auto parsed = ParseCamAddress(address);
+    Require(!slot.State.HostName.contains(QLatin1Char('@')), "no user in the Host line");
+    Require(!parsed || !parsed->Password || parsed->Password->size() < 4 ||
+                !sent.mid(plain.size() - 2).contains(parsed->Password->toUtf8()),
+            "the password is never sent as written");
 }
 
 // After every arrival: what the exchange holds follows from the bytes so far.
@@ -154,7 +168,7 @@ void CheckReceived(const Exchange& slot, const QByteArray& response, qsizetype a
 void CheckStatus(const Exchange& slot, qsizetype statusesBefore, bool shown) {
     const QStringList& statuses = slot.Progress.Statuses;
     Require(statuses.size() == statusesBefore + (shown ? 1 : 0),
-            "one status line per arrival after the header, with a length");
+            "one status line per arrival after the header");
     Require(!shown || statuses.last().startsWith(QStringLiteral("Downloading ") +
                                                  FileNameOf(slot.State.RequestPath)),
             "the status line names the download");
@@ -172,12 +186,124 @@ void CheckSplit(const QByteArray& response, const QString& header, const QByteAr
             "header, blank line and body add up to the response");
 }
 
-// An arrival that brings the whole announced body ends the exchange, closing
-// the connection from this side; nothing else that arrives does.
-void CheckWholeEnds(const Exchange& slot, const QByteArray& received, bool finished) {
-    const bool whole = slot.State.HeaderComplete && BodyArrivalOf(received) == BodyArrival::Whole;
-    Require(finished == whole, "the exchange ends once the announced body is whole");
-    Require(!finished || !slot.Socket->Open, "and closes the connection then");
+// How a body frames itself, read with the pieces on their own.
+struct Framing {
+    bool chunked = false;
+    std::optional<QByteArray> stream; // the Content-Type of an MJPEG stream
+    std::optional<qint64> length;
+};
+
+Framing FramingOf(const QByteArray& header) {
+    const QString text = FromAnsi(header);
+    Framing framing;
+    framing.chunked = FieldValue(text, QLatin1String("Transfer-Encoding"))
+                          .section(u',', -1)
+                          .trimmed()
+                          .compare(QLatin1String("chunked"), Qt::CaseInsensitive) == 0;
+    const QByteArray type = FieldValue(text, QLatin1String("Content-Type")).toLatin1();
+    if (StreamBoundaryOf(type))
+        framing.stream = type;
+    if (!framing.chunked && !framing.stream)
+        framing.length = AnnouncedBodyLength(header);
+    return framing;
+}
+
+// How far the body received so far has come, read with the pieces on their
+// own: its announced length reached, its chunked encoding ended or broken,
+// an MJPEG stream's first part complete or no part possible; `closed` when
+// the server closed after it.
+enum class BodyEnd { Reading, Ended, CutShort };
+
+BodyEnd ExpectedEnd(const QByteArray& header, const QByteArray& body, bool closed) {
+    const Framing framing = FramingOf(header);
+    if (framing.length)
+        return body.size() >= *framing.length ? BodyEnd::Ended
+               : closed                       ? BodyEnd::CutShort
+                                              : BodyEnd::Reading;
+    QByteArray data = body;
+    bool encodingEnded = false;
+    if (framing.chunked) {
+        ChunkedBodyReader reader;
+        data.clear();
+        const auto state = reader.Read(body, &data);
+        if (state == ChunkedBodyReader::State::Malformed)
+            return framing.stream ? BodyEnd::CutShort : BodyEnd::Ended;
+        encodingEnded = state == ChunkedBodyReader::State::Complete;
+        if (encodingEnded && !framing.stream)
+            return BodyEnd::Ended;
+    }
+    if (!framing.stream)
+        return closed ? BodyEnd::Ended : BodyEnd::Reading;
+    MultipartStreamReader reader(*framing.stream);
+    switch (reader.Read(data)) {
+    case MultipartStreamReader::State::Complete:
+        return BodyEnd::Ended;
+    case MultipartStreamReader::State::Malformed:
+        return BodyEnd::CutShort;
+    case MultipartStreamReader::State::Reading:
+        break;
+    }
+    return closed || encodingEnded ? BodyEnd::CutShort : BodyEnd::Reading;
+}
+
+// An arrival that completes the body ends the exchange, closing the
+// connection from this side; one that shows it can never end fails it;
+// nothing else that arrives does either.
+void CheckEnds(const Exchange& slot, const QByteArray& received, bool finished, bool failed) {
+    const qsizetype end = received.indexOf(Terminator);
+    const BodyEnd expected =
+        slot.State.HeaderComplete
+            ? ExpectedEnd(received.left(end), received.mid(end + Terminator.size()), false)
+            : BodyEnd::Reading;
+    Require(finished == (expected == BodyEnd::Ended), "the exchange ends once the body is there");
+    Require(failed == (expected == BodyEnd::CutShort), "and fails once it can never be");
+    Require(!(finished || failed) || !slot.Socket->Open, "and closes the connection then");
+}
+
+// A redirect that can be followed, or a 401 the address can answer, is the
+// only thing that leads to another request.
+void CheckLeadsOn(const Exchange& slot, const QByteArray& response, const QString& address,
+                  bool ledOn) {
+    const qsizetype end = response.indexOf(Terminator);
+    const QString header = FromAnsi(response.left(end));
+    const int code = StatusOf(header) ? StatusOf(header)->Code : 0;
+    const auto start = ParseCamAddress(address);
+    bool expected = false;
+    if (code == 301 || code == 302 || code == 303 || code == 307 || code == 308) {
+        const Redirect redirect =
+            ResolveRedirect(*start, FieldValue(header, QLatin1String("Location")));
+        expected = redirect.Result == Redirect::Outcome::Follow &&
+                   AddressText(redirect.Target) != AddressText(*start);
+        if (expected && ledOn)
+            Require(slot.Socket->Host == redirect.Target.Endpoint->Host &&
+                        slot.Socket->Port == redirect.Target.Endpoint->Port &&
+                        slot.State.HostName == redirect.Target.HostName,
+                    "a redirect leads where its Location says");
+    } else if (code == 401) {
+        expected = start->User && start->Password &&
+                   ChooseChallenge(ChallengesInHeader(response.left(end)), false);
+    }
+    Require(ledOn == expected, "only a redirect or an answerable 401 leads on");
+}
+
+// The body handed on is the received one, decoded: never longer.
+void CheckDecodedSplit(const QByteArray& received, const QString& header, const QByteArray& body) {
+    const qsizetype end = received.indexOf(Terminator);
+    if (end < 0)
+        return CheckSplit(received, header, body);
+    const QByteArray rawBody = received.mid(end + Terminator.size());
+    const Framing framing = FramingOf(received.left(end));
+    Require(body.size() <= rawBody.size(), "a decoded body is never longer than the received one");
+    if (framing.stream) {
+        Require(header.startsWith(FromAnsi(received.left(received.indexOf("\r\n")))),
+                "a stream's part keeps the response's status line");
+    } else if (framing.chunked) {
+        Require(header == FromAnsi(received.left(end)), "the header is all before the blank line");
+        Require(body == DecodeChunkedBody(rawBody).value_or(QByteArray()),
+                "a chunked body is its data, or nothing when broken");
+    } else {
+        CheckSplit(received, header, body);
+    }
 }
 
 void CheckArrivalRules(const QString& header, bool stored) {
@@ -224,22 +350,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!slot.Socket->Open)
         return 0;
     slot.Socket->ConnectionMade();
-    CheckRequest(slot);
+    CheckRequest(slot, address, false);
 
     bool finished = false;
+    bool failed = false;
     QObject::connect(&slot.Http, &HttpExchange::ServerClosed, [&] { finished = true; });
+    QObject::connect(&slot.Http, &HttpExchange::FetchFailed, [&] { failed = true; });
     qsizetype arrived = 0;
     qint32 contentLength = -1;
     for (bool again = restarted; arrived < response.size();) {
         const QByteArray piece = response.mid(arrived, pieces.Next());
-        const bool progressShown = slot.State.HeaderComplete && slot.State.ContentLength > 0;
+        const bool progressShown = slot.State.HeaderComplete;
         const qsizetype statusesBefore = slot.Progress.Statuses.size();
+        const int connects = slot.Socket->Connects;
+        const bool headerBefore = slot.State.HeaderComplete;
         slot.Socket->Arrive(piece);
         arrived += piece.size();
+        const bool ledOn = slot.Socket->Connects != connects;
+        if (!headerBefore && (ledOn || slot.State.HeaderComplete))
+            CheckLeadsOn(slot, response.left(arrived), address, ledOn);
+        if (ledOn) {
+            // The next request of the fetch; its answer is another input's.
+            const auto status = StatusOf(FromAnsi(response.left(response.indexOf(Terminator))));
+            slot.Socket->Sent.clear();
+            slot.Socket->ConnectionMade();
+            CheckRequest(slot, address, status && status->Code == 401);
+            return 0;
+        }
         CheckReceived(slot, response, arrived, piece, contentLength);
         CheckStatus(slot, statusesBefore, progressShown);
-        CheckWholeEnds(slot, response.left(arrived), finished);
-        if (finished)
+        Require(!failed || slot.Http.Ending().Problem == FetchEnding::Kind::CutShort,
+                "no bytes fail a fetch but a body that can never end");
+        CheckEnds(slot, response.left(arrived), finished, failed);
+        if (finished || failed)
             break;
         if (again && arrived * 2 >= response.size()) {
             // The next start abandons the exchange halfway.
@@ -254,15 +397,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const QByteArray received = response.left(arrived);
     Require(slot.State.ReceiveBuffer == received, "the whole response is kept, in order");
-    if (!finished) {
+    if (!finished && !failed) {
         slot.Socket->ServerCloses();
-        Require(finished == (BodyArrivalOf(received) != BodyArrival::Short),
-                "the server's close ends all but a response cut short");
-        if (!finished)
-            return 0;
+        Require(finished != failed, "the server's close ends the fetch, one way or the other");
+        const qsizetype end = received.indexOf(Terminator);
+        const bool cutShort =
+            end >= 0 && ExpectedEnd(received.left(end), received.mid(end + Terminator.size()),
+                                    true) == BodyEnd::CutShort;
+        Require(failed == cutShort, "a close before the body's end cuts it short");
     }
+    if (failed)
+        return 0;
     const QString header = slot.Http.SplitResponse();
-    CheckSplit(received, header, slot.State.ReceiveBuffer);
+    CheckDecodedSplit(received, header, slot.State.ReceiveBuffer);
     CheckArrivalRules(header, stored);
     QByteArray body = slot.State.ReceiveBuffer;
     constexpr qsizetype DecodedLimit = 1024 * 1024;

@@ -3,11 +3,14 @@
 // spends in CPU time and memory meanwhile, and how much memory it keeps once
 // every cam is stopped again.
 //
-// Usage: load_cams [seconds] [cams] [WIDTHxHEIGHT] [photo|flat] [select]
+// Usage: load_cams [seconds] [cams] [WIDTHxHEIGHT] [photo|flat] [select] [digest]
 //        (60 s, 24 cams, 1920x1080 and photo-like pictures by default; "flat"
 //        for plain colours; "select" selects the first panel once its first
-//        picture is shown, so that the details pane shows it). The pictures change every 2 s. Runs
-//        offscreen unless QT_QPA_PLATFORM says otherwise.
+//        picture is shown, so that the details pane shows it; "digest" runs
+//        as many cams that ask for a Digest sign-in for as long again after
+//        the plain ones, and tells the requests per second the simulator
+//        counted for each). The pictures change every 2 s. Runs offscreen
+//        unless QT_QPA_PLATFORM says otherwise.
 
 #include "app/Form1.h"
 #include "fetch/CamPanel.h"
@@ -20,6 +23,8 @@
 #include <QFile>
 #include <QListView>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -30,6 +35,8 @@
 #include <vector>
 
 namespace {
+
+constexpr int SettleMs = 3000;
 
 double cpuSeconds() {
     rusage usage{};
@@ -74,6 +81,54 @@ bool waitForFile(const QString& path, int timeoutMs) {
     return false;
 }
 
+// The requests the simulator counted for the cams whose names start so.
+long requestsCounted(quint16 port, const QString& prefix) {
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("127.0.0.1"), port);
+    if (!socket.waitForConnected(5000))
+        return -1;
+    socket.write("GET /requests.txt HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
+    QByteArray answer;
+    while (socket.waitForReadyRead(5000))
+        answer += socket.readAll();
+    long requests = 0;
+    for (const QByteArray& line : answer.mid(answer.indexOf("\r\n\r\n") + 4).split('\n')) {
+        const qsizetype space = line.lastIndexOf(' ');
+        if (space > 0 && line.startsWith(prefix.toUtf8()))
+            requests += line.mid(space + 1).toLong();
+    }
+    return requests;
+}
+
+// The simulator's HTTP port, from the lines it printed at its start.
+quint16 httpPortOf(QProcess& simulator) {
+    static const QRegularExpression line(QStringLiteral("HTTP on [^:]+:(\\d+)"));
+    QByteArray printed;
+    for (int i = 0; i < 100 && !line.match(QString::fromUtf8(printed)).hasMatch(); ++i) {
+        simulator.waitForReadyRead(100);
+        printed += simulator.readAllStandardOutput();
+    }
+    return quint16(line.match(QString::fromUtf8(printed)).captured(1).toUInt());
+}
+
+// Opens the cams named prefix01, prefix02, ... as the user would.
+bool startCams(Form1& form, const QString& prefix, int count) {
+    auto* list = form.findChild<QListView*>(QStringLiteral("List1"));
+    auto* start = form.findChild<QToolButton*>(QStringLiteral("cmdStartCam"));
+    for (int cam = 1; cam <= count; ++cam) {
+        const QString name = prefix + QStringLiteral("%1").arg(cam, 2, 10, QLatin1Char('0'));
+        const QModelIndexList items = list->model()->match(
+            list->model()->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
+        if (items.isEmpty()) {
+            std::fprintf(stderr, "%s is not in the demo list\n", qPrintable(name));
+            return false;
+        }
+        list->setCurrentIndex(items.first());
+        start->click();
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -86,8 +141,12 @@ int main(int argc, char* argv[]) {
     const int seconds = argc > 1 ? std::max(1, atoi(argv[1])) : 60;
     const int Cams = argc > 2 ? std::clamp(atoi(argv[2]), 1, 24) : 24;
     const QString size = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("1920x1080");
-    const bool photo = argc <= 4 || QByteArray(argv[4]) != "flat";
-    const bool select = argc > 5 && QByteArray(argv[5]) == "select";
+    QList<QByteArray> words;
+    for (int i = 4; i < argc; ++i)
+        words << QByteArray(argv[i]);
+    const bool photo = !words.contains("flat");
+    const bool select = words.contains("select");
+    const bool digest = words.contains("digest");
     const int width = size.section(QLatin1Char('x'), 0, 0).toInt();
 
     QTemporaryDir home;
@@ -97,31 +156,24 @@ int main(int argc, char* argv[]) {
         "2",           "--cams", QString::number(Cams), "--demo-home", home.path()};
     if (photo)
         arguments << "--photo";
+    if (digest)
+        arguments << "--digest-cams" << QString::number(Cams);
     simulator.start(QStringLiteral(OMBREL_CAMSIM_PATH), arguments);
     if (!waitForFile(home.filePath("00camlist.txt"), 10000)) {
         std::fprintf(stderr, "the cam simulator did not start\n");
         return 1;
     }
     qputenv("OMBREL_HOME", home.path().toLocal8Bit());
+    const quint16 httpPort = httpPortOf(simulator);
 
     Form1 form;
     form.Form_Load();
     form.show();
     runEventsFor(1000);
     const long idleKiB = residentKiB();
-    auto* list = form.findChild<QListView*>(QStringLiteral("List1"));
-    auto* start = form.findChild<QToolButton*>(QStringLiteral("cmdStartCam"));
-    for (int cam = 1; cam <= Cams; ++cam) {
-        const QString name = QStringLiteral("cam%1").arg(cam, 2, 10, QLatin1Char('0'));
-        const QModelIndexList items = list->model()->match(
-            list->model()->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
-        if (items.isEmpty()) {
-            std::fprintf(stderr, "%s is not in the demo list\n", qPrintable(name));
-            return 1;
-        }
-        list->setCurrentIndex(items.first());
-        start->click();
-    }
+    const long plainBefore = requestsCounted(httpPort, QStringLiteral("cam"));
+    if (!startCams(form, QStringLiteral("cam"), Cams))
+        return 1;
     // The panels are the sheet's own children: the Controls pane is also Frame1.
     std::vector<const CamPanel*> panels(size_t(Cams), nullptr);
     const auto* sheet = form.findChild<QWidget*>(QStringLiteral("picWindowInner"));
@@ -153,14 +205,51 @@ int main(int argc, char* argv[]) {
     QElapsedTimer clock;
     clock.start();
     QTimer::singleShot(seconds * 1000, &app, &QCoreApplication::quit);
+    // Past each cam's first fetch (which for a signing-in cam takes two
+    // requests), what every refresh costs.
+    long plainSettled = 0;
+    double plainSettledAt = 0;
+    QTimer::singleShot(SettleMs, [&] {
+        plainSettled = requestsCounted(httpPort, QStringLiteral("cam"));
+        plainSettledAt = double(clock.elapsed()) / 1000.0;
+    });
     app.exec();
+    watch.stop();
     const double elapsed = double(clock.elapsed()) / 1000.0;
     const double cpu = cpuSeconds() - cpuBefore;
 
     const long peakKiB = peakResidentKiB();
-    form.findChild<QToolButton*>(QStringLiteral("cmdStopAll"))->click();
+    auto* stopAll = form.findChild<QToolButton*>(QStringLiteral("cmdStopAll"));
+    stopAll->click();
+    const long plainAfter = requestsCounted(httpPort, QStringLiteral("cam"));
+    const long plainRequests = plainAfter - plainBefore;
     runEventsFor(1000);
     const long stoppedKiB = residentKiB();
+
+    // The same cams behind Digest, for as long again: the kept challenge
+    // should make each refresh one request, as for the plain ones.
+    long digestRequests = 0;
+    long digestSettledRequests = 0;
+    double digestElapsed = 0;
+    double digestSettledFor = 0;
+    if (digest) {
+        const long before = requestsCounted(httpPort, QStringLiteral("digest"));
+        if (!startCams(form, QStringLiteral("digest"), Cams))
+            return 1;
+        QElapsedTimer digestClock;
+        digestClock.start();
+        runEventsFor(SettleMs);
+        const long settled = requestsCounted(httpPort, QStringLiteral("digest"));
+        const double settledAt = double(digestClock.elapsed()) / 1000.0;
+        runEventsFor(seconds * 1000 - SettleMs);
+        digestElapsed = double(digestClock.elapsed()) / 1000.0;
+        stopAll->click();
+        const long after = requestsCounted(httpPort, QStringLiteral("digest"));
+        digestRequests = after - before;
+        digestSettledRequests = after - settled;
+        digestSettledFor = digestElapsed - settledAt;
+        runEventsFor(500);
+    }
     simulator.terminate();
     simulator.waitForFinished(5000);
 
@@ -177,6 +266,14 @@ int main(int argc, char* argv[]) {
     std::printf("program peak memory: %.0f MB\n", double(peakKiB) / 1024.0);
     std::printf("resident before the cams: %.0f MB, after Stop All: %.0f MB\n",
                 double(idleKiB) / 1024.0, double(stoppedKiB) / 1024.0);
+    std::printf("requests the simulator counted: %.2f per second, %.2f after the first %d s\n",
+                double(plainRequests) / elapsed,
+                double(plainAfter - plainSettled) / (elapsed - plainSettledAt), SettleMs / 1000);
+    if (digest)
+        std::printf("the same number of Digest cams, %.1f s: %.2f requests per second, %.2f after "
+                    "the first %d s\n",
+                    digestElapsed, double(digestRequests) / digestElapsed,
+                    double(digestSettledRequests) / digestSettledFor, SettleMs / 1000);
     // The pictures change every 2 s: a panel that keeps up shows one new
     // picture in two seconds.
     return *fewest >= 20 * seconds / 60 ? 0 : 2;

@@ -23,6 +23,19 @@ bool wasReset(int descriptor) {
            info.tcpi_state == TCP_CLOSE;
 }
 
+SocketFailure FailureOf(QAbstractSocket::SocketError error) {
+    switch (error) {
+    case QAbstractSocket::HostNotFoundError:
+        return SocketFailure::HostNotFound;
+    case QAbstractSocket::ConnectionRefusedError:
+        return SocketFailure::Refused;
+    case QAbstractSocket::SocketTimeoutError:
+        return SocketFailure::TimedOut;
+    default:
+        return SocketFailure::Other;
+    }
+}
+
 } // namespace
 
 WinsockControl::WinsockControl(QObject* parent)
@@ -39,12 +52,13 @@ void WinsockControl::Connect(const QString& host, quint16 port) {
     auto* socket = new QTcpSocket(this);
     socket_ = socket;
     state_ = SocketState::Connecting;
+    connect(socket, &QTcpSocket::hostFound, this, [this, socket] { OnHostFound(socket); });
     connect(socket, &QTcpSocket::connected, this, [this, socket] { OnConnected(socket); });
     connect(socket, &QTcpSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
     connect(socket, &QTcpSocket::disconnected, this, [this, socket] { OnDisconnected(socket); });
     connect(socket, &QTcpSocket::errorOccurred, this, [this, socket] { OnError(socket); });
     if (localPort_ != 0 && !socket->bind(QHostAddress::Any, localPort_)) {
-        state_ = SocketState::Error;
+        OnError(socket);
         return;
     }
     socket->connectToHost(host, port);
@@ -64,6 +78,7 @@ QByteArray WinsockControl::GetData() {
 }
 
 void WinsockControl::Close() {
+    ++connections_;
     state_ = SocketState::Closed;
     announced_ = 0;
     ForgetWatch();
@@ -76,6 +91,11 @@ void WinsockControl::Close() {
     socket->abort();
     // Later, because Close() may run inside one of this socket's own signals.
     socket->deleteLater();
+}
+
+void WinsockControl::OnHostFound(QTcpSocket* socket) {
+    if (IsCurrent(socket))
+        emit HostFound();
 }
 
 void WinsockControl::OnConnected(QTcpSocket* socket) {
@@ -116,9 +136,23 @@ void WinsockControl::OnDisconnected(QTcpSocket* socket) {
 }
 
 void WinsockControl::OnError(QTcpSocket* socket) {
-    // The peer closing shows up as this error first; disconnected() follows.
-    if (IsCurrent(socket) && socket->error() != QAbstractSocket::RemoteHostClosedError)
-        state_ = SocketState::Error;
+    // The peer closing (in order or with a reset) shows up as this error
+    // first; disconnected() follows and tells which.
+    if (!IsCurrent(socket) || socket->error() == QAbstractSocket::RemoteHostClosedError ||
+        state_ == SocketState::Error)
+        return;
+    state_ = SocketState::Error;
+    // Told once the caller has returned: a refused connection to this very
+    // machine may fail inside Connect().
+    const SocketFailure failure = FailureOf(socket->error());
+    const QString detail = socket->errorString();
+    QMetaObject::invokeMethod(
+        this,
+        [this, connection = connections_, failure, detail] {
+            if (connection == connections_)
+                emit Failed(failure, detail);
+        },
+        Qt::QueuedConnection);
 }
 
 void WinsockControl::ForgetWatch() {

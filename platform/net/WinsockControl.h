@@ -12,8 +12,8 @@ class QTcpSocket;
 //
 // Our own side never raises an event: Close() is silent, and an abandoned
 // connection (closed, or replaced by a new Connect()) can no longer reach the
-// owner. Errors (refused, unresolvable host, timeouts) raise nothing either;
-// they only show in State().
+// owner. A connection that fails (refused, unresolvable host, timeouts)
+// raises Failed with the reason once, and shows in State().
 //
 // A connection reset by the peer is a broken connection, not a close: bytes
 // that arrived before it are announced as usual, then PeerReset comes instead
@@ -27,7 +27,7 @@ public:
         Connecting, // resolving the host name or connecting
         Connected,
         Closing, // the peer closed; our end waits for Close()
-        Error,   // the connection failed or broke; nothing was raised
+        Error,   // the connection failed or broke; nothing but Failed or PeerReset was raised
     };
 
     explicit WinsockControl(QObject* parent = nullptr);
@@ -48,6 +48,7 @@ public:
     SocketState State() const { return state_; }
 
 private:
+    void OnHostFound(QTcpSocket* socket);
     void OnConnected(QTcpSocket* socket);
     void OnReadyRead(QTcpSocket* socket);
     void OnDisconnected(QTcpSocket* socket);
@@ -64,4 +65,7 @@ private:
     qint64 announced_ = 0;
     // A duplicate of the connected socket's descriptor, or -1.
     int watch_ = -1;
+    // Counts connections begun and ended, so that a failure told later
+    // reaches the owner only while its connection is still the current one.
+    quint64 connections_ = 0;
 };

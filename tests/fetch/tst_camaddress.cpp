@@ -37,6 +37,8 @@ private slots:
     void plainAddressesAsToday();
     void masksThePassword_data();
     void masksThePassword();
+    void namesTheServer_data();
+    void namesTheServer();
     void resolvesRedirects_data();
     void resolvesRedirects();
 };
@@ -110,6 +112,25 @@ void TestCamAddress::masksThePassword() {
     QFETCH(QString, address);
     QFETCH(QString, masked);
     QCOMPARE(MaskedAddress(address), masked);
+}
+
+void TestCamAddress::namesTheServer_data() {
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("server");
+    QTest::newRow("http") << "http://viewer:pw@camhost/cam.jpg"
+                          << "camhost:80";
+    QTest::newRow("https") << "https://camhost/cam.jpg"
+                           << "camhost:443";
+    QTest::newRow("IPv6 with a port") << "http://[::1]:8080/cam.jpg"
+                                      << "[::1]:8080";
+    QTest::newRow("no usable port") << "http://camhost:x/cam.jpg"
+                                    << "";
+}
+
+void TestCamAddress::namesTheServer() {
+    QFETCH(QString, address);
+    QFETCH(QString, server);
+    QCOMPARE(ServerOf(*ParseCamAddress(address)), server);
 }
 
 void TestCamAddress::resolvesRedirects_data() {

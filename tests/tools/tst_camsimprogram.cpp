@@ -23,8 +23,8 @@ private slots:
     void everyOptionIsRead() {
         const CamSimCommandLine commandLine =
             Parse({"--address", "0.0.0.0", "--http-port", "0", "--daytime-port", "1313", "--size",
-                   "1920x1080", "--period", "0.25", "--cams", "24", "--demo-home", "/tmp/demo",
-                   "--photo"});
+                   "1920x1080", "--period", "0.25", "--cams", "24", "--digest-cams", "3",
+                   "--demo-home", "/tmp/demo", "--photo"});
         QVERIFY2(commandLine.options, qPrintable(commandLine.message));
         const CamSimOptions& options = *commandLine.options;
         QCOMPARE(options.address, QHostAddress(QHostAddress::AnyIPv4));
@@ -33,6 +33,7 @@ private slots:
         QCOMPARE(options.pictureSize, QSize(1920, 1080));
         QCOMPARE(options.period, 250ms);
         QCOMPARE(options.numberedCams, 24);
+        QCOMPARE(options.digestCams, 3);
         QCOMPARE(options.demoHome, QStringLiteral("/tmp/demo"));
         QVERIFY(options.photoLike);
     }
@@ -45,6 +46,7 @@ private slots:
         QTest::newRow("period of zero") << QStringList{"--period", "0"};
         QTest::newRow("period not finite") << QStringList{"--period", "inf"};
         QTest::newRow("too many cams") << QStringList{"--cams", "100"};
+        QTest::newRow("too many Digest cams") << QStringList{"--digest-cams", "-1"};
         QTest::newRow("host name for an address") << QStringList{"--address", "camhost"};
         QTest::newRow("unknown option") << QStringList{"--colour"};
     }

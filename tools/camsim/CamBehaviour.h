@@ -12,6 +12,15 @@
 // "Content-Encoding: gzip"; WebP sends it as an "image/webp" picture. Reset
 // sends half the answer, ResetInHeader half its header and ResetAfterAnswer
 // all of it before the reset; a reset takes precedence over NeverClose.
+//
+// What other servers do: Chunked sends the body with "Transfer-Encoding:
+// chunked" in uneven chunks, with extensions and a trailer; Mjpeg answers
+// with a stream of the picture ("multipart/x-mixed-replace") that goes on
+// until the client leaves; Silent reads the request and never answers;
+// RedirectLoop sends the client round two addresses (see also
+// CamSimulator::setRedirects for chains). BasicSignIn, DigestMd5 and
+// DigestSha256 ask for the cam's user and password (CamSimulator::setCredentials);
+// DigestSha256 offers MD5 as well, after SHA-256.
 enum class CamBehaviour {
     Normal = 0,
     NoLastModified = 0x01,
@@ -29,6 +38,13 @@ enum class CamBehaviour {
     ShortBody = 0x1000,
     Gzip = 0x2000,
     WebP = 0x4000,
+    Chunked = 0x8000,
+    Mjpeg = 0x10000,
+    Silent = 0x20000,
+    RedirectLoop = 0x40000,
+    BasicSignIn = 0x80000,
+    DigestMd5 = 0x100000,
+    DigestSha256 = 0x200000,
 };
 Q_DECLARE_FLAGS(CamBehaviours, CamBehaviour)
 Q_DECLARE_OPERATORS_FOR_FLAGS(CamBehaviours)

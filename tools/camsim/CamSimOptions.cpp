@@ -68,6 +68,11 @@ CamSimCommandLine ParseCamSimCommandLine(const QStringList& arguments) {
         {QStringLiteral("cams")},
         QStringLiteral("Number of extra cams named cam01, cam02, ... (0, at most 99)."),
         QStringLiteral("count"), QStringLiteral("0"));
+    const QCommandLineOption digestCams(
+        {QStringLiteral("digest-cams")},
+        QStringLiteral("Number of extra cams named digest01, digest02, ... that ask for a Digest "
+                       "sign-in as viewer with the password secret (0, at most 99)."),
+        QStringLiteral("count"), QStringLiteral("0"));
     const QCommandLineOption demoHome(
         {QStringLiteral("demo-home")},
         QStringLiteral("Write a camera list for the served cams into this folder."),
@@ -75,7 +80,8 @@ CamSimCommandLine ParseCamSimCommandLine(const QStringList& arguments) {
     const QCommandLineOption photo(
         {QStringLiteral("photo")},
         QStringLiteral("Textured pictures that compress like photographs, not plain colours."));
-    parser.addOptions({address, httpPort, daytimePort, size, period, cams, demoHome, photo});
+    parser.addOptions(
+        {address, httpPort, daytimePort, size, period, cams, digestCams, demoHome, photo});
 
     if (!parser.parse(arguments))
         return Complaint(parser.errorText());
@@ -103,10 +109,13 @@ CamSimCommandLine ParseCamSimCommandLine(const QStringList& arguments) {
     if (!changePeriod)
         return Complaint(QStringLiteral("The period is a number of seconds from 0.001 to 86400."));
     options.period = *changePeriod;
-    bool ok = false;
-    options.numberedCams = parser.value(cams).toInt(&ok);
-    if (!ok || options.numberedCams < 0 || options.numberedCams > MaxNumberedCams)
-        return Complaint(QStringLiteral("The number of cams is from 0 to 99."));
+    for (const auto& [option, count] :
+         {std::pair{&cams, &options.numberedCams}, {&digestCams, &options.digestCams}}) {
+        bool ok = false;
+        *count = parser.value(*option).toInt(&ok);
+        if (!ok || *count < 0 || *count > MaxNumberedCams)
+            return Complaint(QStringLiteral("The number of cams is from 0 to 99."));
+    }
     options.demoHome = parser.value(demoHome);
     options.photoLike = parser.isSet(photo);
     return {options, QString(), false};

@@ -16,6 +16,7 @@ struct CamSimOptions {
     QSize pictureSize{640, 480};
     std::chrono::milliseconds period{5000};
     int numberedCams = 0;
+    int digestCams = 0; // digest01, digest02, ...: numbered cams behind Digest
     bool photoLike = false;
     QString demoHome;
 };

@@ -5,6 +5,7 @@
 
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -59,11 +60,38 @@ QString CamSimulator::errorString() const {
     return server_->errorString();
 }
 
-QString CamSimulator::url(const QString& camName) const {
-    return QStringLiteral("http://%1:%2/%3.jpg")
-        .arg(server_->serverAddress().toString())
+QString CamSimulator::url(const QString& camName, bool withPassword) const {
+    const auto found = cams_.find(camName);
+    const bool signsIn = found != cams_.end() &&
+                         (found->behaviours & (CamBehaviour::BasicSignIn | CamBehaviour::DigestMd5 |
+                                               CamBehaviour::DigestSha256));
+    QString userInfo;
+    if (withPassword && signsIn)
+        userInfo = QString::fromLatin1(QUrl::toPercentEncoding(found->user) + ':' +
+                                       QUrl::toPercentEncoding(found->password) + '@');
+    return QStringLiteral("http://%1%2:%3/%4.jpg")
+        .arg(userInfo, server_->serverAddress().toString())
         .arg(port())
         .arg(camName);
+}
+
+void CamSimulator::setCredentials(const QString& camName, const QString& user,
+                                  const QString& password) {
+    const auto found = cams_.find(camName);
+    if (found == cams_.end())
+        return;
+    found->user = user;
+    found->password = password;
+}
+
+void CamSimulator::setRedirects(const QString& camName, int hops) {
+    const auto found = cams_.find(camName);
+    if (found != cams_.end())
+        found->redirects = std::max(hops, 0);
+}
+
+void CamSimulator::setNonceLifetime(std::chrono::milliseconds lifetime) {
+    gate_.setNonceLifetime(lifetime);
 }
 
 void CamSimulator::addCam(const QString& name, const QColor& colour, CamBehaviours behaviours) {
@@ -142,6 +170,11 @@ void CamSimulator::acceptConnections() {
 
 void CamSimulator::answer(HttpConnection* connection, const QByteArray& request) {
     lastRequest_ = request;
+    if (GetTarget(request) == "/requests.txt") {
+        connection->send(ResponseWriter::TextResponse(requestCounts()), Delivery{});
+        emit requestReceived(QString());
+        return;
+    }
     const QString name = CamNameOf(request);
     const auto found = cams_.find(name);
     if (found == cams_.end()) {
@@ -152,12 +185,59 @@ void CamSimulator::answer(HttpConnection* connection, const QByteArray& request)
     Cam& cam = *found;
     cam.lastRequest = request;
     ++cam.requestCount;
-    const QByteArray response = responseFor(name, cam);
-    connection->send(response, deliveryFor(cam.behaviours, response));
+    const QByteArray response = responseFor(name, cam, request);
+    Delivery delivery = deliveryFor(cam.behaviours, response);
+    // A stream goes on with the picture as it is at each moment.
+    if (cam.behaviours.testFlag(CamBehaviour::Mjpeg) && response.startsWith("HTTP/1.1 200")) {
+        const QDateTime stamp = currentStamp();
+        delivery.repeated = ResponseWriter::StreamPart(pictureOf(name, cam, stamp), stamp);
+        delivery.end = Delivery::End::KeepOpen;
+    }
+    connection->send(response, delivery);
     emit requestReceived(name);
 }
 
-QByteArray CamSimulator::responseFor(const QString& name, Cam& cam) {
+QByteArray CamSimulator::requestCounts() const {
+    QByteArray counts;
+    for (const QString& name : camNames())
+        counts += name.toUtf8() + ' ' + QByteArray::number(cams_.value(name).requestCount) + '\n';
+    return counts;
+}
+
+// The redirect a request gets, if any: a loop's two addresses, or a chain
+// that counts its hops in the query and varies its codes and Locations.
+QByteArray CamSimulator::redirectFor(const QString& name, const Cam& cam,
+                                     const QByteArray& request) const {
+    const QByteArray target = GetTarget(request);
+    const qsizetype mark = target.indexOf('?');
+    const QByteArray query = mark < 0 ? QByteArray() : target.mid(mark + 1);
+    const QByteArray file = QUrl::toPercentEncoding(name) + ".jpg";
+    if (cam.behaviours.testFlag(CamBehaviour::RedirectLoop))
+        return ResponseWriter::RedirectResponse(302, query == "loop=1" ? "/" + file
+                                                                       : "/" + file + "?loop=1");
+    const int hop = query.startsWith("hop=") ? query.mid(4).toInt() : 0;
+    if (hop >= cam.redirects)
+        return {};
+    static const int Codes[] = {301, 302, 307, 303, 308};
+    const QByteArray next = file + "?hop=" + QByteArray::number(hop + 1);
+    const QByteArray locations[] = {
+        "/" + next,
+        "http://" + server_->serverAddress().toString().toLatin1() + ':' +
+            QByteArray::number(port()) + '/' + next,
+        next,
+    };
+    return ResponseWriter::RedirectResponse(Codes[hop % 5], locations[hop % 3]);
+}
+
+QByteArray CamSimulator::responseFor(const QString& name, Cam& cam, const QByteArray& request) {
+    if (cam.behaviours.testFlag(CamBehaviour::Silent))
+        return {};
+    const SignInGate::Verdict signIn =
+        gate_.check(cam.behaviours, request, cam.user, cam.password, now_());
+    if (!signIn.admitted)
+        return ResponseWriter::UnauthorizedResponse(signIn.challenges);
+    if (const QByteArray redirect = redirectFor(name, cam, request); !redirect.isEmpty())
+        return redirect;
     if (cam.behaviours.testFlag(CamBehaviour::NotFoundPage))
         return ResponseWriter::NotFoundResponse();
     if (cam.behaviours.testFlag(CamBehaviour::Flood))
@@ -205,7 +285,7 @@ Delivery CamSimulator::deliveryFor(CamBehaviours behaviours, const QByteArray& r
     if (behaviours &
         (CamBehaviour::Reset | CamBehaviour::ResetInHeader | CamBehaviour::ResetAfterAnswer))
         delivery.end = Delivery::End::Reset;
-    else if (behaviours.testFlag(CamBehaviour::NeverClose))
+    else if (behaviours & (CamBehaviour::NeverClose | CamBehaviour::Silent))
         delivery.end = Delivery::End::KeepOpen;
     return delivery;
 }

@@ -35,15 +35,26 @@ QList<DemoCam> DemoCams() {
         {QStringLiteral("trickle"), QColor(70, 160, 170), CamBehaviour::Trickle, 15},
         {QStringLiteral("reset"), QColor(170, 40, 40), CamBehaviour::Reset, 10},
         {QStringLiteral("damaged"), QColor(230, 230, 230), CamBehaviour::DamagedBody, 10},
+        {QStringLiteral("front door"), QColor(150, 110, 60), CamBehaviour::DigestSha256, 5},
+        {QStringLiteral("stream"), QColor(40, 150, 120), CamBehaviour::Mjpeg, 2},
+        {QStringLiteral("chunked"), QColor(190, 60, 130), CamBehaviour::Chunked, 5},
+        {QStringLiteral("moved"), QColor(90, 110, 190), CamBehaviour::Normal, 10, 3},
     };
 }
 
-QList<DemoCam> NumberedCams(int count) {
+void ServeDemoCams(CamSimulator& simulator, const QList<DemoCam>& cams) {
+    for (const DemoCam& cam : cams) {
+        simulator.addCam(cam.name, cam.colour, cam.behaviours);
+        simulator.setRedirects(cam.name, cam.redirects);
+    }
+}
+
+QList<DemoCam> NumberedCams(int count, const QString& prefix, CamBehaviours behaviours) {
     QList<DemoCam> cams;
     for (int i = 1; i <= count; ++i) {
         const QColor colour = QColor::fromHsv((i * 47) % 360, 160, 200);
-        cams.append({QStringLiteral("cam%1").arg(i, 2, 10, QLatin1Char('0')), colour,
-                     CamBehaviour::Normal, 1});
+        cams.append(
+            {prefix + QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0')), colour, behaviours, 1});
     }
     return cams;
 }
@@ -52,7 +63,7 @@ QByteArray DemoCamList(const QList<DemoCam>& cams, const CamSimulator& simulator
     QByteArray list = CrLf;
     for (const DemoCam& cam : cams) {
         list += "[name]" + cam.name.toLocal8Bit() + CrLf;
-        list += simulator.url(cam.name).toLocal8Bit() + CrLf;
+        list += simulator.url(cam.name, true).toLocal8Bit() + CrLf;
         list += QByteArray::number(cam.refreshSeconds) + CrLf;
         list += CrLf;
     }
@@ -71,7 +82,7 @@ QByteArray MoveDemoAddresses(const QByteArray& camList, const QList<DemoCam>& ca
             const QUrl served(simulator.url(cam.name));
             if (listed.port() >= 0 && listed.scheme() == served.scheme() &&
                 listed.host() == served.host() && listed.path() == served.path())
-                lines[i] = simulator.url(cam.name).toLocal8Bit() + (crLf ? "\r" : "");
+                lines[i] = simulator.url(cam.name, true).toLocal8Bit() + (crLf ? "\r" : "");
         }
     }
     return lines.join('\n');

@@ -15,17 +15,27 @@ struct DemoCam {
     QColor colour;
     CamBehaviours behaviours;
     int refreshSeconds = 5;
+    int redirects = 0; // reached through as many redirects
 };
 
-// A few well-behaved cams and one misbehaving cam of each kind.
+// A few well-behaved cams, one misbehaving cam of each kind, and one of
+// each kind a plain GET does not reach: chunked, behind redirects, behind a
+// password (in the address) and an MJPEG stream.
 QList<DemoCam> DemoCams();
 
-// Well-behaved cams named cam01, cam02, ... for load tests.
-QList<DemoCam> NumberedCams(int count);
+// Has the simulator serve the cams.
+void ServeDemoCams(CamSimulator& simulator, const QList<DemoCam>& cams);
+
+// Well-behaved cams named cam01, cam02, ... for load tests; with another
+// prefix and behaviours, such as digest01, digest02, ... asking for a
+// Digest sign-in.
+QList<DemoCam> NumberedCams(int count, const QString& prefix = QStringLiteral("cam"),
+                            CamBehaviours behaviours = CamBehaviour::Normal);
 
 // The camera list file for the cams as served by the simulator: an empty
-// line, then per cam "[name]" and the name, the address, the refresh
-// seconds and an empty line, every line ending in CR LF.
+// line, then per cam "[name]" and the name, the address (with the user and
+// password of a cam that asks for them), the refresh seconds and an empty
+// line, every line ending in CR LF.
 QByteArray DemoCamList(const QList<DemoCam>& cams, const CamSimulator& simulator);
 
 // The list with every address of a served cam moved to the simulator's

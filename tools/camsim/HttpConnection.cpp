@@ -63,6 +63,8 @@ void HttpConnection::sendNextPiece() {
     unsent_.remove(0, std::min(size, unsent_.size()));
     if (!unsent_.isEmpty())
         QTimer::singleShot(delivery_.pause, this, &HttpConnection::sendNextPiece);
+    else if (!delivery_.repeated.isEmpty())
+        QTimer::singleShot(delivery_.repeatEvery, this, &HttpConnection::sendRepeated);
     else if (fillerLeft_ > 0)
         sendFiller();
     else
@@ -79,6 +81,13 @@ void HttpConnection::sendFiller() {
     }
     if (fillerLeft_ == 0)
         finish();
+}
+
+// A client that stops reading and stays gets no more than it reads.
+void HttpConnection::sendRepeated() {
+    if (socket_->bytesToWrite() < FillerPieceSize)
+        socket_->write(delivery_.repeated);
+    QTimer::singleShot(delivery_.repeatEvery, this, &HttpConnection::sendRepeated);
 }
 
 void HttpConnection::finish() {

@@ -20,6 +20,10 @@ struct Delivery {
     qsizetype bytesBeforeReset = 0;
     // Filler bytes sent after the answer, made only as the socket takes them.
     qint64 fillerBytes = 0;
+    // Sent again and again after the answer, `repeatEvery` apart, for as
+    // long as the client stays (the next pictures of an MJPEG stream).
+    QByteArray repeated;
+    std::chrono::milliseconds repeatEvery{200};
 };
 
 // One client connection: reads the request header up to its blank line,
@@ -43,6 +47,7 @@ private:
     void readRequest();
     void sendNextPiece();
     void sendFiller();
+    void sendRepeated();
     void finish();
     void resetPeer();
 

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QImage>
 #include <QLocale>
+#include <QMap>
 
 #include <algorithm>
 
@@ -69,6 +70,34 @@ QByteArray Body(const QByteArray& jpeg, CamBehaviours behaviours) {
     return body;
 }
 
+const QByteArray StreamBoundary = QByteArrayLiteral("ombrelframe");
+
+// The body in chunks of uneven sizes, their sizes written in either letter
+// case, some with extensions, then a trailer, as servers that do not know
+// the length beforehand send it.
+QByteArray Chunked(const QByteArray& body) {
+    static const qsizetype Sizes[] = {1, 7, 300, 2749, 8192};
+    QByteArray chunked;
+    qsizetype at = 0;
+    for (int i = 0; at < body.size(); ++i) {
+        const qsizetype size = std::min(Sizes[i % 5], body.size() - at);
+        QByteArray sizeLine = QByteArray::number(size, 16);
+        if (i % 2 == 1)
+            sizeLine = sizeLine.toUpper();
+        if (i % 3 == 1)
+            sizeLine += ";part=" + QByteArray::number(i) + ";note=\"uneven; on purpose\"";
+        chunked += sizeLine + CrLf + body.mid(at, size) + CrLf;
+        at += size;
+    }
+    return chunked + "0" + CrLf + "X-Picture-Bytes: " + QByteArray::number(body.size()) + CrLf +
+           CrLf;
+}
+
+QByteArray Page(const QByteArray& title) {
+    return "<html><head><title>" + title + "</title></head><body><h1>" + title +
+           "</h1></body></html>\n";
+}
+
 QByteArray Header(const QByteArray& statusLine, const QList<QByteArray>& lines) {
     QByteArray header = statusLine + CrLf;
     for (const QByteArray& line : lines)
@@ -88,13 +117,20 @@ QByteArray HttpDate(const QDateTime& moment) {
 
 QByteArray PictureResponse(const QByteArray& jpeg, const QDateTime& lastModified,
                            CamBehaviours behaviours) {
+    if (behaviours.testFlag(CamBehaviour::Mjpeg))
+        return Header(QByteArrayLiteral("HTTP/1.1 200 OK"),
+                      {"Content-Type: multipart/x-mixed-replace; boundary=" + StreamBoundary,
+                       QByteArrayLiteral("Cache-Control: no-cache")}) +
+               StreamPart(Body(jpeg, behaviours), lastModified);
     const QByteArray body = Body(jpeg, behaviours);
     QList<QByteArray> lines{behaviours.testFlag(CamBehaviour::WebP)
                                 ? QByteArrayLiteral("Content-Type: image/webp")
                                 : QByteArrayLiteral("Content-Type: image/jpeg")};
     if (behaviours.testFlag(CamBehaviour::Gzip))
         lines << QByteArrayLiteral("Content-Encoding: gzip");
-    if (!behaviours.testFlag(CamBehaviour::NoContentLength)) {
+    if (behaviours.testFlag(CamBehaviour::Chunked))
+        lines << QByteArrayLiteral("Transfer-Encoding: chunked");
+    else if (!behaviours.testFlag(CamBehaviour::NoContentLength)) {
         qint64 announced = body.size();
         if (behaviours.testFlag(CamBehaviour::BodyLongerThanLength))
             announced = body.size() / 2;
@@ -104,7 +140,8 @@ QByteArray PictureResponse(const QByteArray& jpeg, const QDateTime& lastModified
     }
     if (!behaviours.testFlag(CamBehaviour::NoLastModified))
         lines << "Last-Modified: " + HttpDate(lastModified);
-    return Header(QByteArrayLiteral("HTTP/1.1 200 OK"), lines) + body;
+    return Header(QByteArrayLiteral("HTTP/1.1 200 OK"), lines) +
+           (behaviours.testFlag(CamBehaviour::Chunked) ? Chunked(body) : body);
 }
 
 QByteArray FloodHeader(qint64 bodySize) {
@@ -121,6 +158,42 @@ QByteArray NotFoundResponse() {
                   {QByteArrayLiteral("Content-Type: text/html"),
                    "Content-Length: " + QByteArray::number(page.size())}) +
            page;
+}
+
+QByteArray RedirectResponse(int code, const QByteArray& location) {
+    static const QMap<int, QByteArray> Phrases{{301, "Moved Permanently"},
+                                               {302, "Found"},
+                                               {303, "See Other"},
+                                               {307, "Temporary Redirect"},
+                                               {308, "Permanent Redirect"}};
+    const QByteArray page = Page(Phrases.value(code));
+    return Header("HTTP/1.1 " + QByteArray::number(code) + ' ' + Phrases.value(code),
+                  {"Location: " + location, QByteArrayLiteral("Content-Type: text/html"),
+                   "Content-Length: " + QByteArray::number(page.size())}) +
+           page;
+}
+
+QByteArray UnauthorizedResponse(const QList<QByteArray>& challenges) {
+    const QByteArray page = Page("401 Unauthorized");
+    QList<QByteArray> lines;
+    for (const QByteArray& challenge : challenges)
+        lines << "WWW-Authenticate: " + challenge;
+    lines << QByteArrayLiteral("Content-Type: text/html")
+          << "Content-Length: " + QByteArray::number(page.size());
+    return Header(QByteArrayLiteral("HTTP/1.1 401 Unauthorized"), lines) + page;
+}
+
+QByteArray StreamPart(const QByteArray& jpeg, const QDateTime& lastModified) {
+    return "--" + StreamBoundary + CrLf + "Content-Type: image/jpeg" + CrLf +
+           "Content-Length: " + QByteArray::number(jpeg.size()) + CrLf +
+           "Last-Modified: " + HttpDate(lastModified) + CrLf + CrLf + jpeg + CrLf;
+}
+
+QByteArray TextResponse(const QByteArray& text) {
+    return Header(QByteArrayLiteral("HTTP/1.1 200 OK"),
+                  {QByteArrayLiteral("Content-Type: text/plain"),
+                   "Content-Length: " + QByteArray::number(text.size())}) +
+           text;
 }
 
 } // namespace ResponseWriter

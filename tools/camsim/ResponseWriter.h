@@ -3,6 +3,7 @@
 #include "tools/camsim/CamBehaviour.h"
 
 #include <QByteArray>
+#include <QList>
 
 class QDateTime;
 
@@ -23,5 +24,17 @@ QByteArray FloodHeader(qint64 bodySize);
 
 // A 404 answer with a small HTML page.
 QByteArray NotFoundResponse();
+
+// A redirect (301, 302, 303, 307, 308) to `location`, with a small page.
+QByteArray RedirectResponse(int code, const QByteArray& location);
+
+// A 401 asking for one of the challenges (WWW-Authenticate values).
+QByteArray UnauthorizedResponse(const QList<QByteArray>& challenges);
+
+// One picture of an MJPEG stream: boundary line, part header, the JPEG.
+QByteArray StreamPart(const QByteArray& jpeg, const QDateTime& lastModified);
+
+// A plain text answer.
+QByteArray TextResponse(const QByteArray& text);
 
 } // namespace ResponseWriter

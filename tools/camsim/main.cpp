@@ -19,11 +19,6 @@ QTextStream& Err() {
     return err;
 }
 
-void ServeCams(CamSimulator& simulator, const QList<DemoCam>& cams) {
-    for (const DemoCam& cam : cams)
-        simulator.addCam(cam.name, cam.colour, cam.behaviours);
-}
-
 void PrintWhereItListens(const CamSimulator& simulator, const DaytimeService& daytime,
                          const QHostAddress& address) {
     Out() << "HTTP on " << address.toString() << ':' << simulator.port() << '\n';
@@ -57,8 +52,10 @@ int main(int argc, char* argv[]) {
     simulator.setPeriod(options.period);
     simulator.setPictureSize(options.pictureSize);
     simulator.setPhotoLike(options.photoLike);
-    const QList<DemoCam> cams = DemoCams() + NumberedCams(options.numberedCams);
-    ServeCams(simulator, cams);
+    const QList<DemoCam> cams =
+        DemoCams() + NumberedCams(options.numberedCams) +
+        NumberedCams(options.digestCams, QStringLiteral("digest"), CamBehaviour::DigestSha256);
+    ServeDemoCams(simulator, cams);
     if (!simulator.listen(options.httpPort, options.address)) {
         Err() << "Cannot listen for HTTP: " << simulator.errorString() << '\n';
         return 1;

@@ -9,6 +9,7 @@
 #include <functional>
 
 using State = WinsockControl::SocketState;
+Q_DECLARE_METATYPE(SocketFailure)
 
 namespace {
 
@@ -21,6 +22,9 @@ public:
                 [this](qint64 total) { events << QStringLiteral("data %1").arg(total); });
         connect(&control, &WinsockControl::PeerClosed, this, [this] { events << "closed"; });
         connect(&control, &WinsockControl::PeerReset, this, [this] { events << "reset"; });
+        connect(&control, &WinsockControl::Failed, this, [this](SocketFailure failure) {
+            events << QStringLiteral("failed %1").arg(int(failure));
+        });
     }
     QStringList events;
 };
@@ -43,8 +47,9 @@ private slots:
     void ownCloseRaisesNothing();
     void newConnectSilencesTheOldConnection();
     void closingWhileHandlingDataStopsPeerClosed();
-    void failedConnectionsRaiseNothing_data();
-    void failedConnectionsRaiseNothing();
+    void failedConnectionsTellOnlyWhy_data();
+    void failedConnectionsTellOnlyWhy();
+    void failureOfAClosedConnectionIsNotTold();
     void resetBreaksTheConnectionSilently();
     void localPortIsUsed();
 };
@@ -212,25 +217,41 @@ void TestWinsockControl::closingWhileHandlingDataStopsPeerClosed() {
     QCOMPARE(control.State(), State::Closed);
 }
 
-void TestWinsockControl::failedConnectionsRaiseNothing_data() {
+// A failed connection raises Failed once, with the reason, and nothing else;
+// never inside Connect().
+void TestWinsockControl::failedConnectionsTellOnlyWhy_data() {
     QTest::addColumn<QString>("host");
     QTest::addColumn<quint16>("port");
-    QTest::newRow("refused") << "127.0.0.1" << UnusedPort();
-    QTest::newRow("empty host") << "" << quint16(80);
-    QTest::newRow("unresolvable host") << "no-such-host.invalid" << quint16(80);
+    QTest::addColumn<SocketFailure>("failure");
+    QTest::newRow("refused") << "127.0.0.1" << UnusedPort() << SocketFailure::Refused;
+    QTest::newRow("empty host") << "" << quint16(80) << SocketFailure::HostNotFound;
+    QTest::newRow("unresolvable host")
+        << "no-such-host.invalid" << quint16(80) << SocketFailure::HostNotFound;
 }
 
-void TestWinsockControl::failedConnectionsRaiseNothing() {
+void TestWinsockControl::failedConnectionsTellOnlyWhy() {
     QFETCH(QString, host);
     QFETCH(quint16, port);
+    QFETCH(SocketFailure, failure);
     WinsockControl control;
     EventLog log(control);
     control.Connect(host, port);
+    QCOMPARE(log.events, QStringList());
     QTRY_COMPARE_WITH_TIMEOUT(control.State(), State::Error, 20000);
     QVERIFY(DeliverPendingSocketEvents());
-    QCOMPARE(log.events, QStringList());
+    QCOMPARE(log.events, QStringList{QStringLiteral("failed %1").arg(int(failure))});
     control.Close();
     QCOMPARE(control.State(), State::Closed);
+}
+
+// A failure not yet told when the owner closes is never told.
+void TestWinsockControl::failureOfAClosedConnectionIsNotTold() {
+    WinsockControl control;
+    EventLog log(control);
+    control.Connect(QStringLiteral("127.0.0.1"), UnusedPort());
+    control.Close();
+    QVERIFY(DeliverPendingSocketEvents());
+    QCOMPARE(log.events, QStringList());
 }
 
 // A reset breaks the connection: the bytes before it arrive, but the owner
