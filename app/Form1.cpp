@@ -22,6 +22,7 @@
 #include "viewing/DetailsPane.h"
 #include "viewing/Form6.h"
 #include "windows/AuxiliaryWindows.h"
+#include "windows/KeptPasswords.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -164,6 +165,8 @@ void Form1::connectAuxiliaryWindows() {
     connect(mnuHelpItem[0], &QAction::triggered, auxWindows_, &AuxiliaryWindows::ShowHelp);
     connect(mnuAboutItem[0], &QAction::triggered, auxWindows_, &AuxiliaryWindows::ShowAbout);
     connect(listPane_, &CamListPane::WebsiteClicked, auxWindows_, &AuxiliaryWindows::OpenWebsite);
+    // A cam whose address names a user but leaves the password out asks here.
+    panels_->SetPasswords(new KeptPasswords(this));
 }
 
 void Form1::skinWindow() {
