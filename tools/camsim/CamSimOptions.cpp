@@ -76,6 +76,17 @@ CamSimCommandLine ParseCamSimCommandLine(const QStringList& arguments) {
         {QStringLiteral("photo")},
         QStringLiteral("Textured pictures that compress like photographs, not plain colours."));
     parser.addOptions({address, httpPort, daytimePort, size, period, cams, demoHome, photo});
+    const QCommandLineOption httpsPort(
+        {QStringLiteral("https-port")},
+        QStringLiteral("Also serve https, with a certificate of the test authority (0 for any "
+                       "free port)."),
+        QStringLiteral("port"));
+    const QCommandLineOption selfSignedPort(
+        {QStringLiteral("self-signed-port")},
+        QStringLiteral("Also serve https with a self-signed certificate, and list an https cam "
+                       "in the demo (0 for any free port)."),
+        QStringLiteral("port"));
+    parser.addOptions({httpsPort, selfSignedPort});
 
     if (!parser.parse(arguments))
         return Complaint(parser.errorText());
@@ -94,6 +105,14 @@ CamSimCommandLine ParseCamSimCommandLine(const QStringList& arguments) {
     if (!http || !daytime)
         return Complaint(QStringLiteral("A port is a number from 0 to 65535."));
     options.httpPort = *http;
+    for (const auto& [option, port] : {std::pair{&httpsPort, &options.httpsPort},
+                                       std::pair{&selfSignedPort, &options.selfSignedPort}}) {
+        if (!parser.isSet(*option))
+            continue;
+        *port = ReadPort(parser.value(*option));
+        if (!*port)
+            return Complaint(QStringLiteral("A port is a number from 0 to 65535."));
+    }
     options.daytimePort = *daytime;
     const auto pictureSize = ReadSize(parser.value(size));
     if (!pictureSize)

@@ -20,6 +20,12 @@ bool WriteList(const QString& path, const QByteArray& camList, QString* error) {
     return false;
 }
 
+DemoAddressOf PlainAddresses(const CamSimulator& simulator) {
+    return [&simulator](const QString& camName) {
+        return simulator.url(camName);
+    };
+}
+
 } // namespace
 
 QList<DemoCam> DemoCams() {
@@ -49,10 +55,14 @@ QList<DemoCam> NumberedCams(int count) {
 }
 
 QByteArray DemoCamList(const QList<DemoCam>& cams, const CamSimulator& simulator) {
+    return DemoCamList(cams, PlainAddresses(simulator));
+}
+
+QByteArray DemoCamList(const QList<DemoCam>& cams, const DemoAddressOf& addressOf) {
     QByteArray list = CrLf;
     for (const DemoCam& cam : cams) {
         list += "[name]" + cam.name.toLocal8Bit() + CrLf;
-        list += simulator.url(cam.name).toLocal8Bit() + CrLf;
+        list += addressOf(cam.name).toLocal8Bit() + CrLf;
         list += QByteArray::number(cam.refreshSeconds) + CrLf;
         list += CrLf;
     }
@@ -61,6 +71,11 @@ QByteArray DemoCamList(const QList<DemoCam>& cams, const CamSimulator& simulator
 
 QByteArray MoveDemoAddresses(const QByteArray& camList, const QList<DemoCam>& cams,
                              const CamSimulator& simulator) {
+    return MoveDemoAddresses(camList, cams, PlainAddresses(simulator));
+}
+
+QByteArray MoveDemoAddresses(const QByteArray& camList, const QList<DemoCam>& cams,
+                             const DemoAddressOf& addressOf) {
     QList<QByteArray> lines = camList.split('\n');
     for (qsizetype i = 1; i < lines.size(); ++i) {
         if (!lines[i - 1].startsWith("[name]"))
@@ -68,10 +83,10 @@ QByteArray MoveDemoAddresses(const QByteArray& camList, const QList<DemoCam>& ca
         const bool crLf = lines[i].endsWith('\r');
         const QUrl listed(QString::fromLocal8Bit(crLf ? lines[i].chopped(1) : lines[i]));
         for (const DemoCam& cam : cams) {
-            const QUrl served(simulator.url(cam.name));
+            const QUrl served(addressOf(cam.name));
             if (listed.port() >= 0 && listed.scheme() == served.scheme() &&
                 listed.host() == served.host() && listed.path() == served.path())
-                lines[i] = simulator.url(cam.name).toLocal8Bit() + (crLf ? "\r" : "");
+                lines[i] = addressOf(cam.name).toLocal8Bit() + (crLf ? "\r" : "");
         }
     }
     return lines.join('\n');
@@ -79,6 +94,11 @@ QByteArray MoveDemoAddresses(const QByteArray& camList, const QList<DemoCam>& ca
 
 bool WriteDemoHome(const QString& folder, const QList<DemoCam>& cams, const CamSimulator& simulator,
                    QString* error) {
+    return WriteDemoHome(folder, cams, PlainAddresses(simulator), error);
+}
+
+bool WriteDemoHome(const QString& folder, const QList<DemoCam>& cams,
+                   const DemoAddressOf& addressOf, QString* error) {
     if (!QDir().mkpath(folder)) {
         *error = QStringLiteral("Cannot create the folder %1").arg(folder);
         return false;
@@ -86,12 +106,12 @@ bool WriteDemoHome(const QString& folder, const QList<DemoCam>& cams, const CamS
     const QString path = QDir(folder).filePath(CamListName);
     QFile existing(path);
     if (!existing.exists())
-        return WriteList(path, DemoCamList(cams, simulator), error);
+        return WriteList(path, DemoCamList(cams, addressOf), error);
     if (!existing.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("Cannot read %1: %2").arg(path, existing.errorString());
         return false;
     }
     const QByteArray list = existing.readAll();
-    const QByteArray moved = MoveDemoAddresses(list, cams, simulator);
+    const QByteArray moved = MoveDemoAddresses(list, cams, addressOf);
     return moved == list || WriteList(path, moved, error);
 }

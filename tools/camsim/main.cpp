@@ -2,6 +2,7 @@
 #include "tools/camsim/CamSimulator.h"
 #include "tools/camsim/DaytimeService.h"
 #include "tools/camsim/DemoHome.h"
+#include "tools/camsim/HttpsListeners.h"
 #include "tools/camsim/QuitOnSignals.h"
 
 #include <QGuiApplication>
@@ -24,11 +25,13 @@ void ServeCams(CamSimulator& simulator, const QList<DemoCam>& cams) {
         simulator.addCam(cam.name, cam.colour, cam.behaviours);
 }
 
-void PrintWhereItListens(const CamSimulator& simulator, const DaytimeService& daytime,
-                         const QHostAddress& address) {
+void PrintWhereItListens(const CamSimulator& simulator, const HttpsListeners& https,
+                         const DaytimeService& daytime, const QHostAddress& address) {
     Out() << "HTTP on " << address.toString() << ':' << simulator.port() << '\n';
     for (const QString& name : simulator.camNames())
         Out() << "  " << simulator.url(name) << '\n';
+    for (const QString& line : https.whereTheyListen())
+        Out() << line << '\n';
     Out() << "Daytime on " << address.toString() << ':' << daytime.port() << '\n';
     Out().flush();
 }
@@ -63,6 +66,13 @@ int main(int argc, char* argv[]) {
         Err() << "Cannot listen for HTTP: " << simulator.errorString() << '\n';
         return 1;
     }
+    HttpsListeners https;
+    QString httpsError;
+    if (!https.listen(options, simulator, &httpsError)) {
+        Err() << httpsError << '\n';
+        return 1;
+    }
+    ServeCams(simulator, https.demoCams());
     DaytimeService daytime;
     if (!daytime.listen(options.daytimePort, options.address)) {
         Err() << "Cannot listen for daytime: " << daytime.errorString() << '\n';
@@ -70,12 +80,13 @@ int main(int argc, char* argv[]) {
     }
     if (!options.demoHome.isEmpty()) {
         QString error;
-        if (!WriteDemoHome(options.demoHome, cams, simulator, &error)) {
+        if (!WriteDemoHome(options.demoHome, cams + https.demoCams(),
+                           https.demoAddresses(simulator), &error)) {
             Err() << error << '\n';
             return 1;
         }
         Out() << "Camera list in " << options.demoHome << '\n';
     }
-    PrintWhereItListens(simulator, daytime, options.address);
+    PrintWhereItListens(simulator, https, daytime, options.address);
     return app.exec();
 }
