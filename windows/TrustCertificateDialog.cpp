@@ -46,7 +46,7 @@ QString FingerprintLines(const QByteArray& fingerprint) {
            GroupedHex(fingerprint.mid(half));
 }
 
-QString Validity(const PeerCertificate& certificate) {
+QString Validity(const ServerCertificate& certificate) {
     return ShortDate(certificate.ValidFrom.toLocalTime().date()) + QStringLiteral(" to ") +
            ShortDate(certificate.ValidUntil.toLocalTime().date());
 }
@@ -77,7 +77,7 @@ QToolButton* PictureButton(QWidget* dialog, const char* name, const QString& cap
 
 } // namespace
 
-TrustCertificateDialog::TrustCertificateDialog(const PeerCertificate& certificate, QWidget* owner)
+TrustCertificateDialog::TrustCertificateDialog(const ServerCertificate& certificate, QWidget* owner)
     : QWidget(owner, Qt::Dialog)
     , certificate_(certificate) {
     setObjectName(QStringLiteral("TrustCertificateDialog"));
@@ -93,7 +93,7 @@ TrustCertificateDialog::TrustCertificateDialog(const PeerCertificate& certificat
 TrustCertificateDialog::~TrustCertificateDialog() = default;
 
 void TrustCertificateDialog::buildFields() {
-    const PeerCertificate& shown = certificate_;
+    const ServerCertificate& shown = certificate_;
     ValueRow(this, "Label1", QStringLiteral("Host:"), "lblHost", PlainLine(shown.Host), FirstRow);
     ValueRow(this, "Label2", QStringLiteral("Port:"), "lblPort", QString::number(shown.Port),
              FirstRow + RowHeight);

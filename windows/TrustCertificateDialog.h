@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/net/PeerCertificate.h"
+#include "platform/net/ServerCertificate.h"
 
 #include <QWidget>
 
@@ -18,7 +18,7 @@ class SkinLabelArray;
 class TrustCertificateDialog : public QWidget {
     Q_OBJECT
 public:
-    TrustCertificateDialog(const PeerCertificate& certificate, QWidget* owner = nullptr);
+    TrustCertificateDialog(const ServerCertificate& certificate, QWidget* owner = nullptr);
     ~TrustCertificateDialog() override;
 
 signals:
@@ -34,7 +34,7 @@ private:
     void skin();
     void cmdTrust_Click();
 
-    PeerCertificate certificate_;
+    ServerCertificate certificate_;
     QToolButton* cmdTrust;
     QToolButton* cmdCancel;
     std::unique_ptr<SkinLabelArray> SkinLabel1;

@@ -12,8 +12,8 @@
 //        (30 s per run, 24 cams, 1920x1080 photo-like pictures changing
 //        every 2 s by default)
 
-#include "platform/net/PeerCertificate.h"
 #include "platform/net/PinnedCertificates.h"
+#include "platform/net/ServerCertificate.h"
 #include "platform/net/TlsSocketControl.h"
 #include "platform/net/WinsockControl.h"
 #include "tools/camsim/TestCertificates.h"

@@ -7,11 +7,16 @@
 class QSslCertificate;
 class QSslError;
 
-// Whether a server's certificate is trusted, and when not, the reason a
-// fetch ends with.
+// Whether a server's certificate is trusted, and when not, what is wrong
+// with it.
 struct TrustVerdict {
-    bool Trusted = false;
-    QString Reason;
+    enum class Outcome {
+        Trusted,
+        Untrusted, // it cannot be verified and is not pinned
+        Changed,   // another certificate is pinned for the server
+    };
+    Outcome Result = Outcome::Untrusted;
+    QString Detail; // Qt's words for what is wrong, or that it changed
 };
 
 // Judges a certificate that verification found `errors` with. A certificate
@@ -21,3 +26,7 @@ struct TrustVerdict {
 // because that is what the user needs to know.
 TrustVerdict JudgeCertificate(const QList<QSslError>& errors, const QSslCertificate& certificate,
                               const QByteArray& pinnedFingerprint);
+
+// The reason a fetch ends with when the certificate is not trusted:
+// "Certificate not trusted: <detail>".
+QString NotTrustedReason(const QString& detail);

@@ -18,24 +18,50 @@ QList<QSslCertificate>& AuthoritiesForTests() {
     return authorities;
 }
 
+using Failure = TlsSocketControl::Failure;
+
+struct FailureDetail {
+    Failure failure;
+    QString detail;
+};
+
 // `established` tells whether the handshake was done when the error came.
-QString FailureReason(const QSslSocket& socket, const QString& host, bool established) {
+FailureDetail FailureOf(const QSslSocket& socket, bool established) {
     switch (socket.error()) {
     case QAbstractSocket::HostNotFoundError:
-        return QStringLiteral("Host not found: ") + host;
+        return {Failure::HostNotFound, socket.errorString()};
     case QAbstractSocket::ConnectionRefusedError:
-        return QStringLiteral("Connection refused");
+        return {Failure::Refused, socket.errorString()};
+    case QAbstractSocket::SocketTimeoutError:
+        return {Failure::TimedOut, socket.errorString()};
     case QAbstractSocket::RemoteHostClosedError:
     case QAbstractSocket::SslHandshakeFailedError:
     case QAbstractSocket::SslInternalError:
     case QAbstractSocket::SslInvalidUserDataError:
         if (!established)
-            return QStringLiteral("TLS handshake failed: ") + socket.errorString();
+            return {Failure::Other,
+                    QStringLiteral("TLS handshake failed: ") + socket.errorString()};
         break;
     default:
         break;
     }
-    return socket.errorString();
+    return {Failure::Other, socket.errorString()};
+}
+
+QString ReasonFor(Failure failure, const QString& detail, const QString& host) {
+    switch (failure) {
+    case Failure::HostNotFound:
+        return QStringLiteral("Host not found: ") + host;
+    case Failure::Refused:
+        return QStringLiteral("Connection refused");
+    case Failure::CertificateUntrusted:
+    case Failure::CertificateChanged:
+        return NotTrustedReason(detail);
+    case Failure::TimedOut:
+    case Failure::Other:
+        break;
+    }
+    return detail;
 }
 
 // A session the server took back sends no certificate, so OpenSSL has none of
@@ -65,6 +91,7 @@ void TlsSocketControl::TrustTestAuthorities(const QList<QSslCertificate>& author
 void TlsSocketControl::Connect(const QString& host, quint16 port) {
     Close();
     reason_.clear();
+    peerCertificate_ = QSslCertificate();
     refused_ = {};
     trustedPin_.clear();
     host_ = host;
@@ -84,16 +111,7 @@ void TlsSocketControl::Connect(const QString& host, quint16 port) {
     connect(socket, &QSslSocket::disconnected, this, [this, socket] { OnDisconnected(socket); });
     connect(socket, &QSslSocket::errorOccurred, this, [this, socket] { OnError(socket); });
     if (localPort_ != 0 && !socket->bind(QHostAddress::Any, localPort_)) {
-        // Told later, so that the owner never hears of a failure inside its own call.
-        state_ = SocketState::Error;
-        reason_ = socket->errorString();
-        QMetaObject::invokeMethod(
-            this,
-            [this, socket] {
-                if (IsCurrent(socket))
-                    emit Failed(reason_);
-            },
-            Qt::QueuedConnection);
+        OnError(socket);
         return;
     }
     socket->connectToHostEncrypted(host, port);
@@ -132,7 +150,12 @@ QByteArray TlsSocketControl::GetData() {
     return socket_->readAll();
 }
 
+QByteArray TlsSocketControl::PeerCertificate() const {
+    return peerCertificate_.toDer();
+}
+
 void TlsSocketControl::Close() {
+    ++connections_;
     state_ = SocketState::Closed;
     announced_ = 0;
     resetWatch_.Forget();
@@ -150,21 +173,26 @@ void TlsSocketControl::Close() {
 void TlsSocketControl::OnSslErrors(QSslSocket* socket, const QList<QSslError>& errors) {
     if (!IsCurrent(socket))
         return;
-    const QSslCertificate certificate = socket->peerCertificate();
-    const TrustVerdict verdict = JudgeCertificate(errors, certificate, PinFor(host_, port_));
-    if (verdict.Trusted) {
-        trustedPin_ = FingerprintOf(certificate);
+    peerCertificate_ = socket->peerCertificate();
+    const TrustVerdict verdict = JudgeCertificate(errors, peerCertificate_, PinFor(host_, port_));
+    if (verdict.Result == TrustVerdict::Outcome::Trusted) {
+        trustedPin_ = FingerprintOf(peerCertificate_);
         socket->ignoreSslErrors();
         return;
     }
-    refused_ = DescribePeerCertificate(host_, port_, certificate, verdict.Reason);
+    const Failure failure = verdict.Result == TrustVerdict::Outcome::Changed
+                                ? Failure::CertificateChanged
+                                : Failure::CertificateUntrusted;
+    refused_ =
+        DescribeServerCertificate(host_, port_, peerCertificate_, NotTrustedReason(verdict.Detail));
     Close();
-    Fail(verdict.Reason);
+    Fail(failure, verdict.Detail);
 }
 
 void TlsSocketControl::OnEncrypted(QSslSocket* socket) {
     if (!IsCurrent(socket))
         return;
+    peerCertificate_ = socket->peerCertificate();
     if (WasResumed(*socket)) {
         ++handshakes_.Resumed;
         trustedPin_ = offeredPin_;
@@ -222,14 +250,23 @@ void TlsSocketControl::OnError(QSslSocket* socket) {
     if (state_ == SocketState::Connected &&
         socket->error() == QAbstractSocket::RemoteHostClosedError)
         return;
-    Fail(FailureReason(*socket, host_, state_ == SocketState::Connected));
+    const FailureDetail what = FailureOf(*socket, state_ == SocketState::Connected);
+    Fail(what.failure, what.detail);
 }
 
-void TlsSocketControl::Fail(const QString& reason) {
+void TlsSocketControl::Fail(Failure failure, const QString& detail) {
     state_ = SocketState::Error;
-    reason_ = reason;
+    reason_ = ReasonFor(failure, detail, host_);
     resetWatch_.Forget();
-    emit Failed(reason);
+    // Told once the caller has returned: a refused connection to this very
+    // machine may fail inside Connect().
+    QMetaObject::invokeMethod(
+        this,
+        [this, connection = connections_, failure, detail] {
+            if (connection == connections_)
+                emit Failed(failure, detail);
+        },
+        Qt::QueuedConnection);
 }
 
 void TlsSocketControl::AnnounceWaitingBytes() {

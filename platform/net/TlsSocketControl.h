@@ -1,15 +1,15 @@
 #pragma once
 
-#include "platform/net/PeerCertificate.h"
 #include "platform/net/ResetWatch.h"
+#include "platform/net/ServerCertificate.h"
 #include "platform/net/SocketControl.h"
 
 #include <QByteArray>
 #include <QList>
+#include <QSslCertificate>
 #include <QString>
 
 class PinnedCertificates;
-class QSslCertificate;
 class QSslConfiguration;
 class QSslError;
 class QSslSocket;
@@ -25,8 +25,9 @@ class QSslSocket;
 // certificate names; the chain must lead to one of the system's authorities.
 // A certificate that cannot be verified is still trusted when it is the one
 // pinned for the host and port. A connection that ends any other way than
-// the peer closing or resetting it raises Failed with the reason; when the
-// certificate was refused, it is kept for the user to look at and pin.
+// the peer closing or resetting it raises Failed, once our caller has
+// returned, with what went wrong; when the certificate was refused, it is
+// kept for the user to look at and pin.
 //
 // The control keeps the TLS session of its last connection and offers it when
 // it connects to the same host and port again, so that a cam fetched every
@@ -40,6 +41,16 @@ public:
         Connected,  // the handshake is done and the server trusted
         Closing,    // the peer closed; our end waits for Close()
         Error,      // the connection failed or broke
+    };
+
+    // What ended a connection that failed.
+    enum class Failure {
+        HostNotFound,
+        Refused,
+        TimedOut,
+        CertificateUntrusted, // it cannot be verified and is not pinned
+        CertificateChanged,   // another certificate is pinned for the server
+        Other,                // the detail tells, e.g. a failed TLS handshake
     };
 
     struct HandshakeCount {
@@ -68,9 +79,12 @@ public:
     // not: "Host not found: <host>", "Connection refused", "Connection
     // reset", "Certificate not trusted: …", "TLS handshake failed: …".
     QString Reason() const { return reason_; }
+    // The server's certificate on the current or last connection (DER),
+    // whether it was trusted or not; empty before the server showed one.
+    QByteArray PeerCertificate() const;
     // The certificate the last connection refused, with its host and port;
     // null unless the connection ended so.
-    const PeerCertificate& RefusedCertificate() const { return refused_; }
+    const ServerCertificate& RefusedCertificate() const { return refused_; }
     // The handshakes this control completed.
     HandshakeCount Handshakes() const { return handshakes_; }
 
@@ -80,8 +94,9 @@ public:
 
 signals:
     // The connection failed before it was established, or broke with an error
-    // other than a reset; `reason` is what Reason() tells.
-    void Failed(const QString& reason);
+    // other than a reset; `detail` is Qt's words for it (for a changed
+    // certificate, that it changed). No other event of the connection follows.
+    void Failed(TlsSocketControl::Failure failure, const QString& detail);
 
 private:
     // The session of the last connection that handed one over, with the pin
@@ -101,7 +116,7 @@ private:
     void OnDisconnected(QSslSocket* socket);
     void OnError(QSslSocket* socket);
     void KeepSession(QSslSocket* socket);
-    void Fail(const QString& reason);
+    void Fail(Failure failure, const QString& detail);
     void AnnounceWaitingBytes();
     bool IsCurrent(const QSslSocket* socket) const { return socket && socket == socket_; }
 
@@ -114,8 +129,12 @@ private:
     // Waiting bytes the owner has already been told about.
     qint64 announced_ = 0;
     ResetWatch resetWatch_;
+    // Counts connections begun and abandoned, so that a failure told later
+    // reaches the owner only while its connection is still the current one.
+    quint64 connections_ = 0;
     QString reason_;
-    PeerCertificate refused_;
+    QSslCertificate peerCertificate_;
+    ServerCertificate refused_;
     // The pin of the session offered to the current connection, and the pin
     // the current connection's server was trusted by.
     QByteArray offeredPin_;

@@ -29,8 +29,8 @@ QByteArray Fetch(TlsSocketControl& control, quint16 port, const QByteArray& targ
     QObject::connect(&control, &SocketControl::DataArrival, &control,
                      [&] { answer += control.GetData(); });
     QObject::connect(&control, &SocketControl::PeerClosed, &control, [&] { ended = true; });
-    QObject::connect(&control, &TlsSocketControl::Failed, &control, [&](const QString& reason) {
-        answer = reason.toUtf8();
+    QObject::connect(&control, &TlsSocketControl::Failed, &control, [&] {
+        answer = control.Reason().toUtf8();
         ended = true;
     });
     control.Connect(QStringLiteral("localhost"), port);

@@ -1,4 +1,4 @@
-#include "platform/net/PeerCertificate.h"
+#include "platform/net/ServerCertificate.h"
 #include "platform/program/ProductInfo.h"
 #include "platform/skin/Skin.h"
 #include "platform/skin/SkinLabel.h"
@@ -25,8 +25,8 @@ class TestTrustCertificateDialog : public QObject {
     std::unique_ptr<TempUserSettings> settings_;
     Skin skin_;
 
-    static PeerCertificate selfSigned() {
-        return DescribePeerCertificate(
+    static ServerCertificate selfSigned() {
+        return DescribeServerCertificate(
             "cam.home", 8443, QSslCertificate(TestCertificates::selfSigned().certificate),
             "Certificate not trusted: The certificate is self-signed, and untrusted");
     }
@@ -47,7 +47,7 @@ private slots:
     void cleanup() { settings_.reset(); }
 
     void showsTheCertificateAsPlainText() {
-        PeerCertificate certificate = selfSigned();
+        ServerCertificate certificate = selfSigned();
         certificate.Issuer = "<b>Cam</b>\nmaker";
         TrustCertificateDialog dialog(certificate);
         dialog.show();

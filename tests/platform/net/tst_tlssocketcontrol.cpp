@@ -1,5 +1,5 @@
-#include "platform/net/PeerCertificate.h"
 #include "platform/net/PinnedCertificates.h"
+#include "platform/net/ServerCertificate.h"
 #include "platform/net/TlsSocketControl.h"
 #include "platform/net/WinsockControl.h"
 #include "tests/support/LocalSockets.h"
@@ -17,6 +17,7 @@
 #include <QTest>
 
 using State = TlsSocketControl::SocketState;
+using Failure = TlsSocketControl::Failure;
 
 namespace {
 
@@ -52,18 +53,23 @@ public:
         connect(&control, &SocketControl::PeerClosed, this, [this] { events << "closed"; });
         connect(&control, &SocketControl::PeerReset, this, [this] { events << "reset"; });
         if (auto* tls = qobject_cast<TlsSocketControl*>(&control))
-            connect(tls, &TlsSocketControl::Failed, this,
-                    [this](const QString& reason) { events << "failed: " + reason; });
+            connect(tls, &TlsSocketControl::Failed, this, [this, tls](Failure failure) {
+                events << "failed: " + tls->Reason();
+                failures << failure;
+            });
     }
     bool ended() const {
         return !events.isEmpty() && (events.last() == "closed" || events.last() == "reset" ||
                                      events.last().startsWith("failed"));
     }
     QStringList events;
+    QList<Failure> failures;
 };
 
-// Connects, sends the request and collects the answer until the connection ends.
-QByteArray Fetch(SocketControl& control, const QString& host, quint16 port) {
+// Connects, sends the request and collects the answer until the connection
+// ends: the answer, or the reason the connection failed.
+QByteArray Fetch(SocketControl& control, const QString& host, quint16 port,
+                 QList<Failure>* failures = nullptr) {
     EventLog log(control);
     QByteArray answer;
     QObject::connect(&control, &SocketControl::Connected, &log, [&] { control.SendData(Request); });
@@ -72,6 +78,8 @@ QByteArray Fetch(SocketControl& control, const QString& host, quint16 port) {
     control.Connect(host, port);
     if (!WaitUntil([&] { return log.ended(); }, 10000))
         return "no end";
+    if (failures)
+        *failures = log.failures;
     return log.events.last() == "closed" ? answer : log.events.last().toUtf8();
 }
 
@@ -163,10 +171,14 @@ void TestTlsSocketControl::unverifiableCertificatesAreRefused() {
 
     const int requests = simulator_.requestCount("garden");
     TlsSocketControl control;
-    QCOMPARE(Fetch(control, address, https.port()), "failed: " + reason.toUtf8());
+    QList<Failure> failures;
+    QCOMPARE(Fetch(control, address, https.port(), &failures), "failed: " + reason.toUtf8());
+    QCOMPARE(failures, QList<Failure>{Failure::CertificateUntrusted});
+    QCOMPARE(QSslCertificate(control.PeerCertificate(), QSsl::Der),
+             QSslCertificate(identity.certificate));
     QCOMPARE(control.Reason(), reason);
     QCOMPARE(control.State(), State::Error);
-    const PeerCertificate& refused = control.RefusedCertificate();
+    const ServerCertificate& refused = control.RefusedCertificate();
     QCOMPARE(refused.Host, address);
     QCOMPARE(refused.Port, https.port());
     QCOMPARE(refused.Fingerprint, FingerprintOf(identity));
@@ -191,7 +203,9 @@ void TestTlsSocketControl::pinnedCertificateIsTrustedUntilItChanges() {
     QVERIFY(https.setIdentity(TestCertificates::otherSelfSigned()));
     const QString changed =
         QStringLiteral("Certificate not trusted: it changed since it was trusted");
-    QCOMPARE(Fetch(control, Localhost, https.port()), "failed: " + changed.toUtf8());
+    QList<Failure> failures;
+    QCOMPARE(Fetch(control, Localhost, https.port(), &failures), "failed: " + changed.toUtf8());
+    QCOMPARE(failures, QList<Failure>{Failure::CertificateChanged});
     QCOMPARE(control.RefusedCertificate().Fingerprint,
              FingerprintOf(TestCertificates::otherSelfSigned()));
     QCOMPARE(control.RefusedCertificate().Reason, changed);
@@ -264,16 +278,19 @@ void TestTlsSocketControl::peerEndsArriveAsOverTcp() {
 void TestTlsSocketControl::failuresBeforeTheHandshakeHaveReasons_data() {
     QTest::addColumn<QString>("host");
     QTest::addColumn<bool>("plainServer");
+    QTest::addColumn<Failure>("failure");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("refused") << "127.0.0.1" << false << "Connection refused";
-    QTest::newRow("unresolvable host")
-        << "no-such-host.invalid" << false << "Host not found: no-such-host.invalid";
-    QTest::newRow("no TLS spoken") << "127.0.0.1" << true << "TLS handshake failed: ";
+    QTest::newRow("refused") << "127.0.0.1" << false << Failure::Refused << "Connection refused";
+    QTest::newRow("unresolvable host") << "no-such-host.invalid" << false << Failure::HostNotFound
+                                       << "Host not found: no-such-host.invalid";
+    QTest::newRow("no TLS spoken")
+        << "127.0.0.1" << true << Failure::Other << "TLS handshake failed: ";
 }
 
 void TestTlsSocketControl::failuresBeforeTheHandshakeHaveReasons() {
     QFETCH(QString, host);
     QFETCH(bool, plainServer);
+    QFETCH(Failure, failure);
     QFETCH(QString, reason);
     // A server that speaks plain HTTP answers the greeting with an error page.
     QTcpServer server;
@@ -284,10 +301,15 @@ void TestTlsSocketControl::failuresBeforeTheHandshakeHaveReasons() {
         socket->disconnectFromHost();
     });
     TlsSocketControl control;
-    const QByteArray events =
-        Fetch(control, host, plainServer ? server.serverPort() : UnusedPort());
-    QVERIFY2(events.startsWith("failed: " + reason.toUtf8()), events.constData());
-    QVERIFY(control.Reason().startsWith(reason));
+    EventLog log(control);
+    control.Connect(host, plainServer ? server.serverPort() : UnusedPort());
+    // Told once the caller has returned, never inside Connect().
+    QCOMPARE(log.events, QStringList());
+    QTRY_VERIFY_WITH_TIMEOUT(log.ended(), 20000);
+    QVERIFY(DeliverPendingSocketEvents());
+    QCOMPARE(log.events, QStringList{"failed: " + control.Reason()});
+    QCOMPARE(log.failures, QList<Failure>{failure});
+    QVERIFY2(control.Reason().startsWith(reason), qPrintable(control.Reason()));
     QCOMPARE(control.State(), State::Error);
     QVERIFY(control.RefusedCertificate().IsNull());
 }

@@ -8,7 +8,7 @@ class QSslCertificate;
 
 // What the user is shown of a server's certificate that a connection did not
 // trust, so that they can decide to trust it for that server.
-struct PeerCertificate {
+struct ServerCertificate {
     QString Host;
     quint16 Port = 0;
     QByteArray Fingerprint; // SHA-256 of the certificate, 32 bytes
@@ -21,8 +21,9 @@ struct PeerCertificate {
     bool IsNull() const { return Fingerprint.isEmpty(); }
 };
 
-PeerCertificate DescribePeerCertificate(const QString& host, quint16 port,
-                                        const QSslCertificate& certificate, const QString& reason);
+ServerCertificate DescribeServerCertificate(const QString& host, quint16 port,
+                                            const QSslCertificate& certificate,
+                                            const QString& reason);
 
 // The SHA-256 fingerprint of the certificate's bytes.
 QByteArray FingerprintOf(const QSslCertificate& certificate);

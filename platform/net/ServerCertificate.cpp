@@ -1,4 +1,4 @@
-#include "platform/net/PeerCertificate.h"
+#include "platform/net/ServerCertificate.h"
 
 #include <QSslCertificate>
 #include <QStringList>
@@ -22,8 +22,9 @@ QString NameText(const QSslCertificate& certificate, bool subject) {
 
 } // namespace
 
-PeerCertificate DescribePeerCertificate(const QString& host, quint16 port,
-                                        const QSslCertificate& certificate, const QString& reason) {
+ServerCertificate DescribeServerCertificate(const QString& host, quint16 port,
+                                            const QSslCertificate& certificate,
+                                            const QString& reason) {
     if (certificate.isNull())
         return {host, port, {}, {}, {}, {}, {}, reason};
     return {host,
