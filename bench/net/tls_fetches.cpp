@@ -5,8 +5,8 @@
 // https with each cam's control kept for the whole run, so that it resumes its
 // TLS session; and https with a fresh control per fetch, so that every
 // handshake is a full one. For each: the fetches completed, the client's CPU
-// time and its ratio to plain http, and the handshakes per second that were
-// full ones.
+// time and its ratio to plain http, the handshakes per second that were
+// full ones, and the simulator's CPU time (the server's side, TLS included).
 //
 // Usage: tls_fetches [seconds] [cams] [WIDTHxHEIGHT]
 //        (30 s per run, 24 cams, 1920x1080 photo-like pictures changing
@@ -20,6 +20,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSslCertificate>
@@ -30,6 +31,7 @@
 #include <functional>
 #include <memory>
 #include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -41,6 +43,18 @@ double CpuSeconds() {
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// The CPU time of another process of ours, from /proc.
+double CpuSecondsOf(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    // The fields after the command name, which is in parentheses.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return (fields.value(11).toDouble() + fields.value(12).toDouble()) /
+           double(sysconf(_SC_CLK_TCK));
 }
 
 QByteArray RequestFor(int cam) {
@@ -65,6 +79,7 @@ struct RunResult {
     int fetches = 0;
     qint64 bytes = 0;
     double cpu = 0;
+    double serverCpu = 0;
     double elapsed = 0;
     TlsSocketControl::HandshakeCount handshakes;
 };
@@ -130,7 +145,7 @@ private:
 };
 
 RunResult Run(int seconds, int cams, quint16 port, const CamFetcher::MakeControl& make,
-              bool controlPerFetch) {
+              bool controlPerFetch, qint64 server) {
     RunResult result;
     std::vector<std::unique_ptr<CamFetcher>> fetchers;
     for (int cam = 1; cam <= cams; ++cam) {
@@ -139,22 +154,24 @@ RunResult Run(int seconds, int cams, quint16 port, const CamFetcher::MakeControl
         fetchers.back()->Start((cam - 1) * 1000 / cams);
     }
     const double cpuBefore = CpuSeconds();
+    const double serverBefore = CpuSecondsOf(server);
     QElapsedTimer clock;
     clock.start();
     QTimer::singleShot(seconds * 1000, QCoreApplication::instance(), &QCoreApplication::quit);
     QCoreApplication::exec();
     result.elapsed = double(clock.elapsed()) / 1000.0;
     result.cpu = CpuSeconds() - cpuBefore;
+    result.serverCpu = CpuSecondsOf(server) - serverBefore;
     fetchers.clear();
     return result;
 }
 
 void Report(const char* name, const RunResult& run, const RunResult& plain) {
     const double perSecond = 1.0 / run.elapsed;
-    std::printf("%-34s %8.1f %9.1f %8.2f %6.1f%% %6.2f %8.1f %8.1f\n", name,
+    std::printf("%-31s %7.1f %6.1f %7.2f %6.1f%% %6.2f %7.1f %9.1f %7.2f\n", name,
                 run.fetches * perSecond, double(run.bytes) * perSecond / 1e6, run.cpu,
                 100.0 * run.cpu / run.elapsed, run.cpu / plain.cpu, run.handshakes.Full * perSecond,
-                run.handshakes.Resumed * perSecond);
+                run.handshakes.Resumed * perSecond, run.serverCpu);
 }
 
 } // namespace
@@ -185,6 +202,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "the cam simulator did not start:\n%s\n", output.constData());
         return 1;
     }
+    const qint64 server = simulator.processId();
     PinnedSelfSigned pins;
     const auto plainControl = [] {
         return std::make_unique<WinsockControl>();
@@ -193,19 +211,19 @@ int main(int argc, char* argv[]) {
         return std::make_unique<TlsSocketControl>(&pins);
     };
     // A warm-up, so that the simulator has drawn every cam's pictures.
-    Run(3, cams, httpPort, plainControl, false);
-    const RunResult plain = Run(seconds, cams, httpPort, plainControl, false);
-    const RunResult resumed = Run(seconds, cams, selfSignedPort, tlsControl, false);
-    const RunResult full = Run(seconds, cams, selfSignedPort, tlsControl, true);
+    Run(3, cams, httpPort, plainControl, false, server);
+    const RunResult plain = Run(seconds, cams, httpPort, plainControl, false, server);
+    const RunResult resumed = Run(seconds, cams, selfSignedPort, tlsControl, false, server);
+    const RunResult full = Run(seconds, cams, selfSignedPort, tlsControl, true, server);
     TlsSocketControl::TrustTestAuthorities({QSslCertificate(TestCertificates::authority())});
-    const RunResult authority = Run(seconds, cams, httpsPort, tlsControl, false);
+    const RunResult authority = Run(seconds, cams, httpsPort, tlsControl, false, server);
     simulator.terminate();
     simulator.waitForFinished(5000);
 
     std::printf("%d cams at a 1 s interval, %s photo-like pictures, %d s per run\n", cams,
                 qPrintable(size), seconds);
-    std::printf("%-34s %8s %9s %8s %7s %6s %8s %8s\n", "", "fetch/s", "MB/s", "CPU s", "core",
-                "ratio", "full/s", "resumed/s");
+    std::printf("%-31s %7s %6s %7s %7s %6s %7s %9s %7s\n", "", "fetch/s", "MB/s", "CPU s", "core",
+                "ratio", "full/s", "resumed/s", "server");
     Report("http", plain, plain);
     Report("https pinned, sessions resumed", resumed, plain);
     Report("https pinned, full handshakes", full, plain);

@@ -88,8 +88,8 @@ public:
     // The handshakes this control completed.
     HandshakeCount Handshakes() const { return handshakes_; }
 
-    // For tests only: authorities trusted besides the system's by every
-    // connection started from now on; an empty list goes back to the system's.
+    // For tests only: the authorities every connection started from now on
+    // trusts instead of the system's; an empty list goes back to the system's.
     static void TrustTestAuthorities(const QList<QSslCertificate>& authorities);
 
 signals:
