@@ -1,5 +1,6 @@
 #include "fetch/PanelPool.h"
 
+#include "archive/PictureNames.h"
 #include "fetch/CamPanel.h"
 #include "fetch/HttpExchange.h"
 #include "fetch/PictureArrival.h"

@@ -2,35 +2,6 @@
 
 #include "imaging/cDIBSection.h"
 #include "imaging/mIntelJPEGLibrary.h"
-#include "platform/program/AppObject.h"
-#include "platform/text/DateTimeText.h"
-
-namespace {
-
-void removeFirst(QString& text, QChar c, int times) {
-    for (int i = 0; i < times; ++i) {
-        const qsizetype at = text.indexOf(c);
-        if (at >= 0)
-            text.remove(at, 1);
-    }
-}
-
-} // namespace
-
-QString PictureFileName(const QString& camName, const QDateTime& moment) {
-    QString name =
-        camName + ShortDate(moment.date()) + LongTime(moment.time()) + QStringLiteral(".jpg");
-    name.remove(QLatin1Char(' '));
-    removeFirst(name, QLatin1Char('/'), 2);
-    removeFirst(name, QLatin1Char(':'), 3);
-    name.replace(QLatin1Char('/'), QLatin1Char('-'));
-    name.replace(QChar(u'\0'), QLatin1Char('-'));
-    return name;
-}
-
-QString PicturePath(const QString& camName, const QDateTime& moment) {
-    return App::Path() + QStringLiteral("/cam/") + PictureFileName(camName, moment);
-}
 
 void SavePictureFile(const QImage& picture, const QString& path) {
     cDIBSection buffer;

@@ -2,7 +2,7 @@
 // locale's date and time forms: any cam name, any moment, a range of
 // locales, and the file still lies directly in the cam folder.
 
-#include "fetch/PictureSaving.h"
+#include "archive/PictureNames.h"
 #include "fuzz/FuzzSupport.h"
 
 #include <QDir>

@@ -11,7 +11,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Ombrel keeps a list of network webcams that publish a still JPEG picture at a\n"
     "plain HTTP address, shows up to 24 of them side by side, refreshes each on its\n"
     "own interval and can save every changed picture as a JPEG file.\n"
-    "The package also holds ombrel-camsim, a local cam simulator for trying out a\n"
+    "The package also holds ombrel-timelapse, which makes an H.264 film of a cam's\n"
+    "saved pictures, and ombrel-camsim, a local cam simulator for trying out a\n"
     "cam setup.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -22,7 +23,10 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://${OMBREL_COMMENTS}")
 # Qt draws no text without a font; the menu entry's icon needs the theme.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, hicolor-icon-theme")
+# Passwords go to the desktop's keyring through libsecret, which the keyring
+# library loads only when it runs.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fonts-dejavu-core, hicolor-icon-theme, libsecret-1-0, gnome-keyring | kwalletmanager")
 # What lintian is told to pass over, with the reasons, goes into the package only.
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/debian/InstallLintianOverrides.cmake)
 include(CPack)

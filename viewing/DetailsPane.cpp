@@ -1,5 +1,6 @@
 #include "viewing/DetailsPane.h"
 
+#include "archive/PictureNames.h"
 #include "fetch/CamPanel.h"
 #include "fetch/PanelPool.h"
 #include "fetch/PictureSaving.h"

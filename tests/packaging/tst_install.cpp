@@ -73,6 +73,8 @@ private slots:
             expected << QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png")
                             .arg(size)
                             .arg(desktopId());
+        expected << "bin/ombrel-timelapse"
+                 << "share/man/man1/ombrel-timelapse.1.gz";
         expected.sort();
         QCOMPARE(contentsOf(prefix_.path()), expected);
     }
