@@ -20,12 +20,6 @@ bool WriteList(const QString& path, const QByteArray& camList, QString* error) {
     return false;
 }
 
-DemoAddressOf PlainAddresses(const CamSimulator& simulator) {
-    return [&simulator](const QString& camName) {
-        return simulator.url(camName);
-    };
-}
-
 } // namespace
 
 QList<DemoCam> DemoCams() {
@@ -55,14 +49,10 @@ QList<DemoCam> NumberedCams(int count) {
 }
 
 QByteArray DemoCamList(const QList<DemoCam>& cams, const CamSimulator& simulator) {
-    return DemoCamList(cams, PlainAddresses(simulator));
-}
-
-QByteArray DemoCamList(const QList<DemoCam>& cams, const DemoAddressOf& addressOf) {
     QByteArray list = CrLf;
     for (const DemoCam& cam : cams) {
         list += "[name]" + cam.name.toLocal8Bit() + CrLf;
-        list += addressOf(cam.name).toLocal8Bit() + CrLf;
+        list += simulator.url(cam.name).toLocal8Bit() + CrLf;
         list += QByteArray::number(cam.refreshSeconds) + CrLf;
         list += CrLf;
     }
@@ -71,11 +61,6 @@ QByteArray DemoCamList(const QList<DemoCam>& cams, const DemoAddressOf& addressO
 
 QByteArray MoveDemoAddresses(const QByteArray& camList, const QList<DemoCam>& cams,
                              const CamSimulator& simulator) {
-    return MoveDemoAddresses(camList, cams, PlainAddresses(simulator));
-}
-
-QByteArray MoveDemoAddresses(const QByteArray& camList, const QList<DemoCam>& cams,
-                             const DemoAddressOf& addressOf) {
     QList<QByteArray> lines = camList.split('\n');
     for (qsizetype i = 1; i < lines.size(); ++i) {
         if (!lines[i - 1].startsWith("[name]"))
@@ -83,10 +68,10 @@ QByteArray MoveDemoAddresses(const QByteArray& camList, const QList<DemoCam>& ca
         const bool crLf = lines[i].endsWith('\r');
         const QUrl listed(QString::fromLocal8Bit(crLf ? lines[i].chopped(1) : lines[i]));
         for (const DemoCam& cam : cams) {
-            const QUrl served(addressOf(cam.name));
+            const QUrl served(simulator.url(cam.name));
             if (listed.port() >= 0 && listed.scheme() == served.scheme() &&
                 listed.host() == served.host() && listed.path() == served.path())
-                lines[i] = addressOf(cam.name).toLocal8Bit() + (crLf ? "\r" : "");
+                lines[i] = simulator.url(cam.name).toLocal8Bit() + (crLf ? "\r" : "");
         }
     }
     return lines.join('\n');
@@ -94,11 +79,6 @@ QByteArray MoveDemoAddresses(const QByteArray& camList, const QList<DemoCam>& ca
 
 bool WriteDemoHome(const QString& folder, const QList<DemoCam>& cams, const CamSimulator& simulator,
                    QString* error) {
-    return WriteDemoHome(folder, cams, PlainAddresses(simulator), error);
-}
-
-bool WriteDemoHome(const QString& folder, const QList<DemoCam>& cams,
-                   const DemoAddressOf& addressOf, QString* error) {
     if (!QDir().mkpath(folder)) {
         *error = QStringLiteral("Cannot create the folder %1").arg(folder);
         return false;
@@ -106,12 +86,12 @@ bool WriteDemoHome(const QString& folder, const QList<DemoCam>& cams,
     const QString path = QDir(folder).filePath(CamListName);
     QFile existing(path);
     if (!existing.exists())
-        return WriteList(path, DemoCamList(cams, addressOf), error);
+        return WriteList(path, DemoCamList(cams, simulator), error);
     if (!existing.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("Cannot read %1: %2").arg(path, existing.errorString());
         return false;
     }
     const QByteArray list = existing.readAll();
-    const QByteArray moved = MoveDemoAddresses(list, cams, addressOf);
+    const QByteArray moved = MoveDemoAddresses(list, cams, simulator);
     return moved == list || WriteList(path, moved, error);
 }

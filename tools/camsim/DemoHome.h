@@ -6,8 +6,6 @@
 #include <QList>
 #include <QString>
 
-#include <functional>
-
 class CamSimulator;
 
 // A cam the simulator serves for the demo, with the refresh interval the
@@ -43,12 +41,3 @@ QByteArray MoveDemoAddresses(const QByteArray& camList, const QList<DemoCam>& ca
 // when the folder or file cannot be read or written.
 bool WriteDemoHome(const QString& folder, const QList<DemoCam>& cams, const CamSimulator& simulator,
                    QString* error);
-
-// The same for cams served elsewhere too (over https): `addressOf` gives the
-// address the list points each cam at, by its name.
-using DemoAddressOf = std::function<QString(const QString& camName)>;
-QByteArray DemoCamList(const QList<DemoCam>& cams, const DemoAddressOf& addressOf);
-QByteArray MoveDemoAddresses(const QByteArray& camList, const QList<DemoCam>& cams,
-                             const DemoAddressOf& addressOf);
-bool WriteDemoHome(const QString& folder, const QList<DemoCam>& cams,
-                   const DemoAddressOf& addressOf, QString* error);

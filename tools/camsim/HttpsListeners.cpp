@@ -4,11 +4,15 @@
 #include "tools/camsim/CamSimulator.h"
 
 #include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
 #include <QUrl>
 
 namespace {
 
-const QString DemoCamName = QStringLiteral("front door");
+const QString DemoCamName = QStringLiteral("porch");
+constexpr int DemoCamRefreshSeconds = 5;
 
 std::unique_ptr<TlsFrontend> Listener(const TlsIdentity& identity, quint16 port,
                                       const CamSimOptions& options, quint16 backendPort,
@@ -33,8 +37,7 @@ QString Where(const TlsFrontend& listener, const QString& what) {
 
 } // namespace
 
-bool HttpsListeners::listen(const CamSimOptions& options, const CamSimulator& simulator,
-                            QString* error) {
+bool HttpsListeners::listen(const CamSimOptions& options, CamSimulator& simulator, QString* error) {
     if (options.httpsPort) {
         caSigned_ = Listener(TestCertificates::caSigned(), *options.httpsPort, options,
                              simulator.port(), error);
@@ -46,6 +49,7 @@ bool HttpsListeners::listen(const CamSimOptions& options, const CamSimulator& si
                                simulator.port(), error);
         if (!selfSigned_)
             return false;
+        simulator.addCam(DemoCamName, QColor(110, 80, 150));
     }
     return true;
 }
@@ -59,15 +63,45 @@ QStringList HttpsListeners::whereTheyListen() const {
     return lines;
 }
 
-QList<DemoCam> HttpsListeners::demoCams() const {
+bool HttpsListeners::writeDemoHome(const QString& folder, const QList<DemoCam>& cams,
+                                   const CamSimulator& simulator, QString* error) const {
+    const QString path = QDir(folder).filePath(QStringLiteral("00camlist.txt"));
+    const bool newList = !QFile::exists(path);
+    if (!WriteDemoHome(folder, cams, simulator, error))
+        return false;
     if (!selfSigned_)
-        return {};
-    return {{DemoCamName, QColor(110, 80, 150), CamBehaviour::Normal, 5}};
+        return true;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    const QByteArray list = file.readAll();
+    const QByteArray pointed = pointedAtHttps(list, newList);
+    if (pointed == list)
+        return true;
+    QSaveFile replacement(path);
+    if (replacement.open(QIODevice::WriteOnly) && replacement.write(pointed) == pointed.size() &&
+        replacement.commit())
+        return true;
+    *error = QStringLiteral("Cannot write %1: %2").arg(path, replacement.errorString());
+    return false;
 }
 
-DemoAddressOf HttpsListeners::demoAddresses(const CamSimulator& simulator) const {
-    return [this, &simulator](const QString& camName) {
-        return selfSigned_ && camName == DemoCamName ? selfSigned_->url(camName)
-                                                     : simulator.url(camName);
-    };
+QByteArray HttpsListeners::pointedAtHttps(const QByteArray& camList, bool newList) const {
+    const QByteArray address = selfSigned_->url(DemoCamName).toLocal8Bit();
+    if (newList)
+        return camList + "[name]" + DemoCamName.toLocal8Bit() + "\r\n" + address + "\r\n" +
+               QByteArray::number(DemoCamRefreshSeconds) + "\r\n\r\n";
+    const QUrl served(selfSigned_->url(DemoCamName));
+    QList<QByteArray> lines = camList.split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const bool crLf = lines[i].endsWith('\r');
+        const QUrl listed(QString::fromLocal8Bit(crLf ? lines[i].chopped(1) : lines[i]));
+        if (lines[i - 1].startsWith("[name]") && listed.port() >= 0 &&
+            listed.scheme() == served.scheme() && listed.host() == served.host() &&
+            listed.path() == served.path())
+            lines[i] = address + (crLf ? "\r" : "");
+    }
+    return lines.join('\n');
 }

@@ -14,21 +14,24 @@ struct CamSimOptions;
 
 // The https listeners the command line asks for, in front of the simulator's
 // plain server: one presenting the test authority's certificate, one a
-// self-signed certificate, as a home cam does.
+// self-signed certificate, as a home cam does. With the self-signed one the
+// simulator serves one more cam, "porch", which the demo lists at its https
+// address.
 class HttpsListeners {
 public:
     // False with a message in `error` when one of them cannot listen.
-    bool listen(const CamSimOptions& options, const CamSimulator& simulator, QString* error);
+    bool listen(const CamSimOptions& options, CamSimulator& simulator, QString* error);
     // A line per listener, saying where it listens and what it presents.
     QStringList whereTheyListen() const;
-    // The demo's https cam, served with the self-signed certificate, when
-    // that listener runs.
-    QList<DemoCam> demoCams() const;
-    // The demo cams' addresses: the https cam's at its listener, the others'
-    // at the simulator.
-    DemoAddressOf demoAddresses(const CamSimulator& simulator) const;
+    // WriteDemoHome, and the https cam's entry: a list written anew gets
+    // it; in a list already there, an entry at any port of the listener
+    // moves to its current port.
+    bool writeDemoHome(const QString& folder, const QList<DemoCam>& cams,
+                       const CamSimulator& simulator, QString* error) const;
 
 private:
+    QByteArray pointedAtHttps(const QByteArray& camList, bool newList) const;
+
     std::unique_ptr<TlsFrontend> caSigned_;
     std::unique_ptr<TlsFrontend> selfSigned_;
 };

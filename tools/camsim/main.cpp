@@ -25,13 +25,11 @@ void ServeCams(CamSimulator& simulator, const QList<DemoCam>& cams) {
         simulator.addCam(cam.name, cam.colour, cam.behaviours);
 }
 
-void PrintWhereItListens(const CamSimulator& simulator, const HttpsListeners& https,
-                         const DaytimeService& daytime, const QHostAddress& address) {
+void PrintWhereItListens(const CamSimulator& simulator, const DaytimeService& daytime,
+                         const QHostAddress& address) {
     Out() << "HTTP on " << address.toString() << ':' << simulator.port() << '\n';
     for (const QString& name : simulator.camNames())
         Out() << "  " << simulator.url(name) << '\n';
-    for (const QString& line : https.whereTheyListen())
-        Out() << line << '\n';
     Out() << "Daytime on " << address.toString() << ':' << daytime.port() << '\n';
     Out().flush();
 }
@@ -72,7 +70,6 @@ int main(int argc, char* argv[]) {
         Err() << httpsError << '\n';
         return 1;
     }
-    ServeCams(simulator, https.demoCams());
     DaytimeService daytime;
     if (!daytime.listen(options.daytimePort, options.address)) {
         Err() << "Cannot listen for daytime: " << daytime.errorString() << '\n';
@@ -80,13 +77,14 @@ int main(int argc, char* argv[]) {
     }
     if (!options.demoHome.isEmpty()) {
         QString error;
-        if (!WriteDemoHome(options.demoHome, cams + https.demoCams(),
-                           https.demoAddresses(simulator), &error)) {
+        if (!https.writeDemoHome(options.demoHome, cams, simulator, &error)) {
             Err() << error << '\n';
             return 1;
         }
         Out() << "Camera list in " << options.demoHome << '\n';
     }
-    PrintWhereItListens(simulator, https, daytime, options.address);
+    for (const QString& line : https.whereTheyListen())
+        Out() << line << '\n';
+    PrintWhereItListens(simulator, daytime, options.address);
     return app.exec();
 }
