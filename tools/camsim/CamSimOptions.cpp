@@ -72,10 +72,6 @@ CamSimCommandLine ParseCamSimCommandLine(const QStringList& arguments) {
         {QStringLiteral("demo-home")},
         QStringLiteral("Write a camera list for the served cams into this folder."),
         QStringLiteral("folder"));
-    const QCommandLineOption photo(
-        {QStringLiteral("photo")},
-        QStringLiteral("Textured pictures that compress like photographs, not plain colours."));
-    parser.addOptions({address, httpPort, daytimePort, size, period, cams, demoHome, photo});
     const QCommandLineOption httpsPort(
         {QStringLiteral("https-port")},
         QStringLiteral("Also serve https, with a certificate of the test authority (0 for any "
@@ -87,6 +83,10 @@ CamSimCommandLine ParseCamSimCommandLine(const QStringList& arguments) {
                        "in the demo (0 for any free port)."),
         QStringLiteral("port"));
     parser.addOptions({httpsPort, selfSignedPort});
+    const QCommandLineOption photo(
+        {QStringLiteral("photo")},
+        QStringLiteral("Textured pictures that compress like photographs, not plain colours."));
+    parser.addOptions({address, httpPort, daytimePort, size, period, cams, demoHome, photo});
 
     if (!parser.parse(arguments))
         return Complaint(parser.errorText());
