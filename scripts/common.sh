@@ -14,6 +14,7 @@ PACKAGES=(g++ cmake ninja-build ccache pkg-config qt6-base-dev qt6-svg-dev libgl
           zlib1g-dev qt6-image-formats-plugins
           qtkeychain-qt6-dev libsecret-1-0 gnome-keyring
           libavcodec-dev libavformat-dev libswscale-dev libavutil-dev
+          libssl3 libssl-dev ca-certificates
           fonts-dejavu-core dbus-daemon
           desktop-file-utils appstream dpkg-dev file lintian)
 

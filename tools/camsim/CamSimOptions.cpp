@@ -77,6 +77,17 @@ CamSimCommandLine ParseCamSimCommandLine(const QStringList& arguments) {
         {QStringLiteral("demo-home")},
         QStringLiteral("Write a camera list for the served cams into this folder."),
         QStringLiteral("folder"));
+    const QCommandLineOption httpsPort(
+        {QStringLiteral("https-port")},
+        QStringLiteral("Also serve https, with a certificate of the test authority (0 for any "
+                       "free port)."),
+        QStringLiteral("port"));
+    const QCommandLineOption selfSignedPort(
+        {QStringLiteral("self-signed-port")},
+        QStringLiteral("Also serve https with a self-signed certificate, and list an https cam "
+                       "in the demo (0 for any free port)."),
+        QStringLiteral("port"));
+    parser.addOptions({httpsPort, selfSignedPort});
     const QCommandLineOption photo(
         {QStringLiteral("photo")},
         QStringLiteral("Textured pictures that compress like photographs, not plain colours."));
@@ -100,6 +111,14 @@ CamSimCommandLine ParseCamSimCommandLine(const QStringList& arguments) {
     if (!http || !daytime)
         return Complaint(QStringLiteral("A port is a number from 0 to 65535."));
     options.httpPort = *http;
+    for (const auto& [option, port] : {std::pair{&httpsPort, &options.httpsPort},
+                                       std::pair{&selfSignedPort, &options.selfSignedPort}}) {
+        if (!parser.isSet(*option))
+            continue;
+        *port = ReadPort(parser.value(*option));
+        if (!*port)
+            return Complaint(QStringLiteral("A port is a number from 0 to 65535."));
+    }
     options.daytimePort = *daytime;
     const auto pictureSize = ReadSize(parser.value(size));
     if (!pictureSize)

@@ -19,6 +19,10 @@ struct CamSimOptions {
     int digestCams = 0; // digest01, digest02, ...: numbered cams behind Digest
     bool photoLike = false;
     QString demoHome;
+    // The https listeners, off unless asked for: one with the test
+    // authority's certificate, one with a self-signed certificate.
+    std::optional<quint16> httpsPort;
+    std::optional<quint16> selfSignedPort;
 };
 
 // Reads the command line (program name first). The result is empty when the

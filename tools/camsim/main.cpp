@@ -2,6 +2,7 @@
 #include "tools/camsim/CamSimulator.h"
 #include "tools/camsim/DaytimeService.h"
 #include "tools/camsim/DemoHome.h"
+#include "tools/camsim/HttpsListeners.h"
 #include "tools/camsim/QuitOnSignals.h"
 
 #include <QGuiApplication>
@@ -60,6 +61,12 @@ int main(int argc, char* argv[]) {
         Err() << "Cannot listen for HTTP: " << simulator.errorString() << '\n';
         return 1;
     }
+    HttpsListeners https;
+    QString httpsError;
+    if (!https.listen(options, simulator, &httpsError)) {
+        Err() << httpsError << '\n';
+        return 1;
+    }
     DaytimeService daytime;
     if (!daytime.listen(options.daytimePort, options.address)) {
         Err() << "Cannot listen for daytime: " << daytime.errorString() << '\n';
@@ -67,12 +74,14 @@ int main(int argc, char* argv[]) {
     }
     if (!options.demoHome.isEmpty()) {
         QString error;
-        if (!WriteDemoHome(options.demoHome, cams, simulator, &error)) {
+        if (!https.writeDemoHome(options.demoHome, cams, simulator, &error)) {
             Err() << error << '\n';
             return 1;
         }
         Out() << "Camera list in " << options.demoHome << '\n';
     }
+    for (const QString& line : https.whereTheyListen())
+        Out() << line << '\n';
     PrintWhereItListens(simulator, daytime, options.address);
     return app.exec();
 }

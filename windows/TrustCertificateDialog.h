@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/net/ServerCertificate.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class QToolButton;
+class SkinLabelArray;
+
+// "Trust This Certificate…": shows a server's certificate that a connection
+// refused (its host and port, SHA-256 fingerprint, subject, issuer and
+// validity) and why it was refused. Trust pins the fingerprint for that host
+// and port in the user settings and closes; Cancel, Escape and the close
+// control close it and change nothing. Modeless, so the panels keep fetching.
+class TrustCertificateDialog : public QWidget {
+    Q_OBJECT
+public:
+    TrustCertificateDialog(const ServerCertificate& certificate, QWidget* owner = nullptr);
+    ~TrustCertificateDialog() override;
+
+signals:
+    // After the fingerprint was pinned: the cam can be fetched again at once.
+    void Trusted(const QString& host, quint16 port);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildFields();
+    void buildButtons();
+    void skin();
+    void cmdTrust_Click();
+
+    ServerCertificate certificate_;
+    QToolButton* cmdTrust;
+    QToolButton* cmdCancel;
+    std::unique_ptr<SkinLabelArray> SkinLabel1;
+};
