@@ -23,6 +23,7 @@
 #include "viewing/Form6.h"
 #include "windows/AuxiliaryWindows.h"
 #include "windows/KeptPasswords.h"
+#include "windows/TrustCertificateDialog.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -167,6 +168,15 @@ void Form1::connectAuxiliaryWindows() {
     connect(listPane_, &CamListPane::WebsiteClicked, auxWindows_, &AuxiliaryWindows::OpenWebsite);
     // A cam whose address names a user but leaves the password out asks here.
     panels_->SetPasswords(new KeptPasswords(this));
+    connect(panels_, &PanelPool::TrustCertificateRequested, this, &Form1::trustCertificate);
+}
+
+// "Trust This Certificate…": the certificate the cam's last fetch refused;
+// once pinned, the cams it refused fetch again.
+void Form1::trustCertificate(int slot) {
+    auto* dialog = new TrustCertificateDialog(panels_->State(slot).RefusedCertificate, this);
+    connect(dialog, &TrustCertificateDialog::Trusted, panels_, &PanelPool::RefreshCamsRefusedBy);
+    dialog->show();
 }
 
 void Form1::skinWindow() {

@@ -48,6 +48,7 @@ private:
     void connectPanes();
     void buildSkinLabels();
     void connectAuxiliaryWindows();
+    void trustCertificate(int slot);
     void skinWindow();
     void buildClock();
     void buildFullScreenView();

@@ -8,7 +8,7 @@
 struct FetchEnding {
     enum class Kind {
         None,
-        ConnectionFailed, // no response: host not found, refused, reset, no TLS
+        ConnectionFailed, // no response: host not found, refused, reset, TLS failed
         NoAnswer,         // silent for the answer timeout
         CertificateNotTrusted,
         Redirects,       // too many, or from https to plain http

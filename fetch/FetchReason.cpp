@@ -54,10 +54,6 @@ QString CertificateNotTrusted(const QString& detail) {
     return QStringLiteral("Certificate not trusted: ") + detail;
 }
 
-QString TlsUnavailable() {
-    return CertificateNotTrusted(QStringLiteral("TLS is not available"));
-}
-
 QString NotAPicture(const QString& header) {
     const QString type = FieldValue(header, QLatin1String("Content-Type")).section(u';', 0, 0);
     return QStringLiteral("Not a picture: ") +

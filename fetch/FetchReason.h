@@ -21,7 +21,6 @@ QString TooManyRedirects();
 QString RedirectToPlainHttp();
 // "Certificate not trusted: " and the TLS layer's words.
 QString CertificateNotTrusted(const QString& detail);
-QString TlsUnavailable();
 // "Not a picture: text/html": the media type the header names, without its
 // parameters.
 QString NotAPicture(const QString& header);

@@ -19,7 +19,7 @@ struct FetchRecord {
     QStringList Redirects; // each address a redirect led to, passwords masked
     std::optional<qint64> NameLookupMs;
     std::optional<qint64> ConnectMs;
-    std::optional<qint64> TlsMs; // TLS handshakes are not timed apart yet
+    std::optional<qint64> TlsMs; // the TLS handshake was done; none without TLS
     std::optional<qint64> FirstByteMs;
     std::optional<qint64> WholeMs; // the whole response was there
     qint64 BytesReceived = 0;      // over every connection of the fetch

@@ -8,6 +8,8 @@
 #include "platform/files/FileHelpers.h"
 #include "platform/text/AnsiText.h"
 
+#include <QSslCertificate>
+
 #include <algorithm>
 
 namespace {
@@ -47,6 +49,10 @@ void HttpExchange::Attach(SocketControl* socket) {
     connect(socket, &SocketControl::HostFound, this, [=, this] {
         if (current())
             record_.NameLookupMs = Elapsed();
+    });
+    connect(socket, &SocketControl::HandshakeStarted, this, [=, this] {
+        if (current())
+            record_.ConnectMs = Elapsed();
     });
     connect(socket, &SocketControl::Connected, this, [=, this] {
         if (current())
@@ -115,10 +121,11 @@ void HttpExchange::StartRequest(const CamAddress& address) {
     if (!hop_.Endpoint)
         return;
     record_.Server = ServerOf(hop_);
-    record_.NameLookupMs = record_.ConnectMs = record_.FirstByteMs = std::nullopt;
+    record_.NameLookupMs = record_.ConnectMs = record_.TlsMs = record_.FirstByteMs = std::nullopt;
     wsCam_ = SocketFor(hop_.Scheme);
     if (!wsCam_) {
-        Fail(FetchEnding::Kind::ConnectionFailed, FetchReason::TlsUnavailable());
+        Fail(FetchEnding::Kind::ConnectionFailed,
+             FetchReason::ConnectionFailed(QStringLiteral("no connection for https")));
         return;
     }
     underWay_ = true;
@@ -168,8 +175,9 @@ void HttpExchange::SetPasswordLookup(CamSignIn::PasswordLookup lookup) {
     signIn_.SetPasswordLookup(std::move(lookup));
 }
 
+// Over TLS the connection was made when the handshake began.
 void HttpExchange::SendRequest() {
-    record_.ConnectMs = Elapsed();
+    (record_.ConnectMs ? record_.TlsMs : record_.ConnectMs) = Elapsed();
     state_.RequestPath = EscapeSpaces(state_.RequestPath);
     const QByteArray authorization = signIn_.AnswerFor(hop_, state_.RequestPath);
     record_.Request = MaskedRequestText(state_.HostName, state_.RequestPath, authorization);
@@ -334,6 +342,14 @@ void HttpExchange::OnFailed(SocketFailure failure, const QString& detail) {
     case SocketFailure::Other:
         return Fail(FetchEnding::Kind::ConnectionFailed, FetchReason::ConnectionFailed(detail));
     }
+}
+
+ServerCertificate HttpExchange::RefusedCertificate() const {
+    if (ending_.Problem != FetchEnding::Kind::CertificateNotTrusted || !hop_.Endpoint)
+        return {};
+    return DescribeServerCertificate(hop_.Endpoint->Host, hop_.Endpoint->Port,
+                                     QSslCertificate(record_.Certificate, QSsl::Der),
+                                     ending_.Reason);
 }
 
 void HttpExchange::Finish() {

@@ -6,6 +6,7 @@
 #include "fetch/FetchEnding.h"
 #include "fetch/FetchRecord.h"
 #include "fetch/ResponseBody.h"
+#include "platform/net/ServerCertificate.h"
 #include "platform/net/SocketControl.h"
 
 #include <QElapsedTimer>
@@ -43,8 +44,8 @@ public:
 //
 // Every fetch ends once, with ServerClosed (the response is there: split it),
 // ResponseTooLarge or FetchFailed; Ending() then tells what went wrong, if
-// anything. A fetch that ends at once (an https address without TLS) ends
-// inside BeginFetch. Our own close, and a new fetch, end nothing.
+// anything. A fetch that ends at once (no socket for its scheme) ends inside
+// BeginFetch. Our own close, and a new fetch, end nothing.
 class HttpExchange : public QObject {
     Q_OBJECT
 public:
@@ -58,8 +59,8 @@ public:
     HttpExchange(FetchState& state, DownloadProgress& progress, QObject* parent = nullptr);
     HttpExchange(FetchState& state, DownloadProgress& progress, SocketMaker sockets,
                  QObject* parent = nullptr);
-    // Fetches plain http over the given socket, which it keeps; https over
-    // nothing.
+    // Fetches plain http over the given socket, which it keeps; an https
+    // address ends at once.
     HttpExchange(FetchState& state, DownloadProgress& progress,
                  std::unique_ptr<SocketControl> socket, QObject* parent = nullptr);
     ~HttpExchange() override;
@@ -94,6 +95,10 @@ public:
     const FetchEnding& Ending() const { return ending_; }
     // What the last fetch did on the wire so far.
     const FetchRecord& Record() const { return record_; }
+    // After a fetch that ended on the server's certificate, until the next
+    // one begins: that certificate and its server, for the user to trust.
+    // Null otherwise, and when the server showed none.
+    ServerCertificate RefusedCertificate() const;
 
 signals:
     // The fetch's response is all there: the server closed the connection,

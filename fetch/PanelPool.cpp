@@ -54,8 +54,8 @@ PanelPool::PanelPool(QWidget* sheet, QWidget* mainWindow, SharedPictures picture
         if (slot >= MaxOpenCams)
             continue;
         progress_[size_t(slot)] = std::make_unique<PanelProgress>(*this, *panel);
-        auto exchange =
-            std::make_unique<HttpExchange>(states_[size_t(slot)].Fetch, *progress_[size_t(slot)]);
+        auto exchange = std::make_unique<HttpExchange>(
+            states_[size_t(slot)].Fetch, *progress_[size_t(slot)], ProgramSockets(&pins_));
         connect(exchange.get(), &HttpExchange::ServerClosed, this,
                 [this, slot] { wsCam_Close(slot); });
         connect(exchange.get(), &HttpExchange::ResponseTooLarge, this,
@@ -92,6 +92,15 @@ void PanelPool::SetPasswords(CamPasswords* passwords) {
 void PanelPool::SetSocketMaker(const SocketMaker& sockets) {
     for (const auto& exchange : exchanges_)
         exchange->SetSocketMaker(sockets);
+}
+
+void PanelPool::RefreshCamsRefusedBy(const QString& host, quint16 port) {
+    for (int slot = 0; slot < MaxOpenCams; ++slot) {
+        const ServerCertificate& refused = states_[size_t(slot)].RefusedCertificate;
+        if (!refused.IsNull() && refused.Host == host && refused.Port == port &&
+            !Panel(slot).isHidden())
+            cmdRefresh_Click(slot);
+    }
 }
 
 // The cams whose last fetch wanted this password fetch again at once.
@@ -192,6 +201,7 @@ void PanelPool::cmdStop_Click(int slot) {
         states_[size_t(slot)].ArrivedPicture = {};
         states_[size_t(slot)].Fetch.ReceiveBuffer = QByteArray();
         states_[size_t(slot)].Reason.clear();
+        states_[size_t(slot)].RefusedCertificate = {};
         panel.ShowReason({});
         panel.OfferCertificateTrust(false);
     }
@@ -268,6 +278,7 @@ void PanelPool::endFetch(int slot, const QString& reason) {
     const FetchEnding& ending = exchange.Ending();
     state.Reason = reason;
     state.LastFetch = exchange.Record();
+    state.RefusedCertificate = exchange.RefusedCertificate();
     panel.ShowReason(reason);
     panel.OfferCertificateTrust(ending.Problem == FetchEnding::Kind::CertificateNotTrusted);
     if (!reason.isEmpty() && isSelected(slot))

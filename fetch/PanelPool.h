@@ -4,7 +4,9 @@
 #include "fetch/ExchangeSockets.h"
 #include "fetch/FetchRecord.h"
 #include "fetch/FetchState.h"
+#include "platform/net/ServerCertificate.h"
 #include "platform/picture/PictureObject.h"
+#include "settings/CertificatePins.h"
 
 #include <QImage>
 #include <QObject>
@@ -35,6 +37,8 @@ struct SlotState {
     QString Reason;
     // What the last fetch that ended did on the wire.
     FetchRecord LastFetch;
+    // The server's certificate the last fetch that ended refused, if it did.
+    ServerCertificate RefusedCertificate;
 };
 
 // The pictures every panel shares.
@@ -75,9 +79,13 @@ public:
     // Where the passwords that cams' addresses leave out come from; without
     // one, such a cam needs a user name and password.
     void SetPasswords(CamPasswords* passwords);
-    // Where the panels' connections come from, by scheme (MakeSocket unless
-    // told otherwise); downloads under way are abandoned.
+    // Where the panels' connections come from, by scheme (the program's own,
+    // trusting the user's pinned certificates, unless told otherwise);
+    // downloads under way are abandoned.
     void SetSocketMaker(const SocketMaker& sockets);
+    // The user trusted the certificate of this server: the open cams whose
+    // last fetch refused it fetch again.
+    void RefreshCamsRefusedBy(const QString& host, quint16 port);
 
     // Gives every panel the shared refresh indicator picture.
     void ShowRefreshPictures();
@@ -144,5 +152,7 @@ private:
     std::array<CamPanel*, SlotCount> panels_{};
     std::array<SlotState, MaxOpenCams> states_{};
     std::array<std::unique_ptr<PanelProgress>, MaxOpenCams> progress_;
+    // Every slot's TLS connections ask the same pins, kept in the user settings.
+    CertificatePins pins_;
     std::array<std::unique_ptr<HttpExchange>, MaxOpenCams> exchanges_;
 };

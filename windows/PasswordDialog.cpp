@@ -6,6 +6,7 @@
 #include "platform/skin/SkinLabel.h"
 #include "platform/skin/SkinLabelArray.h"
 #include "skin/modSkin.h"
+#include "windows/OneLineText.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -28,13 +29,8 @@ constexpr double ButtonRow = KeepingRow + 600;
 // The server's and the user's texts are shown as they are, on one line:
 // never read as markup, control characters and line breaks as spaces, cut
 // short with an ellipsis when too long. The accessible name keeps the whole text.
-void showValue(QLabel* label, const QString& caption, QString value) {
-    for (QChar& c : value) {
-        const QChar::Category category = c.category();
-        if (category == QChar::Other_Control || category == QChar::Separator_Line ||
-            category == QChar::Separator_Paragraph)
-            c = QLatin1Char(' ');
-    }
+void showValue(QLabel* label, const QString& caption, const QString& text) {
+    const QString value = OneLineText(text);
     label->setTextFormat(Qt::PlainText);
     label->setText(label->fontMetrics().elidedText(value, Qt::ElideRight, label->width()));
     label->setAccessibleName(caption + QLatin1Char(' ') + value);

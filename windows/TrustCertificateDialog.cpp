@@ -8,6 +8,7 @@
 #include "platform/text/DateTimeText.h"
 #include "settings/CertificatePins.h"
 #include "skin/modSkin.h"
+#include "windows/OneLineText.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -26,18 +27,6 @@ constexpr double FingerprintRow = FirstRow + 2 * RowHeight;
 constexpr double SubjectRow = FingerprintRow + TwoRowHeight + 90;
 constexpr double ReasonRow = SubjectRow + 3 * RowHeight;
 constexpr double ButtonRow = ReasonRow + TwoRowHeight + 180;
-
-// A certificate's names come from the server: they are shown as they are,
-// never read as markup, control characters and line breaks as spaces.
-QString PlainLine(QString text) {
-    for (QChar& c : text) {
-        const QChar::Category category = c.category();
-        if (category == QChar::Other_Control || category == QChar::Separator_Line ||
-            category == QChar::Separator_Paragraph)
-            c = QLatin1Char(' ');
-    }
-    return text;
-}
 
 // The fingerprint's 32 bytes in two lines of 16.
 QString FingerprintLines(const QByteArray& fingerprint) {
@@ -94,18 +83,18 @@ TrustCertificateDialog::~TrustCertificateDialog() = default;
 
 void TrustCertificateDialog::buildFields() {
     const ServerCertificate& shown = certificate_;
-    ValueRow(this, "Label1", QStringLiteral("Host:"), "lblHost", PlainLine(shown.Host), FirstRow);
+    ValueRow(this, "Label1", QStringLiteral("Host:"), "lblHost", OneLineText(shown.Host), FirstRow);
     ValueRow(this, "Label2", QStringLiteral("Port:"), "lblPort", QString::number(shown.Port),
              FirstRow + RowHeight);
     ValueRow(this, "Label3", QStringLiteral("SHA-256:"), "lblFingerprint",
              FingerprintLines(shown.Fingerprint), FingerprintRow, TwoRowHeight);
-    ValueRow(this, "Label4", QStringLiteral("Issued to:"), "lblSubject", PlainLine(shown.Subject),
+    ValueRow(this, "Label4", QStringLiteral("Issued to:"), "lblSubject", OneLineText(shown.Subject),
              SubjectRow);
-    ValueRow(this, "Label5", QStringLiteral("Issued by:"), "lblIssuer", PlainLine(shown.Issuer),
+    ValueRow(this, "Label5", QStringLiteral("Issued by:"), "lblIssuer", OneLineText(shown.Issuer),
              SubjectRow + RowHeight);
     ValueRow(this, "Label6", QStringLiteral("Valid:"), "lblValidity", Validity(shown),
              SubjectRow + 2 * RowHeight);
-    ValueRow(this, "Label7", QStringLiteral("Refused:"), "lblReason", PlainLine(shown.Reason),
+    ValueRow(this, "Label7", QStringLiteral("Refused:"), "lblReason", OneLineText(shown.Reason),
              ReasonRow, TwoRowHeight);
 }
 

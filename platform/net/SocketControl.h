@@ -16,8 +16,8 @@ enum class SocketFailure {
 
 // What an exchange needs of an asynchronous TCP client: connect, send, read
 // what is waiting, close, and the four events a socket control raises.
-// WinsockControl is the real one; anything that feeds bytes without a
-// network (a test, a fuzzer) can stand in for it.
+// WinsockControl (TCP) and TlsSocketControl are the real ones; anything that
+// feeds bytes without a network (a test, a fuzzer) can stand in for them.
 class SocketControl : public QObject {
     Q_OBJECT
 public:
@@ -41,6 +41,10 @@ signals:
     // The host name was resolved; connecting goes on. Optional: a control
     // that resolves nothing need not raise it.
     void HostFound();
+    // A TLS control: the TCP connection is made and the handshake begins;
+    // Connected follows once it is done. A control without TLS never raises it.
+    void HandshakeStarted();
+    // The connection is ready for the request.
     void Connected();
     // bytesTotal is the number of bytes now waiting to be read.
     void DataArrival(qint64 bytesTotal);

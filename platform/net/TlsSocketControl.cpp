@@ -19,10 +19,8 @@ QList<QSslCertificate>& AuthoritiesForTests() {
     return authorities;
 }
 
-using Failure = TlsSocketControl::Failure;
-
 struct FailureDetail {
-    Failure failure;
+    SocketFailure failure;
     QString detail;
 };
 
@@ -30,36 +28,36 @@ struct FailureDetail {
 FailureDetail FailureOf(const QSslSocket& socket, bool established) {
     switch (socket.error()) {
     case QAbstractSocket::HostNotFoundError:
-        return {Failure::HostNotFound, socket.errorString()};
+        return {SocketFailure::HostNotFound, socket.errorString()};
     case QAbstractSocket::ConnectionRefusedError:
-        return {Failure::Refused, socket.errorString()};
+        return {SocketFailure::Refused, socket.errorString()};
     case QAbstractSocket::SocketTimeoutError:
-        return {Failure::TimedOut, socket.errorString()};
+        return {SocketFailure::TimedOut, socket.errorString()};
     case QAbstractSocket::RemoteHostClosedError:
     case QAbstractSocket::SslHandshakeFailedError:
     case QAbstractSocket::SslInternalError:
     case QAbstractSocket::SslInvalidUserDataError:
         if (!established)
-            return {Failure::Other,
+            return {SocketFailure::Other,
                     QStringLiteral("TLS handshake failed: ") + socket.errorString()};
         break;
     default:
         break;
     }
-    return {Failure::Other, socket.errorString()};
+    return {SocketFailure::Other, socket.errorString()};
 }
 
-QString ReasonFor(Failure failure, const QString& detail, const QString& host) {
+QString ReasonFor(SocketFailure failure, const QString& detail, const QString& host) {
     switch (failure) {
-    case Failure::HostNotFound:
+    case SocketFailure::HostNotFound:
         return QStringLiteral("Host not found: ") + host;
-    case Failure::Refused:
+    case SocketFailure::Refused:
         return QStringLiteral("Connection refused");
-    case Failure::CertificateUntrusted:
-    case Failure::CertificateChanged:
+    case SocketFailure::CertificateUntrusted:
+    case SocketFailure::CertificateChanged:
         return NotTrustedReason(detail);
-    case Failure::TimedOut:
-    case Failure::Other:
+    case SocketFailure::TimedOut:
+    case SocketFailure::Other:
         break;
     }
     return detail;
@@ -101,6 +99,14 @@ void TlsSocketControl::Connect(const QString& host, quint16 port) {
     socket->setSslConfiguration(ConfigurationFor(host, port));
     connect(socket, &QSslSocket::sslErrors, this,
             [this, socket](const QList<QSslError>& errors) { OnSslErrors(socket, errors); });
+    connect(socket, &QSslSocket::hostFound, this, [this, socket] {
+        if (IsCurrent(socket))
+            emit HostFound();
+    });
+    connect(socket, &QSslSocket::connected, this, [this, socket] {
+        if (IsCurrent(socket))
+            emit HandshakeStarted();
+    });
     connect(socket, &QSslSocket::encrypted, this, [this, socket] { OnEncrypted(socket); });
     connect(socket, &QSslSocket::newSessionTicketReceived, this, [this, socket] {
         if (IsCurrent(socket))
@@ -179,9 +185,9 @@ void TlsSocketControl::OnSslErrors(QSslSocket* socket, const QList<QSslError>& e
         socket->ignoreSslErrors();
         return;
     }
-    const Failure failure = verdict.Result == TrustVerdict::Outcome::Changed
-                                ? Failure::CertificateChanged
-                                : Failure::CertificateUntrusted;
+    const SocketFailure failure = verdict.Result == TrustVerdict::Outcome::Changed
+                                      ? SocketFailure::CertificateChanged
+                                      : SocketFailure::CertificateUntrusted;
     refused_ =
         DescribeServerCertificate(host_, port_, peerCertificate_, NotTrustedReason(verdict.Detail));
     Close();
@@ -253,7 +259,7 @@ void TlsSocketControl::OnError(QSslSocket* socket) {
     Fail(what.failure, what.detail);
 }
 
-void TlsSocketControl::Fail(Failure failure, const QString& detail) {
+void TlsSocketControl::Fail(SocketFailure failure, const QString& detail) {
     state_ = SocketState::Error;
     reason_ = ReasonFor(failure, detail, host_);
     resetWatch_.Forget();

@@ -17,17 +17,18 @@ class QSslSocket;
 // One asynchronous TLS client connection with the events of a socket control,
 // as WinsockControl raises them for TCP: Connected once the handshake is done
 // and the server trusted, DataArrival for decrypted bytes, PeerClosed, and
-// PeerReset for a connection the peer reset. Our own Close() and an abandoned
-// connection raise nothing. The bytes sent are exactly those given, so a
-// request goes out as it would over TCP.
+// PeerReset for a connection the peer reset; HostFound and HandshakeStarted on
+// the way. Our own Close() and an abandoned connection raise nothing. The bytes sent are exactly
+// those given, so a request goes out as it would over TCP.
 //
 // The host name goes out as the server's name (SNI) and must be one the
 // certificate names; the chain must lead to one of the system's authorities.
 // A certificate that cannot be verified is still trusted when it is the one
 // pinned for the host and port. A connection that ends any other way than
 // the peer closing or resetting it raises Failed, once our caller has
-// returned, with what went wrong; when the certificate was refused, it is
-// kept for the user to look at and pin.
+// returned, with what went wrong (for a changed certificate, that it
+// changed); when the certificate was refused, it is kept for the user to look
+// at and pin.
 //
 // The control keeps the TLS session of its last connection and offers it when
 // it connects to the same host and port again, so that a cam fetched every
@@ -41,16 +42,6 @@ public:
         Connected,  // the handshake is done and the server trusted
         Closing,    // the peer closed; our end waits for Close()
         Error,      // the connection failed or broke
-    };
-
-    // What ended a connection that failed.
-    enum class Failure {
-        HostNotFound,
-        Refused,
-        TimedOut,
-        CertificateUntrusted, // it cannot be verified and is not pinned
-        CertificateChanged,   // another certificate is pinned for the server
-        Other,                // the detail tells, e.g. a failed TLS handshake
     };
 
     struct HandshakeCount {
@@ -81,7 +72,7 @@ public:
     QString Reason() const { return reason_; }
     // The server's certificate on the current or last connection (DER),
     // whether it was trusted or not; empty before the server showed one.
-    QByteArray PeerCertificate() const;
+    QByteArray PeerCertificate() const override;
     // The certificate the last connection refused, with its host and port;
     // null unless the connection ended so.
     const ServerCertificate& RefusedCertificate() const { return refused_; }
@@ -91,12 +82,6 @@ public:
     // For tests only: the authorities every connection started from now on
     // trusts instead of the system's; an empty list goes back to the system's.
     static void TrustTestAuthorities(const QList<QSslCertificate>& authorities);
-
-signals:
-    // The connection failed before it was established, or broke with an error
-    // other than a reset; `detail` is Qt's words for it (for a changed
-    // certificate, that it changed). No other event of the connection follows.
-    void Failed(TlsSocketControl::Failure failure, const QString& detail);
 
 private:
     // The session of the last connection that handed one over, with the pin
@@ -116,7 +101,7 @@ private:
     void OnDisconnected(QSslSocket* socket);
     void OnError(QSslSocket* socket);
     void KeepSession(QSslSocket* socket);
-    void Fail(Failure failure, const QString& detail);
+    void Fail(SocketFailure failure, const QString& detail);
     void AnnounceWaitingBytes();
     bool IsCurrent(const QSslSocket* socket) const { return socket && socket == socket_; }
 

@@ -5,23 +5,7 @@
 
 #include <utility>
 
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace {
-
-// QTcpSocket reports a connection reset exactly like an orderly close, and
-// closes its descriptor before telling anyone. The kernel knows the
-// difference as long as some descriptor keeps the connection: after the
-// peer's FIN it waits in CLOSE_WAIT, after its RST it is CLOSED.
-bool wasReset(int descriptor) {
-    tcp_info info{};
-    socklen_t size = sizeof info;
-    return descriptor >= 0 && ::getsockopt(descriptor, IPPROTO_TCP, TCP_INFO, &info, &size) == 0 &&
-           info.tcpi_state == TCP_CLOSE;
-}
 
 SocketFailure FailureOf(QAbstractSocket::SocketError error) {
     switch (error) {
@@ -81,7 +65,7 @@ void WinsockControl::Close() {
     ++connections_;
     state_ = SocketState::Closed;
     announced_ = 0;
-    ForgetWatch();
+    resetWatch_.Forget();
     QTcpSocket* socket = std::exchange(socket_, nullptr);
     if (!socket)
         return;
@@ -102,9 +86,9 @@ void WinsockControl::OnConnected(QTcpSocket* socket) {
     if (!IsCurrent(socket))
         return;
     state_ = SocketState::Connected;
-    // A second descriptor on the connection, to read its state after Qt has
-    // closed its own (see wasReset).
-    watch_ = ::dup(int(socket->socketDescriptor()));
+    // Qt reports a reset like an orderly close, and closes its descriptor
+    // before telling anyone: the watch can still tell them apart.
+    resetWatch_.Watch(socket->socketDescriptor());
     emit Connected();
 }
 
@@ -117,8 +101,8 @@ void WinsockControl::OnDisconnected(QTcpSocket* socket) {
     // A connection that broke with an error ends silently.
     if (!IsCurrent(socket) || state_ == SocketState::Error)
         return;
-    const bool reset = wasReset(watch_);
-    ForgetWatch();
+    const bool reset = resetWatch_.SawReset();
+    resetWatch_.Forget();
     if (reset) {
         // Bytes that came before the reset are the owner's; the close is not.
         AnnounceWaitingBytes();
@@ -153,12 +137,6 @@ void WinsockControl::OnError(QTcpSocket* socket) {
                 emit Failed(failure, detail);
         },
         Qt::QueuedConnection);
-}
-
-void WinsockControl::ForgetWatch() {
-    if (watch_ >= 0)
-        ::close(watch_);
-    watch_ = -1;
 }
 
 void WinsockControl::AnnounceWaitingBytes() {

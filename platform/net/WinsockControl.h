@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/net/ResetWatch.h"
 #include "platform/net/SocketControl.h"
 
 #include <QByteArray>
@@ -54,7 +55,6 @@ private:
     void OnDisconnected(QTcpSocket* socket);
     void OnError(QTcpSocket* socket);
     void AnnounceWaitingBytes();
-    void ForgetWatch();
     bool IsCurrent(const QTcpSocket* socket) const { return socket && socket == socket_; }
 
     QTcpSocket* socket_ = nullptr;
@@ -63,8 +63,7 @@ private:
     // Waiting bytes the owner has already been told about, so that bytes
     // announced once are not announced again when the peer closes.
     qint64 announced_ = 0;
-    // A duplicate of the connected socket's descriptor, or -1.
-    int watch_ = -1;
+    ResetWatch resetWatch_;
     // Counts connections begun and ended, so that a failure told later
     // reaches the owner only while its connection is still the current one.
     quint64 connections_ = 0;

@@ -17,7 +17,7 @@
 #include <QTest>
 
 using State = TlsSocketControl::SocketState;
-using Failure = TlsSocketControl::Failure;
+using Failure = SocketFailure;
 
 namespace {
 
@@ -53,7 +53,7 @@ public:
         connect(&control, &SocketControl::PeerClosed, this, [this] { events << "closed"; });
         connect(&control, &SocketControl::PeerReset, this, [this] { events << "reset"; });
         if (auto* tls = qobject_cast<TlsSocketControl*>(&control))
-            connect(tls, &TlsSocketControl::Failed, this, [this, tls](Failure failure) {
+            connect(tls, &SocketControl::Failed, this, [this, tls](Failure failure) {
                 events << "failed: " + tls->Reason();
                 failures << failure;
             });
