@@ -9,6 +9,8 @@
 #include <QSaveFile>
 #include <QUrl>
 
+#include <utility>
+
 namespace {
 
 const QString DemoCamName = QStringLiteral("porch");
@@ -60,6 +62,19 @@ QStringList HttpsListeners::whereTheyListen() const {
         lines << Where(*caSigned_, QStringLiteral("signed by the test authority"));
     if (selfSigned_)
         lines << Where(*selfSigned_, QStringLiteral("self-signed"));
+    return lines;
+}
+
+QStringList HttpsListeners::handshakesDone() const {
+    QStringList lines;
+    for (const auto& [listener, what] : {std::pair{caSigned_.get(), "signed by the test authority"},
+                                         std::pair{selfSigned_.get(), "self-signed"}}) {
+        if (listener)
+            lines << QStringLiteral("HTTPS handshakes (%1): %2 full, %3 resumed")
+                         .arg(QLatin1String(what))
+                         .arg(listener->fullHandshakes())
+                         .arg(listener->resumedHandshakes());
+    }
     return lines;
 }
 

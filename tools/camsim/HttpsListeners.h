@@ -23,6 +23,8 @@ public:
     bool listen(const CamSimOptions& options, CamSimulator& simulator, QString* error);
     // A line per listener, saying where it listens and what it presents.
     QStringList whereTheyListen() const;
+    // A line per listener: the handshakes it completed, full and resumed.
+    QStringList handshakesDone() const;
     // WriteDemoHome, and the https cam's entry: a list written anew gets
     // it; in a list already there, an entry at any port of the listener
     // moves to its current port.
