@@ -13,6 +13,7 @@
 
 class CamPanel;
 class HttpExchange;
+class PictureKeeping;
 class QWidget;
 
 // What a slot keeps between fetches besides its controls.
@@ -65,6 +66,10 @@ public:
     void SetViewerShown(bool shown) { viewerShown_ = shown; }
     // The AutoSave box: new pictures are saved as they arrive.
     void SetAutoSave(bool on) { autoSave_ = on; }
+    // What saves ask first and tell afterwards: the free-space guard and the
+    // disk cap of the cam folder. Without it every save goes ahead.
+    void SetKeeping(PictureKeeping* keeping) { keeping_ = keeping; }
+    PictureKeeping* Keeping() const { return keeping_; }
 
     // Gives every panel the shared refresh indicator picture.
     void ShowRefreshPictures();
@@ -120,6 +125,7 @@ private:
     qint16 SelectedPanel_ = 0;
     bool viewerShown_ = false;
     bool autoSave_ = false;
+    PictureKeeping* keeping_ = nullptr;
     QWidget* mainWindow_;
     SharedPictures pictures_;
     std::array<CamPanel*, SlotCount> panels_{};
