@@ -35,8 +35,11 @@ PictureKeeping::PictureKeeping(const QString& folder, FreeSpaceRule rule, QObjec
 PictureKeeping::~PictureKeeping() = default;
 
 void PictureKeeping::Apply(const ArchiveSettings& settings) {
-    guard_.SetEnabled(settings.freeSpaceGuard);
-    const RetentionLimits limits = settings.Limits();
+    Apply(settings.Limits(), settings.freeSpaceGuard);
+}
+
+void PictureKeeping::Apply(const RetentionLimits& limits, bool freeSpaceGuard) {
+    guard_.SetEnabled(freeSpaceGuard);
     // Names first: reading them lets events run, and a save meanwhile goes
     // to the cap as it was.
     const QStringList cams = limits.Off() ? QStringList() : ListedCamNames();

@@ -34,6 +34,8 @@ public:
     // applied at once to what the folder holds. At start-up and whenever
     // the user changes them.
     void Apply(const ArchiveSettings& settings);
+    // The same with the cap's size in bytes.
+    void Apply(const RetentionLimits& limits, bool freeSpaceGuard);
     // How many pictures the cap of those preferences would remove now.
     int WouldRemove(const ArchiveSettings& settings) const;
 

@@ -21,6 +21,8 @@
 #include <QSpinBox>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 constexpr double Width = 9000;
@@ -60,6 +62,8 @@ QCheckBox* checkBox(QWidget* owner, const char* name, const QString& text, int r
                     double width = Width - 2 * Left) {
     auto* box = Placed(new QCheckBox(text, owner), name, Left, rowTop(row), width, FieldHeight);
     box->setAccessibleName(text);
+    // No wider than its text: a click beside the text does nothing.
+    box->resize(std::min(box->width(), box->sizeHint().width()), box->height());
     return box;
 }
 
@@ -192,11 +196,15 @@ bool frmPreferences::confirmCap(const ArchiveSettings& settings) {
     if (going == 0)
         return true;
     const QString count = QLocale().toString(going);
-    return MsgBox::Show(QStringLiteral("With these limits the oldest %1 saved pictures are "
-                                       "deleted at once.\n\n%2 files will be removed from %3.")
-                            .arg(count, count, keeping_.Folder()),
-                        MsgBox::Buttons::OkCancel, QStringLiteral("Confirm Delete"),
-                        this) == MsgBox::Answer::Ok;
+    const QString text =
+        going == 1 ? QStringLiteral("With these limits the oldest saved picture is deleted at "
+                                    "once.\n\n1 file will be removed from %1.")
+                         .arg(keeping_.Folder())
+                   : QStringLiteral("With these limits the oldest %1 saved pictures are deleted "
+                                    "at once.\n\n%1 files will be removed from %2.")
+                         .arg(count, keeping_.Folder());
+    return MsgBox::Show(text, MsgBox::Buttons::OkCancel, QStringLiteral("Confirm Delete"), this) ==
+           MsgBox::Answer::Ok;
 }
 
 void frmPreferences::cmdOK_Click() {
