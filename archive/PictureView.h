@@ -19,6 +19,8 @@ public:
     // The picture as decoded; null when there is none.
     const QImage& Picture() const { return picture_; }
 
+    QSize sizeHint() const override { return {640, 360}; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -212,8 +212,6 @@ void frmMakeFilm::fillDefaults() {
     }
     const QDateTime first = toTheSecond(pictures_.front().Modified());
     const QDateTime last = toTheSecond(pictures_.back().Modified());
-    for (QDateTimeEdit* edit : {dtpFrom, dtpTo})
-        edit->setDateTimeRange(first, last);
     dtpFrom->setDateTime(first);
     dtpTo->setDateTime(last);
     txtFile->setText(suggestedFile(cam_, first.date()));
@@ -284,7 +282,8 @@ void frmMakeFilm::startFilm(const QStringList& paths, const QString& output) {
     connect(worker_, &FilmWorker::Finished, this, &frmMakeFilm::filmFinished);
     prgFilm->setRange(0, int(paths.size()));
     prgFilm->setValue(0);
-    lblResult->setText(QStringLiteral("Making the film of %1 pictures\u2026").arg(paths.size()));
+    lblResult->setText(QStringLiteral("Making the film of %1 pictures\u2026")
+                           .arg(QLocale().toString(qlonglong(paths.size()))));
     setInputsEnabled(false);
     thread_->start();
 }
@@ -296,11 +295,9 @@ void frmMakeFilm::filmFinished(const FilmOutcome& outcome) {
     case FilmOutcome::Result::Made: {
         QString text =
             QStringLiteral("The film is at %1: %2 frames of %3 x %4 at %5 frames a second.")
-                .arg(txtFile->text().trimmed())
-                .arg(outcome.frames)
-                .arg(outcome.frameSize.width())
-                .arg(outcome.frameSize.height())
-                .arg(txtFps->value());
+                .arg(txtFile->text().trimmed(), QLocale().toString(outcome.frames),
+                     QString::number(outcome.frameSize.width()),
+                     QString::number(outcome.frameSize.height()), QString::number(txtFps->value()));
         if (outcome.skipped > 0)
             text += QStringLiteral(" %1 pictures could not be read and were left out.")
                         .arg(outcome.skipped);

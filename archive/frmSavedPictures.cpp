@@ -131,6 +131,7 @@ QWidget* frmSavedPictures::buildPictureArea() {
     lstPictures->setUniformItemSizes(true);
     lstPictures->setIconSize(ThumbnailBox);
     lstPictures->setGridSize(ThumbnailCell);
+    lstPictures->setMinimumHeight(2 * ThumbnailCell.height() + 8); // two rows at least
     lstPictures->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstPictures->setModel(model_);
     imgPicture = named(new PictureView, "imgPicture", QStringLiteral("Picture"));
@@ -145,8 +146,8 @@ QWidget* frmSavedPictures::buildPictureArea() {
     auto* splitter = named(new QSplitter(Qt::Vertical), "splPictures", QString());
     splitter->addWidget(frame("frmPictures", QStringLiteral("Pictures"), lstPictures));
     splitter->addWidget(frame("frmPicture", QStringLiteral("Picture"), picture));
-    splitter->setStretchFactor(0, 2);
-    splitter->setStretchFactor(1, 3);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 1);
     splitter->setChildrenCollapsible(false);
 
     sldTimeline = named(new QSlider(Qt::Horizontal), "sldTimeline", QStringLiteral("Timeline"));
@@ -187,7 +188,7 @@ void frmSavedPictures::skin() {
 
 void frmSavedPictures::Load(const QStringList& camNames) {
     index_ = std::make_unique<SavedPictureIndex>(keeping_.Folder(), camNames);
-    fillCams(chosenCam());
+    fillCams(chosenCam(), -1);
 }
 
 frmMakeFilm* frmSavedPictures::FilmWindow() const {
@@ -203,7 +204,7 @@ int frmSavedPictures::currentRow() const {
     return lstPictures->currentIndex().row();
 }
 
-void frmSavedPictures::fillCams(const QString& keep) {
+void frmSavedPictures::fillCams(const QString& keep, int row) {
     const QStringList cams = index_->CamsWithPictures();
     {
         const QSignalBlocker quiet(lstCams);
@@ -211,7 +212,7 @@ void frmSavedPictures::fillCams(const QString& keep) {
         lstCams->addItems(cams);
         lstCams->setCurrentRow(cams.isEmpty() ? -1 : std::max(0, int(cams.indexOf(keep))));
     }
-    showCam(chosenCam());
+    showCam(chosenCam(), chosenCam() == keep ? row : -1);
 }
 
 void frmSavedPictures::lstCams_Click() {
@@ -361,16 +362,14 @@ void frmSavedPictures::cmdDeleteDay_Click() {
 }
 
 // The cap counts the removed pictures no longer, the user hears of those
-// that stayed, and the cam is shown again near where it was.
+// that stayed, and the folder is read again (the cams may have saved more
+// meanwhile) and shown near where it was.
 void frmSavedPictures::afterDeletion(const DeletionOutcome& outcome, const QStringList& fileNames,
                                      int rowAfter) {
     keeping_.PicturesRemoved(fileNames);
     reportFailures(outcome, this);
-    const QString cam = chosenCam();
-    if (index_->PicturesOf(cam).empty())
-        fillCams(cam);
-    else
-        showCam(cam, rowAfter);
+    index_ = std::make_unique<SavedPictureIndex>(keeping_.Folder(), index_->CamNames());
+    fillCams(chosenCam(), rowAfter);
 }
 
 void frmSavedPictures::cmdOpenFolder_Click() {

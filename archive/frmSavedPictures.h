@@ -53,7 +53,9 @@ private:
     int currentRow() const;
     // The cam's pictures at that row; the newest when it is not one.
     void showCam(const QString& cam, int row = -1);
-    void fillCams(const QString& keep);
+    // The cams with pictures, keeping `keep` chosen (at that row) if it is
+    // still one of them.
+    void fillCams(const QString& keep, int row);
     void fillDays();
     void selectRow(int row);
     void showPicture(int row);
