@@ -43,11 +43,14 @@ constexpr double rowTop(int row) {
     return FirstRow + row * RowHeight;
 }
 
+QString chooseWithTheFileDialog(QWidget* parent, const QString& suggested) {
+    return QFileDialog::getSaveFileName(parent,
+                                        App::ProductName() + QStringLiteral(" :: Make Film"),
+                                        suggested, QStringLiteral("MP4 films (*.mp4)"));
+}
+
 frmMakeFilm::FileChooser& fileChooser() {
-    static frmMakeFilm::FileChooser chooser = [](QWidget* parent, const QString& suggested) {
-        return QFileDialog::getSaveFileName(parent, App::ProductName() + QStringLiteral(" :: Film"),
-                                            suggested, QStringLiteral("MP4 films (*.mp4)"));
-    };
+    static frmMakeFilm::FileChooser chooser = chooseWithTheFileDialog;
     return chooser;
 }
 
@@ -108,7 +111,7 @@ QPushButton* button(QWidget* owner, const char* name, const QString& text, doubl
 } // namespace
 
 void frmMakeFilm::SetFileChooser(FileChooser chooser) {
-    fileChooser() = std::move(chooser);
+    fileChooser() = chooser ? std::move(chooser) : chooseWithTheFileDialog;
 }
 
 frmMakeFilm::frmMakeFilm(const QString& cam, const QString& folder,

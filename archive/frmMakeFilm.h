@@ -28,7 +28,8 @@ class frmMakeFilm : public QWidget {
     Q_OBJECT
 public:
     // The file dialog: given the suggested path, the chosen one, or nothing
-    // when the user cancelled. Tests answer it instead of a user.
+    // when the user cancelled. Tests answer it instead of a user; an empty
+    // chooser brings the dialog back.
     using FileChooser = std::function<QString(QWidget* parent, const QString& suggested)>;
     static void SetFileChooser(FileChooser chooser);
 
