@@ -1,4 +1,6 @@
 #include "archive/PictureNames.h"
+#include "archive/PictureView.h"
+#include "archive/frmMakeFilm.h"
 #include "fetch/CamPanel.h"
 #include "platform/controls/ImageControl.h"
 #include "platform/program/MsgBox.h"
@@ -8,13 +10,18 @@
 #include "tests/support/TestPictures.h"
 #include "viewing/Form6.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QSpinBox>
 #include <QtTest>
 
@@ -22,6 +29,26 @@
 // effect as soon as they are stored.
 class TestViewMenu : public QObject {
     Q_OBJECT
+
+    // Every control a user works with has an object name and a name for
+    // screen readers.
+    static void checkNamed(QWidget* window) {
+        int checked = 0;
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            const bool inner = qobject_cast<QAbstractSpinBox*>(control->parentWidget());
+            const bool used =
+                qobject_cast<QAbstractButton*>(control) ||
+                qobject_cast<QAbstractSpinBox*>(control) || qobject_cast<QLineEdit*>(control) ||
+                qobject_cast<QAbstractItemView*>(control) || qobject_cast<QSlider*>(control) ||
+                qobject_cast<QProgressBar*>(control) || qobject_cast<PictureView*>(control);
+            checked += used && !inner;
+            if (used && !inner)
+                QVERIFY2(!control->objectName().isEmpty() && !control->accessibleName().isEmpty(),
+                         qPrintable(window->objectName() + ": " + control->objectName() + " " +
+                                    control->metaObject()->className()));
+        }
+        QVERIFY(checked >= 8);
+    }
 
     static QWidget* topLevel(const char* name) {
         for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -56,6 +83,10 @@ private slots:
         QCOMPARE(saved->windowTitle(), QStringLiteral("Ombrel :: Saved Pictures"));
         QVERIFY(TriggerAction(fixture.form(), "mnuViewItem3"));
         QVERIFY(topLevel("frmPreferences"));
+        checkNamed(saved);
+        checkNamed(topLevel("frmPreferences"));
+        frmMakeFilm film("Garden", PictureFolder(), {}, nullptr);
+        checkNamed(&film);
         fixture.form().close();
         QVERIFY(!topLevel("frmSavedPictures") && !topLevel("frmPreferences"));
     }
