@@ -12,12 +12,14 @@ class CurrentTimeClock;
 class DetailsPane;
 class Form6;
 class PanelPool;
+class PictureKeeping;
 class QAction;
 class QGroupBox;
 class QLabel;
 class QMenu;
 class QScrollBar;
 class SkinLabelArray;
+class ViewWindows;
 
 // The main window: the Controls pane with the cam list, the Webcams pane with
 // the sheet of viewer panels, and the Viewer pane with the selected cam. It
@@ -51,6 +53,8 @@ private:
     void skinWindow();
     void buildClock();
     void buildFullScreenView();
+    void connectViewMenu();
+    void applyPreferences();
     void restoreAutoSave();
     void makePictureFolder();
     void layOut();
@@ -72,6 +76,7 @@ private:
 
     QAction* mnuFileItem[1];
     QAction* mnuCamItem[5];
+    QAction* mnuViewItem[4];
     QAction* mnuHelpItem[1];
     QAction* mnuAboutItem[1];
 
@@ -80,4 +85,6 @@ private:
     std::unique_ptr<SkinLabelArray> SkinLabel2;
     CurrentTimeClock* currentTime_ = nullptr;
     Form6* form6_ = nullptr;
+    PictureKeeping* keeping_ = nullptr;
+    ViewWindows* viewWindows_ = nullptr;
 };
