@@ -12,12 +12,14 @@ class CurrentTimeClock;
 class DetailsPane;
 class Form6;
 class PanelPool;
+class PictureKeeping;
 class QAction;
 class QGroupBox;
 class QLabel;
 class QMenu;
 class QScrollBar;
 class SkinLabelArray;
+class ViewWindows;
 
 // The main window: the Controls pane with the cam list, the Webcams pane with
 // the sheet of viewer panels, and the Viewer pane with the selected cam. It
@@ -52,6 +54,8 @@ private:
     void skinWindow();
     void buildClock();
     void buildFullScreenView();
+    void connectViewMenu();
+    void applyPreferences();
     void restoreAutoSave();
     void makePictureFolder();
     void layOut();
@@ -73,6 +77,7 @@ private:
 
     QAction* mnuFileItem[1];
     QAction* mnuCamItem[5];
+    QAction* mnuViewItem[4];
     QAction* mnuHelpItem[1];
     QAction* mnuAboutItem[1];
 
@@ -81,4 +86,6 @@ private:
     std::unique_ptr<SkinLabelArray> SkinLabel2;
     CurrentTimeClock* currentTime_ = nullptr;
     Form6* form6_ = nullptr;
+    PictureKeeping* keeping_ = nullptr;
+    ViewWindows* viewWindows_ = nullptr;
 };

@@ -18,6 +18,7 @@
 class CamPanel;
 class CamPasswords;
 class HttpExchange;
+class PictureKeeping;
 class QWidget;
 
 // What a slot keeps between fetches besides its controls.
@@ -86,6 +87,10 @@ public:
     // The user trusted the certificate of this server: the open cams whose
     // last fetch refused it fetch again.
     void RefreshCamsRefusedBy(const QString& host, quint16 port);
+    // What saves ask first and tell afterwards: the free-space guard and the
+    // disk cap of the cam folder. Without it every save goes ahead.
+    void SetKeeping(PictureKeeping* keeping) { keeping_ = keeping; }
+    PictureKeeping* Keeping() const { return keeping_; }
 
     // Gives every panel the shared refresh indicator picture.
     void ShowRefreshPictures();
@@ -147,6 +152,7 @@ private:
     bool viewerShown_ = false;
     bool autoSave_ = false;
     CamPasswords* passwords_ = nullptr;
+    PictureKeeping* keeping_ = nullptr;
     QWidget* mainWindow_;
     SharedPictures pictures_;
     std::array<CamPanel*, SlotCount> panels_{};
