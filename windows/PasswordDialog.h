@@ -1,22 +1,17 @@
 #pragma once
 
 #include "fetch/CamPasswords.h"
-
-#include <QWidget>
-
-#include <memory>
+#include "windows/SmallDialog.h"
 
 class QLabel;
 class QLineEdit;
 class QToolButton;
-class SkinLabelArray;
 
 // "Ombrel :: Password": asks for the password of a user of a cam's server,
 // naming the cam, the server, its realm and the user, and says where the
-// password will be kept. It is modeless, so the panels keep fetching while it
-// is open. OK (or Enter) hands the password on, even an empty one, which some
+// password will be kept. OK (or Enter) hands the password on, even an empty one, which some
 // cams use; Cancel, Escape and the close control decline. Either closes it.
-class PasswordDialog : public QWidget {
+class PasswordDialog : public SmallDialog {
     Q_OBJECT
 public:
     // `keptInKeyring` tells whether the desktop's keyring answers, and so
@@ -30,12 +25,12 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void valueRow(const char* captionName, const QString& caption, const char* valueName,
+                  const QString& value, double top);
     void buildFields(const PasswordRequest& request);
     void buildButtons();
-    void skin();
     void cmdOK_Click();
 
     bool answered_ = false;
@@ -43,5 +38,4 @@ private:
     QLabel* lblKeeping;
     QToolButton* cmdOK;
     QToolButton* cmdCancel;
-    std::unique_ptr<SkinLabelArray> SkinLabel1;
 };

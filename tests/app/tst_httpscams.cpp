@@ -155,6 +155,13 @@ private slots:
                  fingerprint);
         QVERIFY(!ChooseFromMenu(fixture.panel(0), "mnuTrustCertificate"));
 
+        // The pin outlives the run: a new start trusts the cam at once.
+        fixture.restart();
+        fixture.start("Porch");
+        QVERIFY(fixture.waitForArrival(0));
+        QCOMPARE(Description(fixture, 0), NoReason);
+        QCOMPARE(https.listener.fullHandshakes(), 2);
+
         QVERIFY(https.listener.setIdentity(TestCertificates::otherSelfSigned()));
         QVERIFY(Click(fixture.panel(0), "cmdRefresh"));
         QTRY_COMPARE(Description(fixture, 0),
@@ -168,6 +175,19 @@ private slots:
                     .startsWith(
                         GroupedHex(FingerprintOf(TestCertificates::otherSelfSigned()).left(16))));
         QVERIFY(Click(*dialog, "cmdCancel"));
+    }
+
+    // The simulator's second hop names its plain http address.
+    void anHttpsCamNeverMovesToPlainHttp() {
+        TestAuthorityTrusted trusted;
+        MainWindowFixture fixture;
+        HttpsCam https(fixture, TestCertificates::caSigned());
+        fixture.simulator().setRedirects("Porch", 2);
+        ListCam(fixture, "Porch", https.address());
+        fixture.start("Porch");
+        QTRY_COMPARE(Description(fixture, 0),
+                     "Redirect from https to plain http refused\n" + NoReason);
+        QCOMPARE(fixture.simulator().requestCount("Porch"), 2);
     }
 
     void anHttpCamMovedToHttpsFollows() {
