@@ -1,6 +1,7 @@
 #include "fetch/FetchReason.h"
 
 #include "fetch/HttpResponse.h"
+#include "platform/net/CertificateTrust.h"
 
 namespace FetchReason {
 
@@ -51,7 +52,7 @@ QString RedirectToPlainHttp() {
 }
 
 QString CertificateNotTrusted(const QString& detail) {
-    return QStringLiteral("Certificate not trusted: ") + detail;
+    return NotTrustedReason(detail);
 }
 
 QString NotAPicture(const QString& header) {
