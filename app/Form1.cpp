@@ -235,6 +235,7 @@ void Form1::connectViewMenu() {
 void Form1::applyPreferences() {
     keeping_->Apply(ReadArchiveSettings());
     form6_->SetKeepShape(KeepsPictureShapeFullScreen());
+    panels_->SetNewWhenDiffers(CountsDifferingPicturesAsNew());
     currentTime_->SetServer(ChosenTimeServer());
 }
 

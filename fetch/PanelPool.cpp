@@ -315,7 +315,6 @@ void PanelPool::wsCam_Close(int slot) {
             return;
         }
         const ChangeCheck check = CheckLastModified(header, state.LastModifiedLine);
-        state.PictureChanged = check.pictureChanged;
         if (check.lineFound)
             panel.SetUpdatedText(check.updatedText);
         if (check.stampRefreshed)
@@ -326,13 +325,18 @@ void PanelPool::wsCam_Close(int slot) {
         // the next readable picture of that line is the new one.
         const bool newLineShown = check.lineFound && !state.ShownModifiedLine.isEmpty() &&
                                   state.ShownModifiedLine != state.LastModifiedLine;
+        // Off by default, the program's rule: without the line nothing is new.
+        const bool differsShown = newWhenDiffers_ && !check.lineFound &&
+                                  DiffersFromShown(state.ArrivedPicture, state.Fetch.ReceiveBuffer);
+        const bool newShown = newLineShown || differsShown;
+        state.PictureChanged = check.pictureChanged || differsShown;
         // The full picture is decoded only for whoever shows or saves it.
         PictureObject::FullPicture full;
-        const bool needsFull = (isSelected(slot) && viewerShown_) || (autoSave_ && newLineShown);
+        const bool needsFull = (isSelected(slot) && viewerShown_) || (autoSave_ && newShown);
         const PictureObject picture = LoadArrivedPicture(
             state.Fetch.ReceiveBuffer,
             {panel.ThumbnailSize(), needsFull ? &full : nullptr, state.ArrivedPicture});
-        const bool newPictureShown = !picture.isNull() && newLineShown;
+        const bool newPictureShown = !picture.isNull() && newShown;
         if (picture.isNull() && reason.isEmpty())
             reason = FetchReason::PictureUnreadable();
         if (!picture.isNull()) {

@@ -77,6 +77,9 @@ public:
     void SetViewerShown(bool shown) { viewerShown_ = shown; }
     // The AutoSave box: new pictures are saved as they arrive.
     void SetAutoSave(bool on) { autoSave_ = on; }
+    // Pictures of cams that send no "Last-Modified:" line count as new when
+    // their bytes differ from the last shown picture's.
+    void SetNewWhenDiffers(bool on) { newWhenDiffers_ = on; }
     // Where the passwords that cams' addresses leave out come from; without
     // one, such a cam needs a user name and password.
     void SetPasswords(CamPasswords* passwords);
@@ -151,6 +154,7 @@ private:
     qint16 SelectedPanel_ = 0;
     bool viewerShown_ = false;
     bool autoSave_ = false;
+    bool newWhenDiffers_ = false;
     CamPasswords* passwords_ = nullptr;
     PictureKeeping* keeping_ = nullptr;
     QWidget* mainWindow_;

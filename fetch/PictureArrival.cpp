@@ -50,6 +50,10 @@ bool DecodeContent(const QString& header, QByteArray& body, qsizetype maxBytes) 
     return inflated.outcome != Inflated::Outcome::TooLarge;
 }
 
+bool DiffersFromShown(const PictureObject& shown, const QByteArray& body) {
+    return !shown.isNull() && !shown.CameFrom(body);
+}
+
 QString RefreshedStamp(const QDateTime& moment) {
     return ShortDate(moment.date()) + QLatin1Char(' ') + LongTime(moment.time());
 }

@@ -36,6 +36,10 @@ ChangeCheck CheckLastModified(const QString& header, QString& lastModifiedLine);
 // does not inflate becomes empty, which no loader reads.
 bool DecodeContent(const QString& header, QByteArray& body, qsizetype maxBytes);
 
+// A picture arrived with bytes other than those of the picture shown (a
+// first picture has nothing to differ from).
+bool DiffersFromShown(const PictureObject& shown, const QByteArray& body);
+
 // The last-refreshed text: short date, a space, long time.
 QString RefreshedStamp(const QDateTime& moment);
 

@@ -13,10 +13,10 @@
 #include "archive/SavedPictureIndex.h"
 #include "archive/frmSavedPictures.h"
 #include "archive/thumbnails/SavedPictureModel.h"
+#include "tests/support/ResidentMemory.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QKeyEvent>
 #include <QListView>
 #include <QLocale>
@@ -28,20 +28,9 @@
 
 namespace {
 
-long statusKiB(const QByteArray& name) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(name + ':'))
-            return line.mid(name.size() + 1).trimmed().split(' ').value(0).toLong();
-    }
-    return 0;
-}
-
 void printMemory(const char* when) {
-    std::printf("%-34s resident %4ld MB, peak %4ld MB\n", when, statusKiB("VmRSS") / 1024,
-                statusKiB("VmHWM") / 1024);
+    std::printf("%-34s resident %4ld MB, peak %4ld MB\n", when, long(ResidentBytes() / MiB),
+                long(PeakResidentBytes() / MiB));
 }
 
 // Notes the time of the first paint of the watched widgets.

@@ -16,6 +16,7 @@
 #include "platform/picture/MemoryReturn.h"
 #include "platform/program/AppObject.h"
 #include "platform/program/MsgBox.h"
+#include "tests/support/ResidentMemory.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -33,23 +34,6 @@
 #include <vector>
 
 namespace {
-
-long statusKiB(const QByteArray& name) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(name + ':'))
-            return line.mid(name.size() + 1).trimmed().split(' ').value(0).toLong();
-    }
-    return 0;
-}
-
-void resetPeak() {
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
 
 QString camName(int index) {
     return QStringLiteral("cam%1").arg(index, 7, 10, QLatin1Char('0'));
@@ -213,13 +197,13 @@ int main(int argc, char* argv[]) {
     qputenv("OMBREL_HOME", home.path().toLocal8Bit());
     std::printf("%d cams, list of %.1f MB\n", cams, double(QFile(listPath).size()) / 1e6);
 
-    resetPeak();
+    ResetPeakResident();
     QElapsedTimer startClock;
     startClock.start();
     Window window;
     std::printf("start-up %.3f s, %d listed, resident %ld MB, peak %ld MB\n",
-                double(startClock.elapsed()) / 1000, window.listed(), statusKiB("VmRSS") / 1024,
-                statusKiB("VmHWM") / 1024);
+                double(startClock.elapsed()) / 1000, window.listed(), long(ResidentBytes() / MiB),
+                long(PeakResidentBytes() / MiB));
 
     std::vector<Figures> adds, edits, deletes;
     int removed = 0;
@@ -239,7 +223,7 @@ int main(int argc, char* argv[]) {
         }));
         window.select(camName(cams / 3 + run));
         ++removed;
-        resetPeak();
+        ResetPeakResident();
         QTimer presses;
         int pressed = 0;
         if (reentered) {
@@ -259,8 +243,8 @@ int main(int argc, char* argv[]) {
         deletes.push_back(timed([&] { window.click("cmdRemove"); }));
         presses.stop();
         std::printf("delete %d: %.3f s, peak %ld MB, resident after %ld MB, %d presses\n", run + 1,
-                    deletes.back().seconds, statusKiB("VmHWM") / 1024, statusKiB("VmRSS") / 1024,
-                    pressed);
+                    deletes.back().seconds, long(PeakResidentBytes() / MiB),
+                    long(ResidentBytes() / MiB), pressed);
     }
     report("Add", adds);
     report("Edit", edits);
@@ -276,6 +260,6 @@ int main(int argc, char* argv[]) {
         std::printf("open panels %d, started %lld: %s\n", window.openPanels(),
                     qlonglong(started.size()), open == started ? "each once" : "MISMATCH");
     }
-    std::printf("peak resident %ld MB\n", statusKiB("VmHWM") / 1024);
+    std::printf("peak resident %ld MB\n", long(PeakResidentBytes() / MiB));
     return names == expected ? 0 : 1;
 }

@@ -5,26 +5,17 @@
 #include "archive/thumbnails/SavedPictureModel.h"
 #include "platform/program/MsgBox.h"
 #include "tests/archive/PictureFolder.h"
+#include "tests/support/FileManagerStandIn.h"
 #include "tests/support/TestPictures.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/UserActions.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QListView>
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QtTest>
-
-// Opens a URL instead of the desktop's file manager.
-class FileManager : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened << url; }
-};
 
 // "Ombrel :: Saved Pictures" over a real cam folder: the listed cams with
 // pictures, each cam's pictures in the order taken although their names do
@@ -161,11 +152,9 @@ private slots:
     }
 
     void openFolderShowsTheCamFolder() {
-        FileManager manager;
-        QDesktopServices::setUrlHandler("file", &manager, "open");
+        FileManagerStandIn manager;
         const auto window = open();
         QVERIFY(Click(*window, "cmdOpenFolder"));
-        QDesktopServices::unsetUrlHandler("file");
         QCOMPARE(manager.opened, QList<QUrl>{QUrl::fromLocalFile(PictureFolder())});
         QVERIFY(!Find<QWidget>(*window, "cmdDelete")->isEnabled()); // nothing to delete
     }

@@ -6,7 +6,9 @@
 #include "platform/picture/PictureLoader.h"
 #include "platform/program/MsgBox.h"
 #include "settings/MachineSettings.h"
+#include "settings/Preferences.h"
 #include "tests/support/MainWindowFixture.h"
+#include "tests/support/TestPictures.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -94,6 +96,34 @@ private slots:
         setLocalTime(10, 5, 20);
         refresh(fixture, 0);
         QCOMPARE(saved(fixture).size(), 2);
+    }
+
+    // A cam that sends no Last-Modified line never has a new picture, unless
+    // the user counts pictures whose bytes differ as new.
+    void picturesWithoutLastModified_data() {
+        QTest::addColumn<bool>("newWhenDiffers");
+        QTest::addColumn<int>("savedAfterAChange");
+        QTest::newRow("never new by default") << false << 0;
+        QTest::newRow("new when they differ") << true << 1;
+    }
+    void picturesWithoutLastModified() {
+        QFETCH(bool, newWhenDiffers);
+        QFETCH(int, savedAfterAChange);
+        MainWindowFixture fixture({"Plain"});
+        SetCountsDifferingPicturesAsNew(newWhenDiffers);
+        fixture.restart(); // preferences are read as the window loads
+        fixture.simulator().setBehaviours("Plain", CamBehaviour::NoLastModified);
+        fixture.simulator().setPicture(
+            "Plain", EncodedPicture(PlainPicture({64, 48}, qRgb(9, 9, 9)), "JPG"));
+        QVERIFY(Click(autoSaveBox(fixture)));
+        fixture.start("Plain");
+        QVERIFY(fixture.waitForArrival(0));
+        refresh(fixture, 0);
+        QCOMPARE(saved(fixture).size(), 0); // the first picture, then the same bytes
+        fixture.simulator().setPicture(
+            "Plain", EncodedPicture(PlainPicture({64, 48}, qRgb(200, 9, 9)), "JPG"));
+        refresh(fixture, 0);
+        QCOMPARE(saved(fixture).size(), savedAfterAChange);
     }
 
     void anUnreadablePictureIsNotSavedButTheNextReadableOneIs() {

@@ -3,26 +3,17 @@
 #include "archive/PictureNames.h"
 #include "platform/program/MsgBox.h"
 #include "settings/Preferences.h"
+#include "tests/support/FileManagerStandIn.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/UserActions.h"
 #include "windows/frmPreferences.h"
 
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QtTest>
-
-// Opens a URL instead of the desktop's file manager.
-class FileManager : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened << url; }
-};
 
 // "Ombrel :: Preferences": its defaults, and values kept in the user's own
 // settings when OK is pressed, and only then.
@@ -112,11 +103,9 @@ private slots:
     }
 
     void openSavedPicturesFolder() {
-        FileManager manager;
-        QDesktopServices::setUrlHandler("file", &manager, "open");
+        FileManagerStandIn manager;
         QPointer<frmPreferences> window = open();
         QVERIFY(Click(*window, "cmdOpenFolder"));
-        QDesktopServices::unsetUrlHandler("file");
         QCOMPARE(manager.opened, QList<QUrl>{QUrl::fromLocalFile(PictureFolder())});
         delete window.data();
     }
