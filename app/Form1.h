@@ -10,6 +10,7 @@ class AuxiliaryWindows;
 class CamListPane;
 class CurrentTimeClock;
 class DetailsPane;
+class ExchangeAddressTester;
 class Form6;
 class PanelPool;
 class QAction;
@@ -46,6 +47,7 @@ private:
     void buildPanes();
     void buildMenus();
     void connectPanes();
+    void connectPanelCommands();
     void buildSkinLabels();
     void connectAuxiliaryWindows();
     void skinWindow();
@@ -80,4 +82,6 @@ private:
     std::unique_ptr<SkinLabelArray> SkinLabel2;
     CurrentTimeClock* currentTime_ = nullptr;
     Form6* form6_ = nullptr;
+    // What the add and edit dialogs test addresses with.
+    std::unique_ptr<ExchangeAddressTester> addressTester_;
 };
