@@ -13,12 +13,14 @@ class DetailsPane;
 class ExchangeAddressTester;
 class Form6;
 class PanelPool;
+class PictureKeeping;
 class QAction;
 class QGroupBox;
 class QLabel;
 class QMenu;
 class QScrollBar;
 class SkinLabelArray;
+class ViewWindows;
 
 // The main window: the Controls pane with the cam list, the Webcams pane with
 // the sheet of viewer panels, and the Viewer pane with the selected cam. It
@@ -53,6 +55,8 @@ private:
     void skinWindow();
     void buildClock();
     void buildFullScreenView();
+    void connectViewMenu();
+    void applyPreferences();
     void restoreAutoSave();
     void makePictureFolder();
     void layOut();
@@ -74,6 +78,7 @@ private:
 
     QAction* mnuFileItem[1];
     QAction* mnuCamItem[5];
+    QAction* mnuViewItem[4];
     QAction* mnuHelpItem[1];
     QAction* mnuAboutItem[1];
 
@@ -84,4 +89,6 @@ private:
     Form6* form6_ = nullptr;
     // What the add and edit dialogs test addresses with.
     std::unique_ptr<ExchangeAddressTester> addressTester_;
+    PictureKeeping* keeping_ = nullptr;
+    ViewWindows* viewWindows_ = nullptr;
 };
