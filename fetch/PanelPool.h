@@ -1,6 +1,7 @@
 #pragma once
 
 #include "camlist/CamOpener.h"
+#include "fetch/CamCondition.h"
 #include "fetch/ExchangeSockets.h"
 #include "fetch/FetchRecord.h"
 #include "fetch/FetchState.h"
@@ -40,6 +41,8 @@ struct SlotState {
     FetchRecord LastFetch;
     // The server's certificate the last fetch that ended refused, if it did.
     ServerCertificate RefusedCertificate;
+    // Since when the cam's picture has been the same; cleared on Stop.
+    PictureAge Age;
 };
 
 // The pictures every panel shares.
@@ -83,6 +86,7 @@ public:
     // Where the passwords that cams' addresses leave out come from; without
     // one, such a cam needs a user name and password.
     void SetPasswords(CamPasswords* passwords);
+    CamPasswords* Passwords() const { return passwords_; }
     // Where the panels' connections come from, by scheme (the program's own,
     // trusting the user's pinned certificates, unless told otherwise);
     // downloads under way are abandoned.
@@ -114,6 +118,10 @@ public:
     // Saves the slot's new picture in the cam folder and shows it as saved.
     void AutoSavePicture(int slot);
 
+    // How the slot's cam is doing now: the reason of its last fetch, a
+    // picture unchanged for a while, or all well.
+    CamCondition Condition(int slot) const;
+
 signals:
     // The user clicked a panel's picture or indicator: select it.
     void PanelClicked(int slot);
@@ -137,6 +145,19 @@ signals:
     void SelectedTicked();
     // The user asked to trust the certificate the slot's server showed.
     void TrustCertificateRequested(int slot);
+    // The picture's context menu asks for the design's command on the slot's
+    // cam: save its picture, show it full screen, edit its entry.
+    void SaveImageRequested(int slot);
+    void FullScreenRequested(int slot);
+    void EditCamRequested(const QString& name);
+    void ConnectionDetailsRequested(int slot);
+    // A fetch of the slot ended, or was given up for the next one: its
+    // record and condition are new.
+    void FetchEnded(int slot);
+    // An open slot was stopped.
+    void CamStopped(int slot);
+    // The selected cam's condition, once a second and after each fetch.
+    void SelectedCondition(const QString& text);
 
 private:
     class PanelProgress;
@@ -146,9 +167,14 @@ private:
     void abandonTooLarge(int slot);
     void fetchFailed(int slot);
     void endFetch(int slot, const QString& reason);
+    void showEnding(int slot, const QString& reason, const FetchRecord& record,
+                    bool certificateRefused);
     void refetchWaitingFor(const QString& server, const QString& user);
     void copyTextsIfSelected(int slot);
     void refuseUnreadableInterval(int slot);
+    void connectMenu(CamPanel* panel);
+    void giveUpUnfinished(int slot);
+    void showCondition(int slot);
 
     qint16 OpenCamCount_ = 0;
     qint16 SelectedPanel_ = 0;
@@ -161,6 +187,8 @@ private:
     SharedPictures pictures_;
     std::array<CamPanel*, SlotCount> panels_{};
     std::array<SlotState, MaxOpenCams> states_{};
+    // A fetch was begun and has not ended: the next refresh gives it up.
+    std::array<bool, MaxOpenCams> fetching_{};
     std::array<std::unique_ptr<PanelProgress>, MaxOpenCams> progress_;
     // Every slot's TLS connections ask the same pins, kept in the user settings.
     CertificatePins pins_;
