@@ -21,6 +21,8 @@
 #include "skin/modSkin.h"
 #include "viewing/DetailsPane.h"
 #include "viewing/Form6.h"
+#include "viewing/frmTour.h"
+#include "viewing/frmWall.h"
 #include "windows/AuxiliaryWindows.h"
 #include "windows/KeptPasswords.h"
 
@@ -196,6 +198,29 @@ void Form1::buildFullScreenView() {
     connect(panels_, &PanelPool::SelectedPictureArrived, form6_, &Form6::ShowArrivedPicture);
 }
 
+// The wall is made when asked for and goes when closed, so that it costs
+// nothing unseen. A click on a tile selects its cam as one on its panel
+// does; a double click shows that cam alone in the full-screen view.
+void Form1::ShowWall() {
+    if (!wall_) {
+        wall_ = new frmWall(*panels_, this);
+        connect(wall_, &frmWall::TileClicked, panels_, &PanelPool::PanelClicked);
+        connect(wall_, &frmWall::ShowAloneRequested, this, [this](int slot) {
+            if (panels_->SelectedPanel() != slot)
+                details_->SelectPanel(slot);
+            form6_->Open(panels_->Panel(slot).ShownPicture());
+        });
+    }
+    wall_->Open();
+}
+
+void Form1::StartTour() {
+    if (tour_)
+        tour_->close();
+    tour_ = new frmTour(*panels_, this);
+    tour_->Start();
+}
+
 void Form1::Form_Load() {
     skinWindow();
     setWindowState(Qt::WindowMaximized);
@@ -282,6 +307,10 @@ void Form1::VScroll1_Change(int value) {
 void Form1::closeEvent(QCloseEvent* event) {
     listPane_->CloseWindows();
     form6_->close();
+    if (wall_)
+        wall_->close();
+    if (tour_)
+        tour_->close();
     auxWindows_->UnloadAll();
     if (bSkinEnabled)
         SkinGlobal::Instance().Deactivate();

@@ -3,6 +3,7 @@
 #include "app/StatusLine.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
@@ -18,6 +19,8 @@ class QLabel;
 class QMenu;
 class QScrollBar;
 class SkinLabelArray;
+class frmTour;
+class frmWall;
 
 // The main window: the Controls pane with the cam list, the Webcams pane with
 // the sheet of viewer panels, and the Viewer pane with the selected cam. It
@@ -34,6 +37,11 @@ public:
 
     // A line for the status bar; it waits while a failed save's notice is held.
     void SetStatusText(const QString& text);
+
+    // "Wall": every open cam as a tile, in a window of its own.
+    void ShowWall();
+    // "Tour": the open cams full screen one after another.
+    void StartTour();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -80,4 +88,6 @@ private:
     std::unique_ptr<SkinLabelArray> SkinLabel2;
     CurrentTimeClock* currentTime_ = nullptr;
     Form6* form6_ = nullptr;
+    QPointer<frmWall> wall_;
+    QPointer<frmTour> tour_;
 };

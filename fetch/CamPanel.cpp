@@ -142,6 +142,7 @@ const PictureObject& CamPanel::ShownPicture() const {
 
 void CamPanel::ShowPicture(const PictureObject& picture) {
     imgCam->SetPicture(picture);
+    emit PictureShown(Index);
 }
 
 QSize CamPanel::ThumbnailSize() const {
@@ -150,6 +151,7 @@ QSize CamPanel::ThumbnailSize() const {
 
 void CamPanel::ShowSavedPicture(const QByteArray& file) {
     imgCam->SetEncodedPicture(file);
+    emit PictureShown(Index);
 }
 
 void CamPanel::SetIndicatorPicture(const QImage& picture) {

@@ -75,6 +75,8 @@ signals:
     void Tick(int index);
     // "Trust This Certificate…" in the picture's context menu.
     void TrustCertificateClicked(int index);
+    // The panel shows another picture.
+    void PictureShown(int index);
 
 private:
     QLineEdit* storageField(const char* name, float top);

@@ -51,6 +51,7 @@ PanelPool::PanelPool(QWidget* sheet, QWidget* mainWindow, SharedPictures picture
         connect(panel, &CamPanel::Tick, this, &PanelPool::timRefresh_Timer);
         connect(panel, &CamPanel::TrustCertificateClicked, this,
                 &PanelPool::TrustCertificateRequested);
+        connect(panel, &CamPanel::PictureShown, this, &PanelPool::PanelPictureShown);
         if (slot >= MaxOpenCams)
             continue;
         progress_[size_t(slot)] = std::make_unique<PanelProgress>(*this, *panel);
@@ -111,6 +112,27 @@ void PanelPool::ShowRefreshPictures() {
         panel->SetIndicatorPicture(pictures_.picrefresh);
 }
 
+void PanelPool::SetViewSize(int slot, const QObject* view, QSize size) {
+    if (slot < 0 || slot >= MaxOpenCams)
+        return;
+    QHash<const QObject*, QSize>& sizes = viewSizes_[size_t(slot)];
+    if (size.isEmpty())
+        sizes.remove(view);
+    else
+        sizes.insert(view, size);
+    if (!sizes.isEmpty())
+        return;
+    states_[size_t(slot)].ArrivedPicture.ForgetCovering();
+    Panel(slot).ShownPicture().ForgetCovering();
+}
+
+QSize PanelPool::largestView(int slot) const {
+    QSize largest;
+    for (const QSize& size : viewSizes_[size_t(slot)])
+        largest = largest.expandedTo(size);
+    return largest;
+}
+
 bool PanelPool::CanOpenAnother() const {
     return OpenCamCount_ < MaxOpenCams;
 }
@@ -134,6 +156,7 @@ void PanelPool::Open(const CamEntry& requested) {
             panel.show();
             panel.SetCam(cam);
             cmdStart_Click(slot);
+            emit PanelsChanged();
             return;
         }
         DoEvents();
@@ -190,6 +213,7 @@ void PanelPool::cmdStop_Click(int slot) {
     // Whatever the server sent goes with the cam, and so does the reason.
     if (slot < MaxOpenCams) {
         states_[size_t(slot)].ArrivedPicture = {};
+        states_[size_t(slot)].PictureArrived = {};
         states_[size_t(slot)].Fetch.ReceiveBuffer = QByteArray();
         states_[size_t(slot)].Reason.clear();
         panel.ShowReason({});
@@ -201,6 +225,8 @@ void PanelPool::cmdStop_Click(int slot) {
         SelectedPanel_ = -1;
         emit SelectedPanelStopped();
     }
+    if (wasOpen)
+        emit PanelsChanged();
 }
 
 void PanelPool::cmdStopAll_Click() {
@@ -270,6 +296,7 @@ void PanelPool::endFetch(int slot, const QString& reason) {
     state.LastFetch = exchange.Record();
     panel.ShowReason(reason);
     panel.OfferCertificateTrust(ending.Problem == FetchEnding::Kind::CertificateNotTrusted);
+    emit FetchEnded(slot);
     if (!reason.isEmpty() && isSelected(slot))
         emit StatusText(panel.CamName() + QStringLiteral(": ") + reason);
     if (!passwords_ || ending.User.isEmpty())
@@ -319,11 +346,14 @@ void PanelPool::wsCam_Close(int slot) {
         const bool needsFull = (isSelected(slot) && viewerShown_) || (autoSave_ && newLineShown);
         const PictureObject picture = LoadArrivedPicture(
             state.Fetch.ReceiveBuffer,
-            {panel.ThumbnailSize(), needsFull ? &full : nullptr, state.ArrivedPicture});
+            {panel.ThumbnailSize(), needsFull ? &full : nullptr, state.ArrivedPicture,
+             largestView(slot)});
         const bool newPictureShown = !picture.isNull() && newLineShown;
         if (picture.isNull() && reason.isEmpty())
             reason = FetchReason::PictureUnreadable();
         if (!picture.isNull()) {
+            if (picture.cacheKey() != state.ArrivedPicture.cacheKey())
+                state.PictureArrived = Clock::Now();
             state.ArrivedPicture = picture;
             if (check.lineFound)
                 state.ShownModifiedLine = state.LastModifiedLine;
@@ -377,5 +407,6 @@ void PanelPool::UpdateOpenPanels(const QString& oldName, const CamEntry& cam) {
             continue;
         panel->SetCam(cam);
         panel->setTitle(cam.Name);
+        emit PanelsChanged();
     }
 }

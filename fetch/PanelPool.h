@@ -6,8 +6,11 @@
 #include "fetch/FetchState.h"
 #include "platform/picture/PictureObject.h"
 
+#include <QDateTime>
+#include <QHash>
 #include <QImage>
 #include <QObject>
+#include <QSize>
 #include <QString>
 
 #include <array>
@@ -35,6 +38,8 @@ struct SlotState {
     QString Reason;
     // What the last fetch that ended did on the wire.
     FetchRecord LastFetch;
+    // When the picture the panel shows arrived (not the same bytes again).
+    QDateTime PictureArrived;
 };
 
 // The pictures every panel shares.
@@ -82,6 +87,12 @@ public:
     // Gives every panel the shared refresh indicator picture.
     void ShowRefreshPictures();
 
+    // Another view (a wall's tile, the tour) shows the slot's pictures at
+    // this size in device pixels: arrivals are decoded for the largest view,
+    // the panel's included. An empty size withdraws the view; once none is
+    // left, the slot's pictures let go of what they kept for views.
+    void SetViewSize(int slot, const QObject* view, QSize size);
+
     bool CanOpenAnother() const override;
     bool IsOpen(const QString& name) const override;
     void Open(const CamEntry& cam) override;
@@ -121,6 +132,12 @@ signals:
     void SelectedTicked();
     // The user asked to trust the certificate the slot's server showed.
     void TrustCertificateRequested(int slot);
+    // A cam was opened, stopped or renamed.
+    void PanelsChanged();
+    // The panel shows another picture.
+    void PanelPictureShown(int slot);
+    // A fetch of the slot ended; its reason is the slot's now.
+    void FetchEnded(int slot);
 
 private:
     class PanelProgress;
@@ -133,6 +150,7 @@ private:
     void refetchWaitingFor(const QString& server, const QString& user);
     void copyTextsIfSelected(int slot);
     void refuseUnreadableInterval(int slot);
+    QSize largestView(int slot) const;
 
     qint16 OpenCamCount_ = 0;
     qint16 SelectedPanel_ = 0;
@@ -145,4 +163,5 @@ private:
     std::array<SlotState, MaxOpenCams> states_{};
     std::array<std::unique_ptr<PanelProgress>, MaxOpenCams> progress_;
     std::array<std::unique_ptr<HttpExchange>, MaxOpenCams> exchanges_;
+    std::array<QHash<const QObject*, QSize>, MaxOpenCams> viewSizes_;
 };

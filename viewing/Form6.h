@@ -1,9 +1,12 @@
 #pragma once
 
 #include "platform/picture/PictureObject.h"
+#include "viewing/ScreenSaverHold.h"
 
 #include <QImage>
 #include <QWidget>
+
+#include <optional>
 
 class ImageControl;
 
@@ -36,6 +39,7 @@ protected:
 
 private:
     bool FullScreenActive_ = false;
+    std::optional<ScreenSaverHold> screenSaverHeld_;
     QWidget* mainWindow_;
     ImageControl* Image1; // the picture, stretched
     ImageControl* picrefresh;

@@ -1,0 +1,114 @@
+#include "viewing/WallTile.h"
+
+#include "viewing/CamBadge.h"
+#include "viewing/WallGrid.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+const QColor NameBackground(0, 0, 0, 150);
+
+} // namespace
+
+WallTile::WallTile(int slot, QWidget* wall)
+    : QWidget(wall)
+    , Slot(slot) {
+    setObjectName(QStringLiteral("Tile%1").arg(slot));
+    // Every pixel is painted: the picture and the black around it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void WallTile::SetPicture(const PictureObject& picture) {
+    picture_ = picture;
+    update();
+}
+
+void WallTile::SetName(const QString& name) {
+    if (name == name_)
+        return;
+    name_ = name;
+    setAccessibleName(name);
+    update();
+}
+
+void WallTile::SetState(const QString& state) {
+    if (state == state_)
+        return;
+    state_ = state;
+    setToolTip(state);
+    setAccessibleDescription(state);
+    update();
+}
+
+QRect WallTile::PictureRect() const {
+    return FittedPicture(picture_.size(), rect());
+}
+
+// The picture is scaled the rest of the way from the decode that covers it,
+// which the arrival made at the DCT scale the tile needs.
+void WallTile::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect shown = PictureRect();
+    painter.fillRect(rect(), Qt::black);
+    const QImage picture =
+        picture_.Covering((QSizeF(shown.size()) * devicePixelRatioF()).toSize());
+    if (!picture.isNull()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(shown, picture);
+    }
+    paintName(painter, shown.isEmpty() ? rect() : shown);
+    PaintCamBadge(painter, shown.isEmpty() ? rect() : shown, state_);
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
+}
+
+void WallTile::paintName(QPainter& painter, const QRect& picture) {
+    if (name_.isEmpty())
+        return;
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int height = std::min(metrics.height() + 4, picture.height());
+    const QRect strip(picture.left(), picture.bottom() - height + 1, picture.width(), height);
+    painter.fillRect(strip, NameBackground);
+    painter.setPen(Qt::white);
+    const QRect text = strip.adjusted(4, 0, -4, 0);
+    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
+                     metrics.elidedText(name_, Qt::ElideRight, text.width()));
+}
+
+void WallTile::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+}
+
+void WallTile::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    pressed_ = false;
+    if (click)
+        emit Clicked(Slot);
+}
+
+// The first click of the two has selected the cam already.
+void WallTile::mouseDoubleClickEvent(QMouseEvent* event) {
+    pressed_ = false;
+    if (event->button() == Qt::LeftButton)
+        emit DoubleClicked(Slot);
+}
+
+void WallTile::keyPressEvent(QKeyEvent* event) {
+    if (event->isAutoRepeat())
+        return QWidget::keyPressEvent(event);
+    if (event->key() == Qt::Key_Space) {
+        emit Clicked(Slot);
+    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        emit Clicked(Slot);
+        emit DoubleClicked(Slot);
+    } else {
+        QWidget::keyPressEvent(event);
+    }
+}
