@@ -1,6 +1,10 @@
 #include "app/Form1.h"
 
 #include "app/MainWindowLayout.h"
+#include "app/ViewWindows.h"
+#include "archive/ArchiveSettings.h"
+#include "archive/PictureKeeping.h"
+#include "archive/PictureNames.h"
 #include "camlist/CamListPane.h"
 #include "clock/CurrentTimeClock.h"
 #include "fetch/CamPanel.h"
@@ -17,6 +21,7 @@
 #include "platform/skin/SkinGlobal.h"
 #include "platform/skin/SkinLabelArray.h"
 #include "settings/MachineSettings.h"
+#include "settings/Preferences.h"
 #include "skin/modIcon.h"
 #include "skin/modSkin.h"
 #include "viewing/DetailsPane.h"
@@ -58,7 +63,7 @@ template <size_t Count>
 void addEntries(QMenu* menu, const char* arrayName, QAction* (&items)[Count],
                 const std::array<const char*, Count>& captions) {
     for (size_t index = 0; index < Count; ++index) {
-        items[index] = menu->addAction(QString::fromLatin1(captions[index]));
+        items[index] = menu->addAction(QString::fromUtf8(captions[index]));
         items[index]->setObjectName(QString::fromLatin1(arrayName) + QString::number(index));
     }
 }
@@ -75,6 +80,7 @@ Form1::Form1() {
     connectAuxiliaryWindows();
     buildClock();
     buildFullScreenView();
+    connectViewMenu();
 }
 
 Form1::~Form1() = default;
@@ -128,6 +134,8 @@ void Form1::buildMenus() {
     addEntries(addMenu(menuBar(), "mnuCams", QStringLiteral("Cams")), "mnuCamItem", mnuCamItem,
                {"Add a Cam", "Delete Selected Cam", "Edit Selected Cam", "Start Selected Cam",
                 "Stop All Cams"});
+    addEntries(addMenu(menuBar(), "mnuView", QStringLiteral("View")), "mnuViewItem", mnuViewItem,
+               {"Wall", "Tour", "Saved Pictures…", "Preferences…"});
     addEntries(addMenu(menuBar(), "mnuHelp", QStringLiteral("Help")), "mnuHelpItem", mnuHelpItem,
                {"View Help"});
     addEntries(addMenu(menuBar(), "mnuAbout", QStringLiteral("About")), "mnuAboutItem",
@@ -183,7 +191,7 @@ void Form1::skinWindow() {
 // "Current Time:" asks the time server when a cam is selected and on every
 // tick of the selected cam's refresh clock.
 void Form1::buildClock() {
-    currentTime_ = new CurrentTimeClock(TimeServerFromEnvironment(), this);
+    currentTime_ = new CurrentTimeClock(ChosenTimeServer(), this);
     connect(details_, &DetailsPane::PanelSelected, currentTime_,
             &CurrentTimeClock::QueryCurrentTime);
     connect(panels_, &PanelPool::SelectedTicked, currentTime_, &CurrentTimeClock::QueryCurrentTime);
@@ -221,6 +229,29 @@ void Form1::StartTour() {
     tour_->Start();
 }
 
+// The cam folder's free-space guard and disk cap, which the savers consult,
+// and the View menu's windows.
+void Form1::connectViewMenu() {
+    keeping_ = new PictureKeeping(PictureFolder(), {}, this);
+    panels_->SetKeeping(keeping_);
+    connect(keeping_, &PictureKeeping::Notice, this,
+            [this](const QString& text) { showStatus(StatusLine::Kind::SaveFailed, text); });
+    viewWindows_ = new ViewWindows(*keeping_, this);
+    connect(mnuViewItem[0], &QAction::triggered, this, &Form1::ShowWall);
+    connect(mnuViewItem[1], &QAction::triggered, this, &Form1::StartTour);
+    connect(mnuViewItem[2], &QAction::triggered, viewWindows_, &ViewWindows::ShowSavedPictures);
+    connect(mnuViewItem[3], &QAction::triggered, viewWindows_, &ViewWindows::ShowPreferences);
+    connect(viewWindows_, &ViewWindows::PreferencesChanged, this, &Form1::applyPreferences);
+}
+
+// The user's preferences take effect: the cap at once, the full-screen
+// shape at the next picture, the time server at the next query.
+void Form1::applyPreferences() {
+    keeping_->Apply(ReadArchiveSettings());
+    form6_->SetKeepShape(KeepsPictureShapeFullScreen());
+    currentTime_->SetServer(ChosenTimeServer());
+}
+
 void Form1::Form_Load() {
     skinWindow();
     setWindowState(Qt::WindowMaximized);
@@ -234,6 +265,7 @@ void Form1::Form_Load() {
     listPane_->SetWebsiteCaption(strWebsite);
     setWindowTitle(strProductName + QStringLiteral(" by ") + strCompanyName);
     makePictureFolder();
+    applyPreferences();
     panels_->ShowRefreshPictures();
     listPane_->LoadCamList();
     auxWindows_->ShowHelpAtStartup();
@@ -307,6 +339,7 @@ void Form1::VScroll1_Change(int value) {
 void Form1::closeEvent(QCloseEvent* event) {
     listPane_->CloseWindows();
     form6_->close();
+    viewWindows_->UnloadAll();
     if (wall_)
         wall_->close();
     if (tour_)

@@ -13,12 +13,14 @@ class CurrentTimeClock;
 class DetailsPane;
 class Form6;
 class PanelPool;
+class PictureKeeping;
 class QAction;
 class QGroupBox;
 class QLabel;
 class QMenu;
 class QScrollBar;
 class SkinLabelArray;
+class ViewWindows;
 class frmTour;
 class frmWall;
 
@@ -59,6 +61,8 @@ private:
     void skinWindow();
     void buildClock();
     void buildFullScreenView();
+    void connectViewMenu();
+    void applyPreferences();
     void restoreAutoSave();
     void makePictureFolder();
     void layOut();
@@ -80,6 +84,7 @@ private:
 
     QAction* mnuFileItem[1];
     QAction* mnuCamItem[5];
+    QAction* mnuViewItem[4];
     QAction* mnuHelpItem[1];
     QAction* mnuAboutItem[1];
 
@@ -88,6 +93,8 @@ private:
     std::unique_ptr<SkinLabelArray> SkinLabel2;
     CurrentTimeClock* currentTime_ = nullptr;
     Form6* form6_ = nullptr;
+    PictureKeeping* keeping_ = nullptr;
+    ViewWindows* viewWindows_ = nullptr;
     QPointer<frmWall> wall_;
     QPointer<frmTour> tour_;
 };

@@ -2,10 +2,12 @@
 
 #include "archive/PictureRetention.h"
 
-// The saved pictures' preferences, kept in the machine-wide store beside
-// "autoSave" (section "Settings"): "keepDays" and "keepGB", whole numbers
-// where 0 (the default) is no limit, and "freeSpaceGuard", "1" (the
-// default) or "0".
+inline constexpr int MostKeepDays = 100 * 365;
+inline constexpr int MostKeepGigabytes = 1000 * 1000;
+
+// The saved pictures' preferences, the user's own (settings/Preferences.h):
+// "keepDays" and "keepGB", whole numbers where 0 (the default) is no limit,
+// and "freeSpaceGuard", "1" (the default) or "0".
 struct ArchiveSettings {
     int keepDays = 0;
     int keepGigabytes = 0;

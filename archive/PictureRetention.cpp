@@ -49,6 +49,13 @@ DeletionOutcome PictureRetention::PictureSaved(const QString& camName, const QSt
     return removeOverLimit();
 }
 
+int PictureRetention::CountOverLimits(const QString& folder, const QStringList& camNames,
+                                      const RetentionLimits& limits) {
+    PictureRetention counter(folder, camNames);
+    counter.onlyCounting_ = true;
+    return counter.SetLimits(limits).removed;
+}
+
 void PictureRetention::Forget(const QString& fileName) {
     const auto known = byName_.constFind(fileName);
     if (known != byName_.cend())
@@ -81,7 +88,9 @@ DeletionOutcome PictureRetention::removeOverLimit() {
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     while (overLimit(now)) {
         const auto oldest = byAge_.begin();
-        const QString failure = RemovePictureFile(folder_ + QLatin1Char('/') + oldest->fileName);
+        const QString failure =
+            onlyCounting_ ? QString()
+                          : RemovePictureFile(folder_ + QLatin1Char('/') + oldest->fileName);
         if (failure.isEmpty())
             ++outcome.removed;
         else // not tried again at every save; the next start counts it again

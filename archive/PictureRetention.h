@@ -50,6 +50,11 @@ public:
     qint64 TotalBytes() const { return total_; }
     int Count() const { return int(byAge_.size()); }
 
+    // How many of the folder's pictures the limits would remove now; removes
+    // none.
+    static int CountOverLimits(const QString& folder, const QStringList& camNames,
+                               const RetentionLimits& limits);
+
 private:
     struct Kept {
         qint64 modified;
@@ -72,4 +77,5 @@ private:
     std::set<Kept> byAge_;
     QHash<QString, std::set<Kept>::iterator> byName_;
     qint64 total_ = 0;
+    bool onlyCounting_ = false;
 };

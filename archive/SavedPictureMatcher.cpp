@@ -4,6 +4,8 @@
 
 #include <QLocale>
 
+#include <algorithm>
+
 namespace {
 
 const QString Extension = QStringLiteral(".jpg");
@@ -20,6 +22,25 @@ bool isSeparator(QChar c) {
            c.category() == QChar::Other_Format;
 }
 
+// Where the first of the words occurs in the text, and its length; -1 when
+// none does.
+qsizetype firstOf(QStringView text, const QStringList& words, qsizetype* length) {
+    for (const QString& word : words) {
+        const qsizetype at = text.indexOf(word, 0, Qt::CaseInsensitive);
+        if (at >= 0) {
+            *length = word.size();
+            return at;
+        }
+    }
+    return -1;
+}
+
+void addWritten(QStringList& words, const QString& word) {
+    const QString written = QString(word).remove(QLatin1Char(' '));
+    if (!written.isEmpty() && !words.contains(written, Qt::CaseInsensitive))
+        words << written;
+}
+
 } // namespace
 
 SavedPictureMatcher::SavedPictureMatcher(const QStringList& camNames) {
@@ -32,33 +53,31 @@ SavedPictureMatcher::SavedPictureMatcher(const QStringList& camNames) {
     }
     const QLocale locale;
     for (const QString& marker :
-         {locale.amText(), locale.pmText(), QStringLiteral("AM"), QStringLiteral("PM")}) {
-        const QString written = QString(marker).remove(QLatin1Char(' '));
-        if (!written.isEmpty() && !markers_.contains(written, Qt::CaseInsensitive))
-            markers_ << written;
-    }
-}
-
-qsizetype SavedPictureMatcher::markerIn(QStringView text, qsizetype* length) const {
-    for (const QString& marker : markers_) {
-        const qsizetype at = text.indexOf(marker, 0, Qt::CaseInsensitive);
-        if (at >= 0) {
-            *length = marker.size();
-            return at;
+         {locale.amText(), locale.pmText(), QStringLiteral("AM"), QStringLiteral("PM")})
+        addWritten(markers_, marker);
+    for (const QLocale& names : {locale, QLocale::c()}) {
+        for (int month = 1; month <= 12; ++month) {
+            for (const QLocale::FormatType form : {QLocale::LongFormat, QLocale::ShortFormat}) {
+                addWritten(months_, names.monthName(month, form));
+                addWritten(months_, names.standaloneMonthName(month, form));
+            }
         }
     }
-    return -1;
+    std::stable_sort(months_.begin(), months_.end(),
+                     [](const QString& a, const QString& b) { return a.size() > b.size(); });
 }
 
 bool SavedPictureMatcher::looksLikeMoment(QStringView text) const {
     if (text.isEmpty() || !text.front().isDigit())
         return false;
     qsizetype markerLength = 0;
-    const qsizetype marker = markerIn(text, &markerLength);
+    qsizetype monthLength = 0;
+    const qsizetype marker = firstOf(text, markers_, &markerLength);
+    const qsizetype month = firstOf(text, months_, &monthLength);
     int digits = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (i == marker) {
-            i += markerLength - 1;
+        if (i == marker || i == month) {
+            i += (i == marker ? markerLength : monthLength) - 1;
             continue;
         }
         const QChar c = text.at(i);

@@ -11,9 +11,11 @@
 //
 // A saved picture's name is a cam's name prefix (PictureNamePrefix), then
 // the date and time of the save and ".jpg": the time part starts with a
-// digit and holds 11 to 14 digits, the date and time separators ". - : ,"
-// and at most one AM/PM marker (the locale's or the Latin one). Anything
-// else in the folder is not a saved picture.
+// digit and holds 11 to 14 digits, the date and time separators ". - : ,",
+// at most one AM/PM marker (the locale's or the Latin one) and at most one
+// month's name (the locale's or the English one, as the C locale writes
+// dates: "10Dec2026140215"). Anything else in the folder is not a saved
+// picture.
 //
 // Cam names may be prefixes of each other ("Lake" and "Lake View", "Cam1"
 // and "Cam12"), so a name can fit several cams. Then it belongs to the cam
@@ -34,9 +36,8 @@ public:
 
 private:
     bool looksLikeMoment(QStringView text) const;
-    qsizetype markerIn(QStringView text, qsizetype* length) const;
-
     QStringList names_;
     QStringList prefixes_;
     QStringList markers_;
+    QStringList months_; // the longest first
 };

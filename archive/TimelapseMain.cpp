@@ -1,10 +1,10 @@
 // ombrel-timelapse: a film of a cam's saved pictures, from the command line.
 
+#include "archive/PictureKeeping.h"
 #include "archive/PictureNames.h"
 #include "archive/SavedPictureIndex.h"
 #include "archive/film/TimelapseCommandLine.h"
 #include "archive/film/TimelapseFilm.h"
-#include "camlist/CamListFile.h"
 #include "platform/program/AppObject.h"
 
 #include <QCoreApplication>
@@ -54,13 +54,7 @@ int complain(const QString& message, int exitCode) {
 
 // The camera list's names and the cam asked for, which may have left the list.
 QStringList camNames(const QString& cam) {
-    QStringList names;
-    try {
-        LoadCamList(CamListPath(), [&](const QString& name) { names << name; });
-    } catch (const CamListFileError&) {
-        // Without a list the cam asked for is the only one known.
-    }
-    return names << cam;
+    return ListedCamNames() << cam;
 }
 
 QString between(const TimelapseOptions& options) {

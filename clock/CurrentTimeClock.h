@@ -16,6 +16,8 @@ public:
 
     // Abandons a query still under way and asks the server again.
     void QueryCurrentTime();
+    // The server the next query asks.
+    void SetServer(const TimeServer& server) { server_ = server; }
 
     WinsockControl::SocketState SocketState() const { return objWinsock->State(); }
 

@@ -1,6 +1,23 @@
 #include "clock/TimeServer.h"
 
+#include "settings/Preferences.h"
+
 #include <QtGlobal>
+
+namespace {
+
+// The server OMBREL_TIME_SERVER names; none when it is unset or does not read.
+std::optional<TimeServer> environmentServer() {
+    const QString setting = qEnvironmentVariable("OMBREL_TIME_SERVER");
+    if (setting.isEmpty())
+        return std::nullopt;
+    const std::optional<TimeServer> server = ParseTimeServer(setting);
+    if (!server)
+        qWarning("OMBREL_TIME_SERVER=%s is not host:port; it is not used", qPrintable(setting));
+    return server;
+}
+
+} // namespace
 
 TimeServer DefaultTimeServer() {
     return {QStringLiteral("time.nist.gov"), 13};
@@ -22,13 +39,17 @@ std::optional<TimeServer> ParseTimeServer(const QString& setting) {
     return server;
 }
 
+QString TimeServerText(const TimeServer& server) {
+    return server.host + QLatin1Char(':') + QString::number(server.port);
+}
+
 TimeServer TimeServerFromEnvironment() {
-    const QString setting = qEnvironmentVariable("OMBREL_TIME_SERVER");
-    if (setting.isEmpty())
-        return DefaultTimeServer();
-    if (const std::optional<TimeServer> server = ParseTimeServer(setting))
+    return environmentServer().value_or(DefaultTimeServer());
+}
+
+TimeServer ChosenTimeServer() {
+    if (const std::optional<TimeServer> server = environmentServer())
         return *server;
-    qWarning("OMBREL_TIME_SERVER=%s is not host:port; asking %s instead", qPrintable(setting),
-             qPrintable(DefaultTimeServer().host));
-    return DefaultTimeServer();
+    // The Preferences window takes only servers that read.
+    return ParseTimeServer(TimeServerPreference()).value_or(DefaultTimeServer());
 }

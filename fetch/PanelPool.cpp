@@ -1,5 +1,6 @@
 #include "fetch/PanelPool.h"
 
+#include "archive/PictureKeeping.h"
 #include "archive/PictureNames.h"
 #include "fetch/CamPanel.h"
 #include "fetch/CamPasswords.h"
@@ -377,6 +378,8 @@ void PanelPool::wsCam_Close(int slot) {
 
 void PanelPool::AutoSavePicture(int slot) {
     CamPanel& panel = Panel(slot);
+    if (keeping_ && !keeping_->MayAutoSave())
+        return; // the disk is short of space: saving pauses
     const QDateTime now = Clock::Now();
     const QString path = PicturePath(panel.title(), now);
     try {
@@ -397,6 +400,8 @@ void PanelPool::AutoSavePicture(int slot) {
         panel.ShowSavedPicture(saved.readAll());
     if (isSelected(slot))
         emit PictureSaved(LongTime(now.time()) + QStringLiteral(" new picture saved as ") + path);
+    if (keeping_)
+        keeping_->PictureSaved(panel.title(), path);
 }
 
 void PanelPool::UpdateOpenPanels(const QString& oldName, const CamEntry& cam) {

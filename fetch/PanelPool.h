@@ -19,6 +19,7 @@
 class CamPanel;
 class CamPasswords;
 class HttpExchange;
+class PictureKeeping;
 class QWidget;
 
 // What a slot keeps between fetches besides its controls.
@@ -83,6 +84,10 @@ public:
     // Where the panels' connections come from, by scheme (MakeSocket unless
     // told otherwise); downloads under way are abandoned.
     void SetSocketMaker(const SocketMaker& sockets);
+    // What saves ask first and tell afterwards: the free-space guard and the
+    // disk cap of the cam folder. Without it every save goes ahead.
+    void SetKeeping(PictureKeeping* keeping) { keeping_ = keeping; }
+    PictureKeeping* Keeping() const { return keeping_; }
 
     // Gives every panel the shared refresh indicator picture.
     void ShowRefreshPictures();
@@ -157,6 +162,7 @@ private:
     bool viewerShown_ = false;
     bool autoSave_ = false;
     CamPasswords* passwords_ = nullptr;
+    PictureKeeping* keeping_ = nullptr;
     QWidget* mainWindow_;
     SharedPictures pictures_;
     std::array<CamPanel*, SlotCount> panels_{};

@@ -1,5 +1,6 @@
 #include "viewing/DetailsPane.h"
 
+#include "archive/PictureKeeping.h"
 #include "archive/PictureNames.h"
 #include "fetch/CamPanel.h"
 #include "fetch/PanelPool.h"
@@ -203,6 +204,10 @@ void DetailsPane::cmdSave_Click() {
     CamPanel& panel = panels_.Panel(panels_.SelectedPanel());
     const QDateTime now = Clock::Now();
     const QString path = PicturePath(panel.CamName(), now);
+    // The user asked for this one picture: it is saved even on a disk short
+    // of space, where AutoSave pauses, and the status line says so.
+    PictureKeeping* keeping = panels_.Keeping();
+    const bool diskShort = keeping && keeping->DiskIsShort();
     try {
         SavePictureFile(panel.Picture(), path);
     } catch (const AppError& error) {
@@ -214,7 +219,10 @@ void DetailsPane::cmdSave_Click() {
         WindowLock lock(mainWindow_);
         imgMain->SetPicture(panel.ShownPicture());
     }
-    emit StatusText(LongTime(now.time()) + QStringLiteral(" saved as ") + path);
+    emit StatusText(LongTime(now.time()) + QStringLiteral(" saved as ") + path +
+                    (diskShort ? QStringLiteral("; the disk is nearly full") : QString()));
+    if (keeping)
+        keeping->PictureSaved(panel.CamName(), path);
 }
 
 void DetailsPane::ShowCurrentTime(const QString& text) {

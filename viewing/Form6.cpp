@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScreen>
 
 namespace {
@@ -47,8 +48,7 @@ void Form6::Open(const PictureObject& picture) {
         screenSaverHeld_.emplace();
     if (const QScreen* screen = mainWindow_->screen())
         setGeometry(screen->geometry());
-    Image1->SetStretch(true);
-    Image1->SetPicture(picture);
+    showPicture(picture);
     showFullScreen();
     raise();
     activateWindow();
@@ -63,13 +63,45 @@ void Form6::ShowArrivedPicture(const PictureObject& picture) {
     if (!FullScreenActive_)
         return;
     picrefresh->hide();
+    showPicture(picture);
+}
+
+void Form6::showPicture(const PictureObject& picture) {
     Image1->SetStretch(true);
     Image1->SetPicture(picture);
+    placePicture();
+}
+
+// Stretched over the whole view, the program's rule, or as large as it fits
+// in its own shape, centred on the black background.
+void Form6::placePicture() {
+    QSize size = Image1->Shown().size();
+    if (!keepShape_ || size.isEmpty()) {
+        Image1->setGeometry(rect());
+        return;
+    }
+    size.scale(this->size(), Qt::KeepAspectRatio);
+    Image1->setGeometry(
+        QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size));
 }
 
 void Form6::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    Image1->setGeometry(rect());
+    placePicture();
+}
+
+// The black bars around a picture kept in its shape close the view as the
+// picture does.
+void Form6::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+}
+
+void Form6::mouseReleaseEvent(QMouseEvent* event) {
+    const bool clicked =
+        pressed_ && event->button() == Qt::LeftButton && rect().contains(event->pos());
+    pressed_ = false;
+    if (clicked)
+        close();
 }
 
 void Form6::keyPressEvent(QKeyEvent* event) {

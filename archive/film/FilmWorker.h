@@ -7,7 +7,8 @@
 #include <atomic>
 
 // A timelapse film made on a thread of its own: moved to a QThread, its Run
-// is started from there; Cancel may be called from any thread.
+// is started from there, and the film's work runs at a lower priority than
+// the interface's; Cancel may be called from any thread.
 class FilmWorker : public QObject {
     Q_OBJECT
 

@@ -27,13 +27,15 @@ template <typename Rewrite> QString rewriteFields(const QString& pattern, Rewrit
     return out;
 }
 
-QString shortDatePattern() {
+} // namespace
+
+QString ShortDatePattern() {
     return rewriteFields(QLocale().dateFormat(QLocale::ShortFormat), [](const QString& field) {
         return field.startsWith(QLatin1Char('y')) ? QStringLiteral("yyyy") : field;
     });
 }
 
-QString longTimePattern() {
+QString LongTimePattern() {
     const QString pattern =
         rewriteFields(QLocale().timeFormat(QLocale::LongFormat), [](const QString& field) {
             return field.startsWith(QLatin1Char('t')) ? QString() : field;
@@ -41,16 +43,14 @@ QString longTimePattern() {
     return pattern.trimmed();
 }
 
-} // namespace
-
 QString ShortDate(const QDate& date) {
-    return QLocale().toString(date, shortDatePattern());
+    return QLocale().toString(date, ShortDatePattern());
 }
 
 QString LongTime(const QTime& time) {
     // Some locales put a narrow no-break space before the AM/PM marker; a
     // plain space reads the same and keeps file names and logs simple.
-    QString text = QLocale().toString(time, longTimePattern());
+    QString text = QLocale().toString(time, LongTimePattern());
     text.replace(QChar(0x202F), QLatin1Char(' '));
     return text;
 }

@@ -16,3 +16,8 @@ QString LongTime(const QTime& time);
 
 // Short date, a space and long time; the date alone at midnight.
 QString GeneralDate(const QDateTime& moment);
+
+// The Qt patterns of the short date and the long time, for controls that
+// show and edit them.
+QString ShortDatePattern();
+QString LongTimePattern();

@@ -6,13 +6,17 @@
 #include <QFile>
 #include <QFileInfo>
 
-QString TestPictureFolder::add(const QString& name, const QDateTime& modified,
-                               const QByteArray& bytes) const {
-    WriteFileBytes(file(name), bytes);
-    QFile written(file(name));
+void WriteFileAt(const QString& path, const QDateTime& modified, const QByteArray& bytes) {
+    WriteFileBytes(path, bytes);
+    QFile written(path);
     if (!written.open(QIODevice::ReadWrite) ||
         !written.setFileTime(modified, QFileDevice::FileModificationTime))
-        qFatal("cannot set the time of %s", qPrintable(name));
+        qFatal("cannot set the time of %s", qPrintable(path));
+}
+
+QString TestPictureFolder::add(const QString& name, const QDateTime& modified,
+                               const QByteArray& bytes) const {
+    WriteFileAt(file(name), modified, bytes);
     return name;
 }
 

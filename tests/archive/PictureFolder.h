@@ -5,6 +5,10 @@
 #include <QString>
 #include <QTemporaryDir>
 
+// Writes the file and gives it that modification time.
+void WriteFileAt(const QString& path, const QDateTime& modified,
+                 const QByteArray& bytes = QByteArray(100, 'x'));
+
 // A temporary cam folder whose files are written with the times a test
 // gives them.
 class TestPictureFolder {

@@ -1,5 +1,6 @@
 #include "archive/ArchiveSettings.h"
 #include "archive/PictureRetention.h"
+#include "settings/UserSettings.h"
 #include "tests/archive/PictureFolder.h"
 #include "tests/support/TestSupport.h"
 
@@ -74,7 +75,7 @@ private slots:
         QVERIFY(folder.has(newest));
     }
 
-    void theSettingsReadBackAndIgnoreNonsense() {
+    void theSettingsAreTheUsersOwnAndIgnoreNonsense() {
         TempProgramFolder home;
         QCOMPARE(ReadArchiveSettings().freeSpaceGuard, true);
         WriteArchiveSettings({30, 5, false});
@@ -82,12 +83,12 @@ private slots:
         QCOMPARE(stored.keepDays, 30);
         QCOMPARE(stored.Limits().bytes, 5 * BytesPerGigabyte);
         QCOMPARE(stored.freeSpaceGuard, false);
+        QCOMPARE(ReadUserSetting("Ombrel", "Settings", "keepDays", ""), QStringLiteral("30"));
+        QVERIFY(!QFileInfo::exists(home.file("Ombrel.reg"))); // nothing machine-wide
 
-        WriteFileBytes(home.file("Ombrel.reg"),
-                       "Windows Registry Editor Version 5.00\r\n\r\n"
-                       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenfield\\Ombrel\\Settings]\r\n"
-                       "\"keepDays\"=\"-3\"\r\n\"keepGB\"=dword:00000001\r\n"
-                       "\"freeSpaceGuard\"=\"2\"\r\n");
+        WriteUserSetting("Ombrel", "Settings", "keepDays", "-3");
+        WriteUserSetting("Ombrel", "Settings", "keepGB", "many");
+        WriteUserSetting("Ombrel", "Settings", "freeSpaceGuard", "2");
         const ArchiveSettings nonsense = ReadArchiveSettings();
         QVERIFY(nonsense.Limits().Off());
         QCOMPARE(nonsense.freeSpaceGuard, true);

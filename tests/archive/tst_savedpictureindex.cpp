@@ -70,6 +70,8 @@ private slots:
             << "LakeView1282006100503AM.jpg" << at(2006, 12, 8, 10, 5, 3) << "Lake View";
         QTest::newRow("Lake") << "Lake1282006100503AM.jpg" << at(2006, 12, 8, 10, 5, 3) << "Lake";
         QTest::newRow("a 24-hour time") << "Lake08.12.2006140503.jpg" << QDateTime() << "Lake";
+        QTest::newRow("a month's name, as the C locale writes dates")
+            << "Lake10Dec2026140503.jpg" << QDateTime() << "Lake";
     }
     void namesThatArePrefixesOfOthers() {
         QFETCH(QString, fileName);

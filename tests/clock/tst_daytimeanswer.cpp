@@ -1,5 +1,6 @@
 #include "clock/DaytimeAnswer.h"
 #include "clock/TimeServer.h"
+#include "settings/Preferences.h"
 #include "tests/support/TestSupport.h"
 
 #include <QtTest>
@@ -90,6 +91,22 @@ private slots:
         EnvironmentOverride unreadable("OMBREL_TIME_SERVER", "127.0.0.1:daytime");
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("not host:port"));
         QCOMPARE(TimeServerFromEnvironment(), (TimeServer{"time.nist.gov", 13}));
+    }
+
+    // The user's server, unless the environment names one that reads.
+    void theUsersTimeServer() {
+        TempUserSettings settings;
+        EnvironmentOverride unset("OMBREL_TIME_SERVER", "");
+        QCOMPARE(ChosenTimeServer(), (TimeServer{"time.nist.gov", 13}));
+        SetTimeServerPreference("127.0.0.1:8014");
+        QCOMPARE(ChosenTimeServer(), (TimeServer{"127.0.0.1", 8014}));
+        {
+            EnvironmentOverride local("OMBREL_TIME_SERVER", "127.0.0.1:8013");
+            QCOMPARE(ChosenTimeServer(), (TimeServer{"127.0.0.1", 8013}));
+        }
+        EnvironmentOverride unreadable("OMBREL_TIME_SERVER", "127.0.0.1:daytime");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("not host:port"));
+        QCOMPARE(ChosenTimeServer(), (TimeServer{"127.0.0.1", 8014}));
     }
 };
 

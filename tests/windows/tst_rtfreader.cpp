@@ -36,7 +36,8 @@ private slots:
         for (const char* topic :
              {"Adding a cam", "Finding a picture's address", "AutoSave", "00camlist.txt", "CR LF",
               "Zoom", "Screensaver", "GMT", "Show at Startup", "\u201cCopy Image Address\u201d",
-              "~/.local/share/Ombrel", "F11"})
+              "~/.local/share/Ombrel", "F11", "Saved Pictures\u2026", "Make Film\u2026",
+              "Keep the picture's shape in full screen"})
             QVERIFY2(text.contains(QString::fromUtf8(topic)), topic);
         for (const char* code : {"\\", "{", "}", "DejaVu", "fonttbl", "Quenfield;"})
             QVERIFY2(!text.contains(QString::fromUtf8(code)), code);
