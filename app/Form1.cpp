@@ -7,7 +7,9 @@
 #include "archive/PictureNames.h"
 #include "camlist/CamListPane.h"
 #include "clock/CurrentTimeClock.h"
+#include "fetch/AddressTesting.h"
 #include "fetch/CamPanel.h"
+#include "fetch/CamPasswords.h"
 #include "fetch/PanelPool.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/Twips.h"
@@ -24,6 +26,7 @@
 #include "settings/Preferences.h"
 #include "skin/modIcon.h"
 #include "skin/modSkin.h"
+#include "viewing/ConnectionDetails.h"
 #include "viewing/DetailsPane.h"
 #include "viewing/Form6.h"
 #include "viewing/frmTour.h"
@@ -77,6 +80,7 @@ Form1::Form1() {
     buildSkinLabels();
     buildMenus();
     connectPanes();
+    connectPanelCommands();
     connectAuxiliaryWindows();
     buildClock();
     buildFullScreenView();
@@ -170,6 +174,29 @@ void Form1::connectPanes() {
             [this](bool on) { panels_->SetAutoSave(on); });
 }
 
+// The panel picture's context menu and the selected cam's "Status:" row; the
+// dialogs' Test button fetches as the panels do, with the passwords they know.
+void Form1::connectPanelCommands() {
+    connect(panels_, &PanelPool::SelectedCondition, details_, &DetailsPane::ShowCondition);
+    connect(panels_, &PanelPool::SaveImageRequested, this, [this](int slot) {
+        details_->SelectPanel(slot);
+        details_->cmdSave_Click();
+    });
+    connect(panels_, &PanelPool::FullScreenRequested, this, [this](int slot) {
+        details_->SelectPanel(slot);
+        details_->Command3_Click();
+    });
+    connect(panels_, &PanelPool::EditCamRequested, listPane_, &CamListPane::EditCam);
+    connect(panels_, &PanelPool::ConnectionDetailsRequested, this,
+            [this](int slot) { ConnectionDetails::ShowFor(*panels_, slot, this); });
+    addressTester_ = std::make_unique<ExchangeAddressTester>();
+    addressTester_->SetPasswordLookup([this](const QString& server, const QString& user) {
+        const CamPasswords* passwords = panels_->Passwords();
+        return passwords ? passwords->Known(server, user) : std::nullopt;
+    });
+    listPane_->SetAddressTester(addressTester_.get());
+}
+
 void Form1::connectAuxiliaryWindows() {
     auxWindows_ = new AuxiliaryWindows(this);
     connect(mnuHelpItem[0], &QAction::triggered, auxWindows_, &AuxiliaryWindows::ShowHelp);
@@ -226,6 +253,8 @@ void Form1::StartTour() {
     if (tour_)
         tour_->close();
     tour_ = new frmTour(*panels_, this);
+    tour_->SetSecondsPerCam(TourSeconds());
+    tour_->SetKeepShape(KeepsPictureShapeFullScreen());
     tour_->Start();
 }
 
@@ -245,10 +274,14 @@ void Form1::connectViewMenu() {
 }
 
 // The user's preferences take effect: the cap at once, the full-screen
-// shape at the next picture, the time server at the next query.
+// shape at the next picture, the tour's seconds from its next step, the time server at the next query.
 void Form1::applyPreferences() {
     keeping_->Apply(ReadArchiveSettings());
     form6_->SetKeepShape(KeepsPictureShapeFullScreen());
+    if (tour_) {
+        tour_->SetSecondsPerCam(TourSeconds());
+        tour_->SetKeepShape(KeepsPictureShapeFullScreen());
+    }
     currentTime_->SetServer(ChosenTimeServer());
 }
 

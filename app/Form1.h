@@ -11,6 +11,7 @@ class AuxiliaryWindows;
 class CamListPane;
 class CurrentTimeClock;
 class DetailsPane;
+class ExchangeAddressTester;
 class Form6;
 class PanelPool;
 class PictureKeeping;
@@ -56,6 +57,7 @@ private:
     void buildPanes();
     void buildMenus();
     void connectPanes();
+    void connectPanelCommands();
     void buildSkinLabels();
     void connectAuxiliaryWindows();
     void skinWindow();
@@ -93,6 +95,8 @@ private:
     std::unique_ptr<SkinLabelArray> SkinLabel2;
     CurrentTimeClock* currentTime_ = nullptr;
     Form6* form6_ = nullptr;
+    // What the add and edit dialogs test addresses with.
+    std::unique_ptr<ExchangeAddressTester> addressTester_;
     PictureKeeping* keeping_ = nullptr;
     ViewWindows* viewWindows_ = nullptr;
     QPointer<frmWall> wall_;

@@ -1,5 +1,6 @@
 #include "camlist/CamDialog.h"
 
+#include "camlist/CamEntryHints.h"
 #include "platform/controls/Twips.h"
 #include "platform/program/AppObject.h"
 #include "platform/program/MsgBox.h"
@@ -7,9 +8,12 @@
 #include "platform/skin/SkinLabelArray.h"
 #include "skin/modSkin.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 #include <QValidator>
 
@@ -19,6 +23,8 @@ namespace {
 
 constexpr double FieldLeft = 1080;
 constexpr double RowHeight = 420;
+constexpr double HintsHeight = 510;
+constexpr double ThumbnailWidth = 1440, ThumbnailHeight = 1080;
 
 const QString UrlTip = QStringLiteral(
     "enter the exact path to the image (found by right clicking an image in your browser and "
@@ -57,10 +63,11 @@ QToolButton* pictureButton(QWidget* dialog, const char* name, const QString& cap
 
 } // namespace
 
-CamDialog::CamDialog(Purpose purpose, const CamEntry& loaded, QWidget* owner)
+CamDialog::CamDialog(Purpose purpose, const CamEntry& loaded, QWidget* owner, AddressTester* tester)
     : QWidget(owner, Qt::Dialog)
     , purpose_(purpose)
-    , loaded_(purpose == Purpose::Edit ? loaded : CamEntry{}) {
+    , loaded_(purpose == Purpose::Edit ? loaded : CamEntry{})
+    , tester_(tester) {
     setAttribute(Qt::WA_DeleteOnClose);
     double top = 240;
     double width = 5400;
@@ -83,13 +90,21 @@ CamDialog::CamDialog(Purpose purpose, const CamEntry& loaded, QWidget* owner)
         top = 480;
     }
     buildFields(top, width);
-    buildButtons(top + 3 * RowHeight + 120, width);
-    setFixedSize(ToPixels(width), ToPixels(top + 3 * RowHeight + 120 + 435 + 240));
+    const double testTop = top + 3 * RowHeight - 60 + HintsHeight;
+    buildTestArea(testTop, width);
+    const double buttonsTop = testTop + ThumbnailHeight + 120;
+    buildButtons(buttonsTop, width);
+    setFixedSize(ToPixels(width), ToPixels(buttonsTop + 435 + 240));
     SkinLabel1 = std::make_unique<SkinLabelArray>("SkinLabel1", this);
     if (bSkinEnabled) {
         ReplaceLabelsWithSkinLabels(this, *SkinLabel1);
         ApplySkin(this);
     }
+    // After the skin labels: a label with a text at load would be covered by
+    // a copy of it that later texts never reach.
+    showHints();
+    connect(Text2, &QLineEdit::textChanged, this, &CamDialog::showHints);
+    connect(Text3, &QLineEdit::textChanged, this, &CamDialog::showHints);
 }
 
 CamDialog::~CamDialog() = default;
@@ -111,6 +126,22 @@ void CamDialog::buildFields(double top, double width) {
     Text1->setText(AsSingleLine(loaded_.Name));
     Text2->setText(AsSingleLine(loaded_.Url));
     Text3->setText(AsSingleLine(loaded_.Refresh));
+    lblHints = Placed(new QLabel(this), "lblHints", 120, top + 3 * RowHeight - 60, width - 240,
+                      HintsHeight - 30);
+    lblHints->setWordWrap(true);
+    lblHints->setTextFormat(Qt::PlainText);
+}
+
+void CamDialog::buildTestArea(double top, double width) {
+    imgTest = Placed(new QLabel(this), "imgTest", 120, top, ThumbnailWidth, ThumbnailHeight);
+    imgTest->setAlignment(Qt::AlignCenter);
+    imgTest->setAccessibleName(QStringLiteral("Tested picture"));
+    lblTestResult = Placed(new QLabel(this), "lblTestResult", ThumbnailWidth + 240, top,
+                           width - ThumbnailWidth - 360, ThumbnailHeight);
+    lblTestResult->setWordWrap(true);
+    lblTestResult->setTextFormat(Qt::PlainText);
+    lblTestResult->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblTestResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
 }
 
 void CamDialog::buildButtons(double top, double width) {
@@ -124,6 +155,13 @@ void CamDialog::buildButtons(double top, double width) {
     setTabOrder(Command1, Command2);
     connect(Command1, &QToolButton::clicked, this, &CamDialog::Command1_Click);
     connect(Command2, &QToolButton::clicked, this, &QWidget::close);
+    cmdTest =
+        pictureButton(this, "cmdTest", QStringLiteral("Test"), QStyle::SP_BrowserReload, 120, top);
+    cmdTest->setAccessibleName(QStringLiteral("Test"));
+    cmdTest->setToolTip(QStringLiteral("Fetch the picture at this address once, saving nothing"));
+    cmdTest->setVisible(tester_ != nullptr);
+    setTabOrder(Command2, cmdTest);
+    connect(cmdTest, &QToolButton::clicked, this, &CamDialog::cmdTest_Click);
 }
 
 void CamDialog::Command1_Click() {
@@ -136,4 +174,48 @@ void CamDialog::Command1_Click() {
     Command1->setEnabled(false);
     emit Confirmed({Text1->text(), Text2->text(), Text3->text()});
     Command1->setEnabled(true);
+}
+
+void CamDialog::showHints() {
+    QStringList hints;
+    for (const QString& hint : {AddressHint(Text2->text()), RefreshHint(Text3->text())}) {
+        if (!hint.isEmpty())
+            hints << hint;
+    }
+    lblHints->setText(hints.join(QLatin1Char('\n')));
+    lblHints->setAccessibleName(lblHints->text());
+}
+
+void CamDialog::cmdTest_Click() {
+    if (test_) {
+        stopTest();
+        lblTestResult->setText(QStringLiteral("Test stopped"));
+        return;
+    }
+    imgTest->clear();
+    lblTestResult->setText(QStringLiteral("Testing\u2026"));
+    cmdTest->setText(QStringLiteral("Stop"));
+    cmdTest->setAccessibleName(cmdTest->text());
+    test_ = tester_->Test(Text2->text(), QSize(ToPixels(ThumbnailWidth), ToPixels(ThumbnailHeight)),
+                          [this](const AddressTestOutcome& outcome) { showTestOutcome(outcome); });
+}
+
+void CamDialog::showTestOutcome(const AddressTestOutcome& outcome) {
+    // The finished test goes once the call that brought its outcome has returned.
+    QTimer::singleShot(0, [finished = std::shared_ptr<AddressTest>(std::move(test_))] {});
+    stopTest();
+    imgTest->setPixmap(QPixmap::fromImage(outcome.Thumbnail));
+    lblTestResult->setText(AddressTestSummary(outcome));
+    lblTestResult->setAccessibleName(lblTestResult->text());
+}
+
+void CamDialog::stopTest() {
+    test_.reset();
+    cmdTest->setText(QStringLiteral("Test"));
+    cmdTest->setAccessibleName(cmdTest->text());
+}
+
+void CamDialog::closeEvent(QCloseEvent* event) {
+    test_.reset();
+    QWidget::closeEvent(event);
 }

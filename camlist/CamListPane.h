@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 
+class AddressTester;
 class CamOpener;
 class Form4;
 class QCheckBox;
@@ -51,6 +52,11 @@ public:
     // Add and Edit: the dialogs Form2 and Form3, each open once at most.
     void cmdAdd_Click();
     void cmdEdit_Click();
+    // Edit for a cam named elsewhere than in the list (an open panel): as
+    // cmdEdit_Click with that name selected.
+    void EditCam(const QString& name);
+    // What the dialogs' Test button fetches through; none hides the button.
+    void SetAddressTester(AddressTester* tester) { tester_ = tester; }
     // Closes the add dialog, the edit dialog and the notice, in that order.
     void CloseWindows();
 
@@ -95,6 +101,7 @@ private:
     QStringListModel* names_;
 
     CamOpener& cams_;
+    AddressTester* tester_ = nullptr;
     QWidget* mainWindow_;
     QPointer<Form4> form4_;
     QPointer<CamDialog> form2_;

@@ -30,7 +30,7 @@ void bringUp(QWidget* window) {
 // OK saves what the boxes held when it was pressed; pressed again before
 // that save has run, the later values are saved instead, once.
 CamDialog* CamListPane::openDialog(CamDialog::Purpose purpose, const CamEntry& loaded) {
-    auto* dialog = new CamDialog(purpose, loaded, mainWindow_);
+    auto* dialog = new CamDialog(purpose, loaded, mainWindow_, tester_);
     const QString key = QStringLiteral("save %1").arg(++dialogsOpened_);
     connect(dialog, &CamDialog::Confirmed, this, [this, dialog, key](const CamEntry& entered) {
         runListCommand(key, [this, window = QPointer<CamDialog>(dialog),
@@ -64,9 +64,12 @@ void CamListPane::cmdEdit_Click() {
         showNoSelectionNotice();
         return;
     }
-    const QString name = selectedText();
-    // An open dialog keeps the cam it was opened for and only takes the
-    // selected name as its caption.
+    EditCam(selectedText());
+}
+
+// An open dialog keeps the cam it was opened for and only takes the name as
+// its caption.
+void CamListPane::EditCam(const QString& name) {
     runListCommand(QStringLiteral("edit"), [this, name] {
         if (!isOpen(form3_))
             form3_ = openDialog(CamDialog::Purpose::Edit, entryToEdit(name));

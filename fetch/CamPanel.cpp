@@ -1,5 +1,6 @@
 #include "fetch/CamPanel.h"
 
+#include "fetch/PanelBadge.h"
 #include "platform/controls/ImageControl.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/ProgressBar.h"
@@ -31,6 +32,8 @@ CamPanel::CamPanel(int index, QWidget* sheet)
     imgCam->setContextMenuPolicy(Qt::CustomContextMenu);
     Picture3 = Placed(new ImageControl(Picture2), "Picture3", 1080, 720, 1215, 855);
     Picture3->hide();
+    // In the picture's top right corner, clear of the refresh indicator.
+    imgBadge = Placed(new PanelBadge(Picture2), "imgBadge", 990, 30, 255, 255);
     imgRefresh = Placed(new ImageControl(this), "imgRefresh", 660, 660, 315, 255);
     imgRefresh->setAccessibleName(QStringLiteral("Refreshing"));
     picTemp = Placed(new QWidget(this), "picTemp", 720, 1500, 195, 195);
@@ -82,7 +85,13 @@ void CamPanel::showContextMenu(const QPoint& at) {
                 [this, emitted] { emit(this->*emitted)(Index); });
     };
     add("mnuRefreshNow", QStringLiteral("Refresh Now"), &CamPanel::RefreshClicked);
-    add("mnuClose", QStringLiteral("Close"), &CamPanel::StopClicked);
+    add("mnuSaveImage", QStringLiteral("Save Image"), &CamPanel::SaveImageClicked);
+    add("mnuFullScreen", QStringLiteral("Full Screen"), &CamPanel::FullScreenClicked);
+    add("mnuEditCam", QStringLiteral("Edit Cam\u2026"), &CamPanel::EditCamClicked);
+    add("mnuStop", QStringLiteral("Stop"), &CamPanel::StopClicked);
+    menu->addSeparator();
+    add("mnuConnectionDetails", QStringLiteral("Connection Details\u2026"),
+        &CamPanel::ConnectionDetailsClicked);
     if (trustOffered_) {
         menu->addSeparator();
         add("mnuTrustCertificate", QStringLiteral("Trust This Certificate\u2026"),
@@ -142,6 +151,9 @@ const PictureObject& CamPanel::ShownPicture() const {
 
 void CamPanel::ShowPicture(const PictureObject& picture) {
     imgCam->SetPicture(picture);
+    // The picture repaints around the badge: the badge's corners show it anew.
+    if (imgBadge->isVisible())
+        imgBadge->update();
     emit PictureShown(Index);
 }
 
@@ -179,10 +191,15 @@ float CamPanel::Progress() const {
     return prgCam->Value();
 }
 
-void CamPanel::ShowReason(const QString& reason) {
-    imgCam->setToolTip(reason);
-    imgCam->setAccessibleDescription(reason.isEmpty() ? SelectHint
-                                                      : reason + QLatin1Char('\n') + SelectHint);
+void CamPanel::ShowCondition(const CamCondition& condition) {
+    const QString text = condition.Badge == CamBadge::None ? QString() : condition.Text;
+    imgBadge->SetMark(condition.Badge);
+    if (text == conditionText_)
+        return;
+    conditionText_ = text;
+    imgCam->setToolTip(text);
+    imgCam->setAccessibleDescription(text.isEmpty() ? SelectHint
+                                                    : text + QLatin1Char('\n') + SelectHint);
 }
 
 void CamPanel::OfferCertificateTrust(bool offered) {

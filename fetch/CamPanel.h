@@ -1,12 +1,14 @@
 #pragma once
 
 #include "camlist/CamEntry.h"
+#include "fetch/CamCondition.h"
 #include "platform/picture/PictureObject.h"
 
 #include <QGroupBox>
 #include <QImage>
 
 class ImageControl;
+class PanelBadge;
 class ProgressBar;
 class QLineEdit;
 class QPushButton;
@@ -58,9 +60,11 @@ public:
     bool SetProgress(float value);
     float Progress() const;
 
-    // Why the cam's last fetch brought no picture, in the picture's tool tip
-    // and accessible description; empty once a fetch brought one.
-    void ShowReason(const QString& reason);
+    // How the cam is doing: a badge in a corner of the picture, and the
+    // badge's text in the picture's tool tip and accessible description
+    // (why the last fetch brought no picture, or how long the picture has
+    // stayed the same). Nothing while all is well.
+    void ShowCondition(const CamCondition& condition);
     // Whether the picture's context menu offers to trust the certificate the
     // cam's server showed.
     void OfferCertificateTrust(bool offered);
@@ -73,7 +77,12 @@ signals:
     void StopClicked(int index);
     void RefreshClicked(int index);
     void Tick(int index);
-    // "Trust This Certificate…" in the picture's context menu.
+    // The picture's context menu: the design's commands for this cam, its
+    // connection's details, and trusting the certificate its server showed.
+    void SaveImageClicked(int index);
+    void FullScreenClicked(int index);
+    void EditCamClicked(int index);
+    void ConnectionDetailsClicked(int index);
     void TrustCertificateClicked(int index);
     // The panel shows another picture.
     void PictureShown(int index);
@@ -86,6 +95,7 @@ private:
     ImageControl* imgCam;
     ImageControl* Picture3; // the picture; a click selects the panel
     ImageControl* imgRefresh;
+    PanelBadge* imgBadge;
     QWidget* picTemp;
     ProgressBar* prgCam;
     QToolButton* cmdRefresh;
@@ -98,4 +108,5 @@ private:
     QPushButton* cmdStart;
     QTimer* timRefresh;
     bool trustOffered_ = false;
+    QString conditionText_; // the badge's text, empty without one
 };

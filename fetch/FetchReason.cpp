@@ -1,6 +1,7 @@
 #include "fetch/FetchReason.h"
 
 #include "fetch/HttpResponse.h"
+#include "platform/text/NumberText.h"
 
 namespace FetchReason {
 
@@ -70,6 +71,18 @@ QString PictureUnreadable() {
 
 QString TooLarge() {
     return QStringLiteral("Too large (over 64 MiB)");
+}
+
+QString Unfinished(int seconds, qint64 bytesReceived) {
+    return QStringLiteral("Not finished in %1 s: %2 received")
+        .arg(seconds)
+        .arg(KilobytesText(bytesReceived));
+}
+
+QString UnusableAddress(bool hasPath) {
+    return hasPath ? QStringLiteral("Address not usable: check its host and port")
+                   : QStringLiteral("Address not usable: it needs a path after the host, such as "
+                                    "http://camhost/cam.jpg");
 }
 
 } // namespace FetchReason

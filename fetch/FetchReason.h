@@ -27,5 +27,11 @@ QString TlsUnavailable();
 QString NotAPicture(const QString& header);
 QString PictureUnreadable();
 QString TooLarge();
+// The refresh came while the response was still arriving: "Not finished in
+// 10 s: 23 KB received".
+QString Unfinished(int seconds, qint64 bytesReceived);
+// An address the exchange cannot fetch: no "/" after the host, or a host or
+// port that cannot be connected to.
+QString UnusableAddress(bool hasPath);
 
 } // namespace FetchReason

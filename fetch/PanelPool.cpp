@@ -2,6 +2,7 @@
 
 #include "archive/PictureKeeping.h"
 #include "archive/PictureNames.h"
+#include "fetch/CamAddress.h"
 #include "fetch/CamPanel.h"
 #include "fetch/CamPasswords.h"
 #include "fetch/FetchReason.h"
@@ -53,6 +54,7 @@ PanelPool::PanelPool(QWidget* sheet, QWidget* mainWindow, SharedPictures picture
         connect(panel, &CamPanel::TrustCertificateClicked, this,
                 &PanelPool::TrustCertificateRequested);
         connect(panel, &CamPanel::PictureShown, this, &PanelPool::PanelPictureShown);
+        connectMenu(panel);
         if (slot >= MaxOpenCams)
             continue;
         progress_[size_t(slot)] = std::make_unique<PanelProgress>(*this, *panel);
@@ -69,6 +71,15 @@ PanelPool::PanelPool(QWidget* sheet, QWidget* mainWindow, SharedPictures picture
 }
 
 PanelPool::~PanelPool() = default;
+
+void PanelPool::connectMenu(CamPanel* panel) {
+    connect(panel, &CamPanel::SaveImageClicked, this, &PanelPool::SaveImageRequested);
+    connect(panel, &CamPanel::FullScreenClicked, this, &PanelPool::FullScreenRequested);
+    connect(panel, &CamPanel::EditCamClicked, this,
+            [this](int slot) { emit EditCamRequested(Panel(slot).CamName()); });
+    connect(panel, &CamPanel::ConnectionDetailsClicked, this,
+            &PanelPool::ConnectionDetailsRequested);
+}
 
 bool PanelPool::isSelected(int slot) const {
     return slot == SelectedPanel_;
@@ -184,6 +195,12 @@ void PanelPool::cmdStart_Click(int slot) {
     // Silence is given up after the interval, or 30 s when that is longer.
     exchanges_[size_t(slot)]->SetAnswerTimeout(*seconds);
     exchanges_[size_t(slot)]->BeginFetch(panel.Address());
+    // An address the exchange cannot fetch starts nothing, and says so.
+    const auto address = ParseCamAddress(panel.Address());
+    if (!address || !address->Endpoint)
+        showEnding(slot, FetchReason::UnusableAddress(address.has_value()), {}, false);
+    else if (exchanges_[size_t(slot)]->Ending().Problem == FetchEnding::Kind::None)
+        fetching_[size_t(slot)] = true; // unless it ended at once
 }
 
 // A refresh text that is not a number: the panel opens under its name but
@@ -191,6 +208,7 @@ void PanelPool::cmdStart_Click(int slot) {
 void PanelPool::refuseUnreadableInterval(int slot) {
     CamPanel& panel = Panel(slot);
     exchanges_[size_t(slot)]->Close();
+    fetching_[size_t(slot)] = false;
     panel.SetTicking(false);
     panel.HideIndicator();
     panel.setTitle(panel.CamName());
@@ -214,14 +232,17 @@ void PanelPool::cmdStop_Click(int slot) {
     // Whatever the server sent goes with the cam, and so does the reason.
     if (slot < MaxOpenCams) {
         states_[size_t(slot)].ArrivedPicture = {};
-        states_[size_t(slot)].PictureArrived = {};
         states_[size_t(slot)].Fetch.ReceiveBuffer = QByteArray();
         states_[size_t(slot)].Reason.clear();
-        panel.ShowReason({});
+        states_[size_t(slot)].Age.Reset();
+        fetching_[size_t(slot)] = false;
+        panel.ShowCondition({});
         panel.OfferCertificateTrust(false);
     }
-    if (wasOpen)
+    if (wasOpen) {
         --OpenCamCount_;
+        emit CamStopped(slot);
+    }
     if (isSelected(slot)) {
         SelectedPanel_ = -1;
         emit SelectedPanelStopped();
@@ -258,7 +279,9 @@ void PanelPool::timRefresh_Timer(int slot) {
         emit SelectedTicked();
     // A fetch given up for silence ends before the next one starts.
     exchanges_[size_t(slot)]->OneSecondPassed();
+    showCondition(slot);
     if (state.ElapsedSeconds >= state.RefreshSeconds) {
+        giveUpUnfinished(slot);
         panel.SetTicking(false);
         panel.ShowIndicator();
         cmdStart_Click(slot);
@@ -279,6 +302,31 @@ void PanelPool::abandonTooLarge(int slot) {
     copyTextsIfSelected(slot);
 }
 
+// The refresh came before the fetch under way ended: it is given up, and
+// tells how far it came.
+void PanelPool::giveUpUnfinished(int slot) {
+    if (!fetching_[size_t(slot)])
+        return;
+    const qint64 received = exchanges_[size_t(slot)]->Record().BytesReceived;
+    const qint32 seconds = states_[size_t(slot)].ElapsedSeconds;
+    endFetch(slot, received > 0 ? FetchReason::Unfinished(seconds, received)
+                                : FetchReason::NoAnswer(seconds));
+}
+
+CamCondition PanelPool::Condition(int slot) const {
+    if (slot < 0 || slot >= MaxOpenCams)
+        return {};
+    const SlotState& state = State(slot);
+    return ConditionOf(state.Reason, state.Age, Clock::Now(), state.RefreshSeconds);
+}
+
+void PanelPool::showCondition(int slot) {
+    const CamCondition condition = Condition(slot);
+    Panel(slot).ShowCondition(condition);
+    if (isSelected(slot))
+        emit SelectedCondition(condition.Text);
+}
+
 // No response came: the panel stays as it was, its indicator on, as for a
 // server that never answers.
 void PanelPool::fetchFailed(int slot) {
@@ -290,16 +338,10 @@ void PanelPool::fetchFailed(int slot) {
 // for is looked for, one it refused forgotten first.
 void PanelPool::endFetch(int slot, const QString& reason) {
     CamPanel& panel = Panel(slot);
-    SlotState& state = states_[size_t(slot)];
     const HttpExchange& exchange = *exchanges_[size_t(slot)];
     const FetchEnding& ending = exchange.Ending();
-    state.Reason = reason;
-    state.LastFetch = exchange.Record();
-    panel.ShowReason(reason);
-    panel.OfferCertificateTrust(ending.Problem == FetchEnding::Kind::CertificateNotTrusted);
-    emit FetchEnded(slot);
-    if (!reason.isEmpty() && isSelected(slot))
-        emit StatusText(panel.CamName() + QStringLiteral(": ") + reason);
+    showEnding(slot, reason, exchange.Record(),
+               ending.Problem == FetchEnding::Kind::CertificateNotTrusted);
     if (!passwords_ || ending.User.isEmpty())
         return;
     const bool storedRefused =
@@ -308,6 +350,20 @@ void PanelPool::endFetch(int slot, const QString& reason) {
         passwords_->Forget(ending.Server, ending.User);
     if (storedRefused || ending.Problem == FetchEnding::Kind::NeedsPassword)
         passwords_->Ask({panel.CamName(), ending.Server, ending.User, ending.Realm});
+}
+
+void PanelPool::showEnding(int slot, const QString& reason, const FetchRecord& record,
+                           bool certificateRefused) {
+    CamPanel& panel = Panel(slot);
+    SlotState& state = states_[size_t(slot)];
+    state.Reason = reason;
+    state.LastFetch = record;
+    fetching_[size_t(slot)] = false;
+    showCondition(slot);
+    panel.OfferCertificateTrust(certificateRefused);
+    if (!reason.isEmpty() && isSelected(slot))
+        emit StatusText(panel.CamName() + QStringLiteral(": ") + reason);
+    emit FetchEnded(slot);
 }
 
 void PanelPool::copyTextsIfSelected(int slot) {
@@ -353,11 +409,13 @@ void PanelPool::wsCam_Close(int slot) {
         if (picture.isNull() && reason.isEmpty())
             reason = FetchReason::PictureUnreadable();
         if (!picture.isNull()) {
-            if (picture.cacheKey() != state.ArrivedPicture.cacheKey())
-                state.PictureArrived = Clock::Now();
             state.ArrivedPicture = picture;
             if (check.lineFound)
                 state.ShownModifiedLine = state.LastModifiedLine;
+            // Change detection compares Last-Modified lines; a picture it
+            // counts as new was compared too, however it was told.
+            state.Age.PictureShown(newPictureShown, check.lineFound || newPictureShown,
+                                   Clock::Now());
         }
         WindowLock lock(mainWindow_);
         if (!picture.isNull())

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "camlist/CamOpener.h"
+#include "fetch/CamCondition.h"
 #include "fetch/ExchangeSockets.h"
 #include "fetch/FetchRecord.h"
 #include "fetch/FetchState.h"
 #include "platform/picture/PictureObject.h"
 
-#include <QDateTime>
 #include <QHash>
 #include <QImage>
 #include <QObject>
@@ -39,8 +39,8 @@ struct SlotState {
     QString Reason;
     // What the last fetch that ended did on the wire.
     FetchRecord LastFetch;
-    // When the picture the panel shows arrived (not the same bytes again).
-    QDateTime PictureArrived;
+    // Since when the cam's picture has been the same; cleared on Stop.
+    PictureAge Age;
 };
 
 // The pictures every panel shares.
@@ -81,6 +81,7 @@ public:
     // Where the passwords that cams' addresses leave out come from; without
     // one, such a cam needs a user name and password.
     void SetPasswords(CamPasswords* passwords);
+    CamPasswords* Passwords() const { return passwords_; }
     // Where the panels' connections come from, by scheme (MakeSocket unless
     // told otherwise); downloads under way are abandoned.
     void SetSocketMaker(const SocketMaker& sockets);
@@ -114,6 +115,10 @@ public:
     // Saves the slot's new picture in the cam folder and shows it as saved.
     void AutoSavePicture(int slot);
 
+    // How the slot's cam is doing now: the reason of its last fetch, a
+    // picture unchanged for a while, or all well.
+    CamCondition Condition(int slot) const;
+
 signals:
     // The user clicked a panel's picture or indicator: select it.
     void PanelClicked(int slot);
@@ -141,8 +146,19 @@ signals:
     void PanelsChanged();
     // The panel shows another picture.
     void PanelPictureShown(int slot);
-    // A fetch of the slot ended; its reason is the slot's now.
+    // The picture's context menu asks for the design's command on the slot's
+    // cam: save its picture, show it full screen, edit its entry.
+    void SaveImageRequested(int slot);
+    void FullScreenRequested(int slot);
+    void EditCamRequested(const QString& name);
+    void ConnectionDetailsRequested(int slot);
+    // A fetch of the slot ended, or was given up for the next one: its
+    // record and condition are new.
     void FetchEnded(int slot);
+    // An open slot was stopped.
+    void CamStopped(int slot);
+    // The selected cam's condition, once a second and after each fetch.
+    void SelectedCondition(const QString& text);
 
 private:
     class PanelProgress;
@@ -152,10 +168,15 @@ private:
     void abandonTooLarge(int slot);
     void fetchFailed(int slot);
     void endFetch(int slot, const QString& reason);
+    void showEnding(int slot, const QString& reason, const FetchRecord& record,
+                    bool certificateRefused);
     void refetchWaitingFor(const QString& server, const QString& user);
     void copyTextsIfSelected(int slot);
     void refuseUnreadableInterval(int slot);
     QSize largestView(int slot) const;
+    void connectMenu(CamPanel* panel);
+    void giveUpUnfinished(int slot);
+    void showCondition(int slot);
 
     qint16 OpenCamCount_ = 0;
     qint16 SelectedPanel_ = 0;
@@ -167,6 +188,8 @@ private:
     SharedPictures pictures_;
     std::array<CamPanel*, SlotCount> panels_{};
     std::array<SlotState, MaxOpenCams> states_{};
+    // A fetch was begun and has not ended: the next refresh gives it up.
+    std::array<bool, MaxOpenCams> fetching_{};
     std::array<std::unique_ptr<PanelProgress>, MaxOpenCams> progress_;
     std::array<std::unique_ptr<HttpExchange>, MaxOpenCams> exchanges_;
     std::array<QHash<const QObject*, QSize>, MaxOpenCams> viewSizes_;

@@ -79,9 +79,9 @@ void DetailsPane::buildViewport() {
             [this](int value) { SetTwipsTop(imgMain, -value); });
 }
 
-QLabel* DetailsPane::valueLabel(const char* name, const QString& caption, float top) {
-    Placed(new QLabel(caption, frmDetails), "Label", 120, top, 1500, 255);
-    return Placed(new QLabel(frmDetails), name, 1680, top, 7200, 255);
+QLabel* DetailsPane::valueLabel(const char* name, const QString& caption, float top, float height) {
+    Placed(new QLabel(caption, frmDetails), "Label", 120, top, 1500, height);
+    return Placed(new QLabel(frmDetails), name, 1680, top, 7200, height);
 }
 
 void DetailsPane::buildDetails() {
@@ -101,6 +101,8 @@ void DetailsPane::buildDetails() {
     lblLastRefreshed = valueLabel("lblLastRefreshed", QStringLiteral("Last Refreshed:"), 1620);
     lblNextRefresh = valueLabel("lblNextRefresh", QStringLiteral("Next Refresh:"), 1920);
     lblTime = valueLabel("lblTime", QStringLiteral("Current Time:"), 2220);
+    // One more row in the same rhythm, between the design's rows and buttons.
+    lblStatus = valueLabel("lblStatus", QStringLiteral("Status:"), 2520, 240);
 
     cmdSave = Placed(new QPushButton(QStringLiteral("Save Image"), frmDetails), "cmdSave", 120,
                      2760, 1800, 495);
@@ -149,6 +151,7 @@ void DetailsPane::SelectPanel(int index) {
     CopyPanelTexts(index);
     const qint32 elapsed = index < PanelPool::MaxOpenCams ? panels_.State(index).ElapsedSeconds : 0;
     lblNextRefresh->setText(CountdownText(panel.RefreshText(), elapsed));
+    ShowCondition(panels_.Condition(index).Text);
     emit PanelSelected(index);
 }
 
@@ -196,6 +199,11 @@ void DetailsPane::CopyPanelTexts(int slot) {
 
 void DetailsPane::ShowCountdown(const QString& text) {
     lblNextRefresh->setText(text);
+}
+
+void DetailsPane::ShowCondition(const QString& text) {
+    lblStatus->setText(text);
+    lblStatus->setToolTip(text);
 }
 
 void DetailsPane::cmdSave_Click() {

@@ -35,11 +35,15 @@ public:
     // Copies the selected panel's texts to the labels.
     void CopyPanelTexts(int slot);
     void ShowCountdown(const QString& text);
+    // The "Status:" row: how the selected cam is doing.
+    void ShowCondition(const QString& text);
     void ShowCurrentTime(const QString& text);
 
     // "Save Image": the selected panel's picture as a JPEG file in the cam
     // folder, whatever it shows.
     void cmdSave_Click();
+    // "Screensaver": the selected panel's picture full screen.
+    void Command3_Click();
 
 signals:
     // A panel was selected and the pane filled.
@@ -52,10 +56,9 @@ signals:
 private:
     friend class TestDetailsPane;
 
-    void Command3_Click();
     void buildViewport();
     void buildDetails();
-    QLabel* valueLabel(const char* name, const QString& caption, float top);
+    QLabel* valueLabel(const char* name, const QString& caption, float top, float height = 255);
 
     QGroupBox* frmMain;
     QWidget* Picture1; // the zoomed picture's viewport
@@ -71,6 +74,7 @@ private:
     QLabel* lblLastRefreshed;
     QLabel* lblNextRefresh;
     QLabel* lblTime;
+    QLabel* lblStatus;
     QPushButton* cmdSave;
     QPushButton* Command3; // "Screensaver": the full-screen view
 

@@ -1,21 +1,29 @@
 #include "viewing/WallTile.h"
 
-#include "viewing/CamBadge.h"
+#include "fetch/PanelBadge.h"
 #include "viewing/WallGrid.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 const QColor NameBackground(0, 0, 0, 150);
+const QColor StateColour(255, 214, 90);
+// The badge grows with the picture, from the panel's size on.
+constexpr int LeastBadge = 17;
+constexpr int MostBadge = 40;
+constexpr int BadgeMargin = 4;
 
 } // namespace
 
 WallTile::WallTile(int slot, QWidget* wall)
     : QWidget(wall)
-    , Slot(slot) {
+    , Slot(slot)
+    , imgBadge(new PanelBadge(this)) {
     setObjectName(QStringLiteral("Tile%1").arg(slot));
     // Every pixel is painted: the picture and the black around it.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -23,7 +31,10 @@ WallTile::WallTile(int slot, QWidget* wall)
 }
 
 void WallTile::SetPicture(const PictureObject& picture) {
+    const bool reshaped = picture.size() != picture_.size();
     picture_ = picture;
+    if (reshaped)
+        placeBadge();
     update();
 }
 
@@ -35,7 +46,9 @@ void WallTile::SetName(const QString& name) {
     update();
 }
 
-void WallTile::SetState(const QString& state) {
+void WallTile::SetCondition(const CamCondition& condition) {
+    imgBadge->SetMark(condition.Badge);
+    const QString state = condition.Badge == CamBadge::None ? QString() : condition.Text;
     if (state == state_)
         return;
     state_ = state;
@@ -44,8 +57,24 @@ void WallTile::SetState(const QString& state) {
     update();
 }
 
+CamBadge WallTile::Badge() const {
+    return imgBadge->Mark();
+}
+
 QRect WallTile::PictureRect() const {
     return FittedPicture(picture_.size(), rect());
+}
+
+void WallTile::placeBadge() {
+    const QRect picture = picture_.isNull() ? rect() : PictureRect();
+    const int side = std::clamp(picture.height() / 8, LeastBadge, MostBadge);
+    imgBadge->setGeometry(picture.right() - BadgeMargin - side + 1, picture.top() + BadgeMargin,
+                          side, side);
+}
+
+void WallTile::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeBadge();
 }
 
 // The picture is scaled the rest of the way from the decode that covers it,
@@ -61,13 +90,13 @@ void WallTile::paintEvent(QPaintEvent*) {
         painter.drawImage(shown, picture);
     }
     paintName(painter, shown.isEmpty() ? rect() : shown);
-    PaintCamBadge(painter, shown.isEmpty() ? rect() : shown, state_);
     if (hasFocus()) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
         painter.drawRect(rect().adjusted(1, 1, -1, -1));
     }
 }
 
+// The name first; the badge's text takes what room is left after it.
 void WallTile::paintName(QPainter& painter, const QRect& picture) {
     if (name_.isEmpty())
         return;
@@ -75,10 +104,16 @@ void WallTile::paintName(QPainter& painter, const QRect& picture) {
     const int height = std::min(metrics.height() + 4, picture.height());
     const QRect strip(picture.left(), picture.bottom() - height + 1, picture.width(), height);
     painter.fillRect(strip, NameBackground);
+    QRect text = strip.adjusted(4, 0, -4, 0);
+    const QString name = metrics.elidedText(name_, Qt::ElideRight, text.width());
     painter.setPen(Qt::white);
-    const QRect text = strip.adjusted(4, 0, -4, 0);
-    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
-                     metrics.elidedText(name_, Qt::ElideRight, text.width()));
+    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, name);
+    text.setLeft(text.left() + metrics.horizontalAdvance(name) + metrics.averageCharWidth() * 2);
+    if (state_.isEmpty() || text.width() <= 0)
+        return;
+    painter.setPen(StateColour);
+    painter.drawText(text, Qt::AlignRight | Qt::AlignVCenter,
+                     metrics.elidedText(state_, Qt::ElideRight, text.width()));
 }
 
 void WallTile::mousePressEvent(QMouseEvent* event) {

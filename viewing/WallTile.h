@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fetch/CamCondition.h"
 #include "platform/picture/PictureObject.h"
 
 #include <QString>
@@ -7,9 +8,12 @@
 
 // One cam on the wall: its panel's picture (shared, never copied) as large
 // as it fits in its own shape on black, the cam's name along the picture's
-// bottom and its state badge in a corner. A click selects the cam, a double
+// bottom and its state badge, the panel's own, in the picture's top right
+// corner. A click selects the cam, a double
 // click (or Return) shows it alone full screen; with the keyboard focus,
 // Space clicks it.
+class PanelBadge;
+
 class WallTile : public QWidget {
     Q_OBJECT
 public:
@@ -21,10 +25,11 @@ public:
     const PictureObject& Picture() const { return picture_; }
     // The cam's name, which is also the tile's accessible name.
     void SetName(const QString& name);
-    // The state badge's text, also in the tool tip and the accessible
-    // description; empty while all is well.
-    void SetState(const QString& state);
+    // The cam's condition: its badge, and the badge's text along the bottom,
+    // in the tool tip and in the accessible description, as on its panel.
+    void SetCondition(const CamCondition& condition);
     QString State() const { return state_; }
+    CamBadge Badge() const;
     // Where the picture lies in the tile.
     QRect PictureRect() const;
 
@@ -34,6 +39,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -41,9 +47,11 @@ protected:
 
 private:
     void paintName(QPainter& painter, const QRect& picture);
+    void placeBadge();
 
     PictureObject picture_;
     QString name_;
     QString state_;
     bool pressed_ = false;
+    PanelBadge* imgBadge;
 };

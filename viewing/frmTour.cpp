@@ -1,13 +1,13 @@
 #include "viewing/frmTour.h"
 
 #include "fetch/CamPanel.h"
+#include "fetch/PanelBadge.h"
 #include "fetch/PictureArrival.h"
 #include "platform/controls/ImageControl.h"
 #include "platform/events/Clock.h"
 #include "platform/program/ProductInfo.h"
 #include "platform/skin/SkinLabelArray.h"
 #include "skin/modSkin.h"
-#include "viewing/CamBadge.h"
 #include "viewing/WallGrid.h"
 
 #include <QCloseEvent>
@@ -57,15 +57,15 @@ frmTour::frmTour(PanelPool& panels, QWidget* mainWindow)
     bold.setPointSizeF(bold.pointSizeF() * 1.3);
     lblName->setFont(bold);
     lblTime = barLabel(picBar, "lblTime");
+    imgBadge = new PanelBadge(picBar);
     lblState = barLabel(picBar, "lblState");
-    lblState->setStyleSheet(QStringLiteral("background: rgba(176, 32, 32, 220); color: white; "
-                                           "border-radius: 3px; padding: 2px 6px;"));
     lblPaused = barLabel(picBar, "lblPaused");
     auto* row = new QHBoxLayout(picBar);
     row->setContentsMargins(12, 6, 12, 6);
     row->setSpacing(18);
     row->addWidget(lblName);
     row->addWidget(lblTime);
+    row->addWidget(imgBadge);
     row->addWidget(lblState);
     row->addStretch();
     row->addWidget(lblPaused);
@@ -102,6 +102,11 @@ frmTour::~frmTour() {
 
 void frmTour::SetSecondsPerCam(int seconds) {
     seconds_ = std::max(1, seconds);
+}
+
+void frmTour::SetKeepShape(bool keep) {
+    keepShape_ = keep;
+    placePicture();
 }
 
 void frmTour::Start() {
@@ -173,22 +178,30 @@ void frmTour::showTexts() {
         return;
     const CamPanel& panel = panels_->Panel(slot_);
     lblName->setText(panel.CamName());
-    const QDateTime arrived = panels_->State(slot_).PictureArrived;
+    const QDateTime arrived = panels_->State(slot_).Age.Since();
     lblTime->setText(arrived.isValid() ? RefreshedStamp(arrived) : QString());
-    const QString state = CamStateText(*panels_, slot_);
-    lblState->setText(state);
-    lblState->setAccessibleDescription(state);
-    lblState->setVisible(!state.isEmpty());
     lblPaused->setVisible(paused_);
+    showCondition();
 }
 
-// The picture as large as it fits above the bar, in its own shape.
+// The panel's badge and its text.
+void frmTour::showCondition() {
+    const CamCondition condition = panels_->Condition(slot_);
+    imgBadge->SetMark(condition.Badge);
+    const QString state = condition.Badge == CamBadge::None ? QString() : condition.Text;
+    lblState->setText(state);
+    lblState->setVisible(!state.isEmpty());
+}
+
+// The picture over the room above the bar: stretched, as the full-screen
+// view does, or as large as it fits in its own shape.
 void frmTour::placePicture() {
     const int barHeight = picBar->sizeHint().height();
     picBar->setGeometry(0, height() - barHeight, width(), barHeight);
     const QRect area(0, 0, width(), height() - barHeight);
     lblNoCams->setGeometry(area.adjusted(20, 20, -20, -20));
-    const QRect shown = FittedPicture(imgTour->Shown().size(), area);
+    const QSize size = imgTour->Shown().size();
+    const QRect shown = keepShape_ || size.isEmpty() ? FittedPicture(size, area) : area;
     imgTour->setGeometry(shown);
     imgTour->setVisible(!shown.isEmpty());
     tellViewSize();
@@ -204,6 +217,8 @@ void frmTour::togglePause() {
 void frmTour::tick() {
     if (!paused_ && slot_ >= 0 && shownSince_.msecsTo(Clock::Now()) >= qint64(seconds_) * 1000)
         step(1);
+    else if (isOpen(slot_))
+        showCondition();
 }
 
 // The shown cam's next pictures arrive decoded for the screen.

@@ -4,7 +4,6 @@
 #include "platform/program/ProductInfo.h"
 #include "platform/skin/SkinLabelArray.h"
 #include "skin/modSkin.h"
-#include "viewing/CamBadge.h"
 #include "viewing/WallTile.h"
 
 #include <QCloseEvent>
@@ -54,10 +53,11 @@ frmWall::frmWall(PanelPool& panels, QWidget* mainWindow)
 
     connect(&panels, &PanelPool::PanelsChanged, this, &frmWall::followPanels);
     connect(&panels, &PanelPool::PanelPictureShown, this, &frmWall::showPicture);
-    connect(&panels, &PanelPool::FetchEnded, this, [this](int slot) {
-        if (isOpen(slot))
-            tiles_[size_t(slot)]->SetState(CamStateText(*panels_, slot));
-    });
+    // A condition changes as a fetch ends, and as a picture stays the same
+    // from one second to the next.
+    connect(&panels, &PanelPool::FetchEnded, this, &frmWall::showCondition);
+    for (int slot = 0; slot < PanelPool::MaxOpenCams; ++slot)
+        connect(&panels.Panel(slot), &CamPanel::Tick, this, &frmWall::showCondition);
     followPanels();
 }
 
@@ -111,7 +111,7 @@ void frmWall::followPanels() {
         const CamPanel& panel = panels_->Panel(slot);
         tile->SetName(panel.CamName());
         tile->SetPicture(panel.ShownPicture());
-        tile->SetState(CamStateText(*panels_, slot));
+        tile->SetCondition(panels_->Condition(slot));
         tile->show();
     }
     layOutTiles();
@@ -151,6 +151,11 @@ void frmWall::showPicture(int slot) {
         layOutTiles();
     else
         tellViewSize(slot);
+}
+
+void frmWall::showCondition(int slot) {
+    if (slot >= 0 && slot < PanelPool::MaxOpenCams && isOpen(slot))
+        tiles_[size_t(slot)]->SetCondition(panels_->Condition(slot));
 }
 
 // The pool decodes the slot's next pictures for the tile: the size its

@@ -52,6 +52,7 @@ private:
     void followPanels();
     void layOutTiles();
     void showPicture(int slot);
+    void showCondition(int slot);
     void tellViewSize(int slot);
     void withdrawViewSizes();
     void holdScreenSaverWhileFullScreen();

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -57,4 +58,12 @@ QString SingleText(float value) {
     char digits[32];
     std::snprintf(digits, sizeof digits, "%.7G", static_cast<double>(value));
     return localiseDecimalPoint(QString::fromLatin1(digits));
+}
+
+QString KilobytesText(qint64 bytes) {
+    const double kilobytes = double(std::max<qint64>(bytes, 0)) / 1024.0;
+    const QLocale locale;
+    if (kilobytes < 9.95)
+        return locale.toString(kilobytes, 'f', 1) + QStringLiteral(" KB");
+    return locale.toString(qint64(std::llround(kilobytes))) + QStringLiteral(" KB");
 }

@@ -23,3 +23,7 @@ QString NumberText(double value);
 // A single-precision value with up to seven significant digits and no
 // trailing zeros: 25, 12.5, 33.33333.
 QString SingleText(float value);
+
+// A size in kilobytes of 1024 bytes, as the user reads it: one decimal below
+// 10 KB, whole kilobytes above ("0.4 KB", "23 KB", "1,536 KB").
+QString KilobytesText(qint64 bytes);

@@ -3,8 +3,10 @@
 #include "platform/program/MsgBox.h"
 #include "tests/support/MainWindowFixture.h"
 #include "tests/support/ReadOnlyFolder.h"
+#include "tools/camsim/HttpConnection.h"
 
 #include <QClipboard>
+#include <QDirIterator>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,6 +52,22 @@ class TestCamDialog : public QObject {
         return ReadFileBytes(fixture.folder().file("00camlist.txt"));
     }
 
+    // Every file below the folder, with its size and time.
+    static QStringList filesBelow(const QString& folder) {
+        QStringList files;
+        QDirIterator found(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (found.hasNext()) {
+            const QFileInfo file(found.next());
+            files << file.filePath() + ' ' + QString::number(file.size()) + ' ' +
+                         file.lastModified().toString(Qt::ISODateWithMs);
+        }
+        return files;
+    }
+
+    static QString label(QWidget* window, const char* name) {
+        return Find<QLabel>(*window, QString::fromLatin1(name))->text();
+    }
+
 private slots:
     void initTestCase() { PinLocale(); }
     void init() { MsgBox::ForgetLast(); }
@@ -66,9 +84,9 @@ private slots:
         QCOMPARE(FindControl(*add, "Text3")->toolTip(),
                  QStringLiteral("Enter the time in seconds"));
         QVERIFY(!add->findChild<QLabel*>("lblNote"));
-        // Tab goes name, URL, refresh, OK, Cancel.
+        // Tab goes name, URL, refresh, OK, Cancel, and then Test.
         QWidget* expected = FindControl(*add, "Text1");
-        for (const char* next : {"Text2", "Text3", "Command1", "Command2"}) {
+        for (const char* next : {"Text2", "Text3", "Command1", "Command2", "cmdTest"}) {
             do
                 expected = expected->nextInFocusChain();
             while (!(expected->focusPolicy() & Qt::TabFocus));
@@ -304,6 +322,105 @@ private slots:
         QVERIFY(readOnly.setReadOnly(false));
         QVERIFY(Click(*edit, "Command1"));
         QCOMPARE(fixture.listedCams(), QStringList({"Harbour", "Lake"}));
+    }
+
+    // What the panel will make of what is typed shows under the boxes; OK
+    // still saves it as typed.
+    void hintsUnderTheBoxes_data() {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("refresh");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("fine") << "http://lake/cam.jpg"
+                              << "30"
+                              << "";
+        QTest::newRow("no interval") << "http://lake/cam.jpg"
+                                     << "0"
+                                     << "With a refresh of 0, the cam will be fetched every second";
+        QTest::newRow("a fraction") << "https://lake/cam.jpg"
+                                    << "2.5"
+                                    << "The refresh is read as 2 seconds";
+        QTest::newRow("not a number")
+            << "http://lake/cam.jpg"
+            << "abc"
+            << "The refresh is not a number of seconds: the panel will not fetch this cam";
+        QTest::newRow("another scheme") << "rtsp://lake/live"
+                                        << "30"
+                                        << "Ombrel fetches http:// and https:// addresses";
+    }
+
+    void hintsUnderTheBoxes() {
+        QFETCH(QString, url);
+        QFETCH(QString, refresh);
+        QFETCH(QString, hint);
+        MainWindowFixture fixture;
+        QWidget* add = openAdd(fixture);
+        QVERIFY(add);
+        fill(add, "Lake", url, refresh);
+        QCOMPARE(label(add, "lblHints"), hint);
+        QVERIFY(Click(*add, "Command1"));
+        QVERIFY(camList(fixture).contains(url.toLatin1() + "\r\n" + refresh.toLatin1() + "\r\n"));
+    }
+
+    // Test fetches the typed address once and shows the picture or the
+    // reason; nothing is written: no list, no picture, no setting.
+    void testingAnAddressWritesNothing_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("reason"); // empty: the picture is shown
+        QTest::newRow("a picture") << "/Garden.jpg"
+                                   << "";
+        QTest::newRow("no picture there") << "/Lake.jpg"
+                                          << "HTTP 404 Not Found";
+    }
+
+    void testingAnAddressWritesNothing() {
+        QFETCH(QString, path);
+        QFETCH(QString, reason);
+        MainWindowFixture fixture({"Garden"});
+        TempUserSettings settings;
+        QWidget* add = openAdd(fixture);
+        QVERIFY(add);
+        const QString base = "http://127.0.0.1:" + QString::number(fixture.simulator().port());
+        fill(add, "Garden", base + path, "30");
+        const QStringList before =
+            filesBelow(fixture.folder().path()) + filesBelow(settings.path());
+        QVERIFY(Click(*add, "cmdTest"));
+        QCOMPARE(Find<QToolButton>(*add, "cmdTest")->text(), QStringLiteral("Stop"));
+        QTRY_COMPARE(Find<QToolButton>(*add, "cmdTest")->text(), QStringLiteral("Test"));
+        auto* thumbnail = Find<QLabel>(*add, "imgTest");
+        if (reason.isEmpty()) {
+            QVERIFY(label(add, "lblTestResult")
+                        .contains(QRegularExpression("^160 \u00d7 120, [0-9.]+ KB, image/jpeg$")));
+            QCOMPARE(thumbnail->pixmap().size(),
+                     QSize(160, 120).scaled(thumbnail->size(), Qt::KeepAspectRatio));
+        } else {
+            QCOMPARE(label(add, "lblTestResult"), reason);
+            QVERIFY(thumbnail->pixmap().isNull());
+        }
+        QCOMPARE(filesBelow(fixture.folder().path()) + filesBelow(settings.path()), before);
+        QVERIFY(add->isVisible());
+    }
+
+    // Stop, or closing the dialog, abandons a test under way.
+    void aTestUnderWayIsAbandoned() {
+        MainWindowFixture fixture;
+        fixture.simulator().addCam("Mute", Qt::gray, CamBehaviour::Silent);
+        for (bool closeDialog : {false, true}) {
+            QWidget* add = openAdd(fixture);
+            QVERIFY(add);
+            fill(add, "Mute", fixture.simulator().url("Mute"), "30");
+            QVERIFY(Click(*add, "cmdTest"));
+            QTRY_COMPARE(fixture.simulator().findChildren<HttpConnection*>().size(), 1);
+            if (closeDialog)
+                add->close();
+            else
+                QVERIFY(Click(*add, "cmdTest"));
+            QTRY_VERIFY(fixture.simulator().findChildren<HttpConnection*>().isEmpty());
+            if (!closeDialog) {
+                QCOMPARE(Find<QToolButton>(*add, "cmdTest")->text(), QStringLiteral("Test"));
+                QCOMPARE(label(add, "lblTestResult"), QStringLiteral("Test stopped"));
+                add->close();
+            }
+        }
     }
 
     void closingTheMainWindowClosesTheDialogs() {

@@ -31,12 +31,10 @@ private slots:
 
     void demoHasOneMisbehavingCamOfEachKind() {
         const QList<CamBehaviour> kinds{
-            CamBehaviour::NoLastModified,  CamBehaviour::NotFoundPage,
-            CamBehaviour::NoContentLength, CamBehaviour::BodyLongerThanLength,
-            CamBehaviour::DamagedBody,     CamBehaviour::NeverClose,
-            CamBehaviour::Trickle,         CamBehaviour::Reset,
-            CamBehaviour::Chunked,         CamBehaviour::Mjpeg,
-            CamBehaviour::DigestSha256,
+            CamBehaviour::NoLastModified, CamBehaviour::NotFoundPage, CamBehaviour::NoContentLength,
+            CamBehaviour::Flood,          CamBehaviour::DamagedBody,  CamBehaviour::Silent,
+            CamBehaviour::Trickle,        CamBehaviour::Reset,        CamBehaviour::Chunked,
+            CamBehaviour::Mjpeg,          CamBehaviour::DigestSha256, CamBehaviour::RedirectLoop,
         };
         const QList<DemoCam> cams = DemoCams();
         for (CamBehaviour kind : kinds) {

@@ -83,7 +83,7 @@ private slots:
         QCOMPARE(shownName(*tour), QStringLiteral("Gone"));
         QTest::keyClick(tour, Qt::Key_Space);
         QVERIFY(!tour->Paused());
-        now_ = now_.addSecs(frmTour::DefaultSeconds - 1);
+        now_ = now_.addSecs(DefaultTourSeconds - 1);
         QVERIFY(tick(*tour));
         QCOMPARE(shownName(*tour), QStringLiteral("Gone"));
         now_ = now_.addSecs(1);

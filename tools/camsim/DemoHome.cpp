@@ -30,15 +30,21 @@ QList<DemoCam> DemoCams() {
         {QStringLiteral("no-date"), QColor(120, 120, 120), CamBehaviour::NoLastModified, 10},
         {QStringLiteral("not-found"), QColor(0, 0, 0), CamBehaviour::NotFoundPage, 10},
         {QStringLiteral("no-length"), QColor(150, 70, 150), CamBehaviour::NoContentLength, 10},
-        {QStringLiteral("oversized"), QColor(180, 90, 40), CamBehaviour::BodyLongerThanLength, 10},
-        {QStringLiteral("never-closes"), QColor(90, 60, 30), CamBehaviour::NeverClose, 10},
-        {QStringLiteral("trickle"), QColor(70, 160, 170), CamBehaviour::Trickle, 15},
+        // Each misbehaving cam shows the reason it gets no picture: 100 MB
+        // announced as a picture; an answer whose end cannot be told; a
+        // picture that takes longer than the interval to arrive.
+        {QStringLiteral("oversized"), QColor(180, 90, 40), CamBehaviour::Flood, 30},
+        {QStringLiteral("never-closes"), QColor(90, 60, 30),
+         CamBehaviour::NeverClose | CamBehaviour::NoContentLength, 10},
+        {QStringLiteral("trickle"), QColor(70, 160, 170), CamBehaviour::Trickle, 1},
         {QStringLiteral("reset"), QColor(170, 40, 40), CamBehaviour::Reset, 10},
         {QStringLiteral("damaged"), QColor(230, 230, 230), CamBehaviour::DamagedBody, 10},
         {QStringLiteral("front door"), QColor(150, 110, 60), CamBehaviour::DigestSha256, 5},
         {QStringLiteral("stream"), QColor(40, 150, 120), CamBehaviour::Mjpeg, 2},
         {QStringLiteral("chunked"), QColor(190, 60, 130), CamBehaviour::Chunked, 5},
         {QStringLiteral("moved"), QColor(90, 110, 190), CamBehaviour::Normal, 10, 3},
+        {QStringLiteral("silent"), QColor(60, 60, 90), CamBehaviour::Silent, 10},
+        {QStringLiteral("loop"), QColor(120, 90, 150), CamBehaviour::RedirectLoop, 10},
     };
 }
 

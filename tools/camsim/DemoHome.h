@@ -18,9 +18,10 @@ struct DemoCam {
     int redirects = 0; // reached through as many redirects
 };
 
-// A few well-behaved cams, one misbehaving cam of each kind, and one of
-// each kind a plain GET does not reach: chunked, behind redirects, behind a
-// password (in the address) and an MJPEG stream.
+// A few well-behaved cams, one misbehaving cam of each kind (the ones the
+// program cannot show a picture of each get a reason), and one of each kind
+// a plain GET does not reach: chunked, behind redirects, behind a password
+// (in the address) and an MJPEG stream.
 QList<DemoCam> DemoCams();
 
 // Has the simulator serve the cams.
