@@ -274,7 +274,8 @@ void Form1::connectViewMenu() {
 }
 
 // The user's preferences take effect: the cap at once, the full-screen
-// shape at the next picture, the tour's seconds from its next step, the time server at the next query.
+// shape at the next picture, the tour's seconds from its next step, the time server at the next
+// query.
 void Form1::applyPreferences() {
     keeping_->Apply(ReadArchiveSettings());
     form6_->SetKeepShape(KeepsPictureShapeFullScreen());

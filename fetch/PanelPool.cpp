@@ -402,9 +402,8 @@ void PanelPool::wsCam_Close(int slot) {
         PictureObject::FullPicture full;
         const bool needsFull = (isSelected(slot) && viewerShown_) || (autoSave_ && newLineShown);
         const PictureObject picture = LoadArrivedPicture(
-            state.Fetch.ReceiveBuffer,
-            {panel.ThumbnailSize(), needsFull ? &full : nullptr, state.ArrivedPicture,
-             largestView(slot)});
+            state.Fetch.ReceiveBuffer, {panel.ThumbnailSize(), needsFull ? &full : nullptr,
+                                        state.ArrivedPicture, largestView(slot)});
         const bool newPictureShown = !picture.isNull() && newLineShown;
         if (picture.isNull() && reason.isEmpty())
             reason = FetchReason::PictureUnreadable();

@@ -38,7 +38,9 @@ WallGrid ChooseWallGrid(int count, QSize area, QSizeF shape, int gap) {
         if (cell.isEmpty())
             continue;
         const WallGrid grid{columns, rows, cell, fitted(shape, cell), gap};
-        const auto empty = [count](const WallGrid& g) { return g.columns * g.rows - count; };
+        const auto empty = [count](const WallGrid& g) {
+            return g.columns * g.rows - count;
+        };
         const bool larger = pixelCount(grid.picture) > pixelCount(best.picture);
         const bool asLarge = pixelCount(grid.picture) == pixelCount(best.picture);
         if (larger || (asLarge && empty(grid) <= empty(best)))

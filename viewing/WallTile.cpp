@@ -83,8 +83,7 @@ void WallTile::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect shown = PictureRect();
     painter.fillRect(rect(), Qt::black);
-    const QImage picture =
-        picture_.Covering((QSizeF(shown.size()) * devicePixelRatioF()).toSize());
+    const QImage picture = picture_.Covering((QSizeF(shown.size()) * devicePixelRatioF()).toSize());
     if (!picture.isNull()) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(shown, picture);

@@ -22,9 +22,10 @@ namespace {
 
 constexpr int TickMs = 250;
 
-QLabel* barLabel(QWidget* bar, const char* name) {
+QLabel* barLabel(QWidget* bar, const char* name, const QString& accessibleName) {
     auto* label = new QLabel(bar);
     label->setObjectName(QString::fromLatin1(name));
+    label->setAccessibleName(accessibleName);
     label->setTextFormat(Qt::PlainText);
     return label;
 }
@@ -49,17 +50,19 @@ frmTour::frmTour(PanelPool& panels, QWidget* mainWindow)
     setAutoFillBackground(true);
 
     imgTour->setObjectName(QStringLiteral("imgTour"));
+    imgTour->setAccessibleName(QStringLiteral("Cam picture"));
     imgTour->SetStretch(true);
     picBar->setObjectName(QStringLiteral("picBar"));
-    lblName = barLabel(picBar, "lblName");
+    picBar->setAccessibleName(QStringLiteral("Cam details"));
+    lblName = barLabel(picBar, "lblName", QStringLiteral("Cam name"));
     QFont bold = lblName->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.3);
     lblName->setFont(bold);
-    lblTime = barLabel(picBar, "lblTime");
+    lblTime = barLabel(picBar, "lblTime", QStringLiteral("Picture time"));
     imgBadge = new PanelBadge(picBar);
-    lblState = barLabel(picBar, "lblState");
-    lblPaused = barLabel(picBar, "lblPaused");
+    lblState = barLabel(picBar, "lblState", QStringLiteral("Cam condition"));
+    lblPaused = barLabel(picBar, "lblPaused", QStringLiteral("Paused"));
     auto* row = new QHBoxLayout(picBar);
     row->setContentsMargins(12, 6, 12, 6);
     row->setSpacing(18);
@@ -69,7 +72,7 @@ frmTour::frmTour(PanelPool& panels, QWidget* mainWindow)
     row->addWidget(lblState);
     row->addStretch();
     row->addWidget(lblPaused);
-    lblNoCams = barLabel(this, "lblNoCams");
+    lblNoCams = barLabel(this, "lblNoCams", QStringLiteral("No cam open"));
     lblNoCams->setAlignment(Qt::AlignCenter);
     lblNoCams->setWordWrap(true);
 

@@ -33,6 +33,7 @@ frmWall::frmWall(PanelPool& panels, QWidget* mainWindow)
 
     lblNoCams = new QLabel(this);
     lblNoCams->setObjectName(QStringLiteral("lblNoCams"));
+    lblNoCams->setAccessibleName(QStringLiteral("No cam open"));
     lblNoCams->setAlignment(Qt::AlignCenter);
     lblNoCams->setWordWrap(true);
     for (int slot = 0; slot < PanelPool::MaxOpenCams; ++slot) {
@@ -88,7 +89,7 @@ void frmWall::ToggleFullScreen() {
 
 WallTile* frmWall::Tile(int slot) const {
     return slot >= 0 && slot < PanelPool::MaxOpenCams && isOpen(slot) ? tiles_[size_t(slot)]
-                                                                       : nullptr;
+                                                                      : nullptr;
 }
 
 bool frmWall::isOpen(int slot) const {
@@ -163,7 +164,8 @@ void frmWall::showCondition(int slot) {
 void frmWall::tellViewSize(int slot) {
     const WallTile* tile = tiles_[size_t(slot)];
     const QSize picture = panels_->State(slot).ArrivedPicture.size();
-    const QSize fitted = picture.isEmpty() ? grid_.picture : FittedPicture(picture, tile->rect()).size();
+    const QSize fitted =
+        picture.isEmpty() ? grid_.picture : FittedPicture(picture, tile->rect()).size();
     const QSize device = (QSizeF(fitted) * devicePixelRatioF()).toSize();
     if (device == viewSizes_[size_t(slot)])
         return;

@@ -71,8 +71,8 @@ PictureObject PictureObject::Load(const QByteArray& bytes, QSize thumbnail, Full
         bytes.size() <= MaxKeptBytes ? JpegSize(bytes) : std::optional<QSize>();
     PictureObject picture;
     if (size && largerThan(*size, thumbnail)) {
-        const QImage decoded = full ? LoadPictureData(bytes)
-                                    : LoadJpegCovering(bytes, thumbnail.expandedTo(view));
+        const QImage decoded =
+            full ? LoadPictureData(bytes) : LoadJpegCovering(bytes, thumbnail.expandedTo(view));
         // What libjpeg-turbo could not decode after reading its header is
         // damaged: no other reader is asked to decode it whole.
         if (decoded.isNull())

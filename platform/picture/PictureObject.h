@@ -27,8 +27,8 @@ public:
     // made from it. A larger `view` (another view of the picture, in device
     // pixels) makes the decode cover it too, and what covers it is kept as
     // Covering(view) gives it.
-    static PictureObject Load(const QByteArray& bytes, QSize thumbnail,
-                              FullPicture* full = nullptr, QSize view = {});
+    static PictureObject Load(const QByteArray& bytes, QSize thumbnail, FullPicture* full = nullptr,
+                              QSize view = {});
 
     // The same picture encoded anew (a saved file): it keeps this picture's
     // thumbnail, and decodes the new bytes when its pixels are asked for.

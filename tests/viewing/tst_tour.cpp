@@ -2,6 +2,7 @@
 #include "fetch/PanelPool.h"
 #include "platform/controls/ImageControl.h"
 #include "platform/events/Clock.h"
+#include "settings/Preferences.h"
 #include "tests/support/MainWindowFixture.h"
 #include "tests/support/SessionBus.h"
 #include "viewing/frmTour.h"
@@ -18,7 +19,8 @@ class TestTour : public QObject {
     QDateTime now_;
 
     static frmTour* startTour(MainWindowFixture& fixture) {
-        fixture.form().StartTour();
+        if (!TriggerAction(fixture.form(), "mnuViewItem1"))
+            return nullptr;
         auto* tour = fixture.form().findChild<frmTour*>(QStringLiteral("frmTour"));
         if (!tour || !tour->isVisible() ||
             !WaitUntil([tour] { return QGuiApplication::focusWindow() == tour->windowHandle(); }))
@@ -51,6 +53,7 @@ private slots:
         MainWindowFixture fixture({"Garden", "Harbour", "Square"});
         fixture.addCam("Gone", "30", CamBehaviour::NotFoundPage);
         fixture.reloadList();
+        SetTourSeconds(4);
         for (const char* name : {"Garden", "Harbour", "Square", "Gone"})
             fixture.start(name);
         for (int slot = 0; slot < 4; ++slot)
@@ -83,7 +86,7 @@ private slots:
         QCOMPARE(shownName(*tour), QStringLiteral("Gone"));
         QTest::keyClick(tour, Qt::Key_Space);
         QVERIFY(!tour->Paused());
-        now_ = now_.addSecs(DefaultTourSeconds - 1);
+        now_ = now_.addSecs(3);
         QVERIFY(tick(*tour));
         QCOMPARE(shownName(*tour), QStringLiteral("Gone"));
         now_ = now_.addSecs(1);
@@ -92,6 +95,35 @@ private slots:
         // A cam stopped while shown gives way to the next.
         QVERIFY(Click(fixture.panel(0), "cmdStop"));
         QCOMPARE(shownName(*tour), QStringLiteral("Harbour"));
+        QTest::keyClick(tour, Qt::Key_Escape);
+    }
+
+    // The picture is shown as the full-screen view shows it: stretched over
+    // the room above the bar, or in its own shape as the user prefers.
+    void thePictureTakesTheFullScreenViewsShape_data() {
+        QTest::addColumn<bool>("keepShape");
+        QTest::newRow("stretched") << false;
+        QTest::newRow("its own shape") << true;
+    }
+    void thePictureTakesTheFullScreenViewsShape() {
+        QFETCH(bool, keepShape);
+        MainWindowFixture fixture({"Garden"});
+        SetKeepsPictureShapeFullScreen(keepShape);
+        fixture.start("Garden");
+        QVERIFY(fixture.waitForArrival(0));
+        frmTour* tour = startTour(fixture);
+        QVERIFY(tour);
+        const QRect room(0, 0, tour->width(), Find<QWidget>(*tour, "picBar")->y());
+        const QRect shown = Find<ImageControl>(*tour, "imgTour")->geometry();
+        const QSize picture = fixture.panel(0).ShownPicture().size();
+        QVERIFY(room.contains(shown));
+        if (keepShape) {
+            QVERIFY(shown.width() == room.width() || shown.height() == room.height());
+            QVERIFY(qAbs(shown.width() * picture.height() - shown.height() * picture.width()) <=
+                    picture.width() + picture.height());
+        } else {
+            QCOMPARE(shown, room);
+        }
         QTest::keyClick(tour, Qt::Key_Escape);
     }
 

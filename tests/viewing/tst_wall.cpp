@@ -17,7 +17,8 @@ class TestWall : public QObject {
     std::unique_ptr<PrivateSessionBus> bus_;
 
     static frmWall* openWall(MainWindowFixture& fixture) {
-        fixture.form().ShowWall();
+        if (!TriggerAction(fixture.form(), "mnuViewItem0"))
+            return nullptr;
         auto* wall = fixture.form().findChild<frmWall*>(QStringLiteral("frmWall"));
         if (!wall || !wall->isVisible())
             return nullptr;
@@ -112,6 +113,22 @@ private slots:
         QVERIFY(!fixture.panel(0).ShownPicture().HoldsCovering(tile));
     }
 
+    // The tile carries its panel's badge and the badge's text.
+    void aTileShowsItsCamsCondition() {
+        MainWindowFixture fixture({"Garden"});
+        fixture.addCam("Gone", "30", CamBehaviour::NotFoundPage);
+        fixture.reloadList();
+        QVERIFY(startAll(fixture, {"Garden", "Gone"}));
+        frmWall* wall = openWall(fixture);
+        QVERIFY(wall);
+        QCOMPARE(wall->Tile(0)->Badge(), CamBadge::None);
+        QVERIFY(wall->Tile(0)->State().isEmpty());
+        QCOMPARE(wall->Tile(1)->Badge(), CamBadge::Warning);
+        QVERIFY(wall->Tile(1)->State().contains("404"));
+        QCOMPARE(wall->Tile(1)->State(), Find<ImageControl>(fixture.panel(1), "imgCam")->toolTip());
+        QCOMPARE(wall->Tile(1)->accessibleDescription(), wall->Tile(1)->State());
+    }
+
     void aClickSelectsItsCamAndADoubleClickShowsItAlone() {
         MainWindowFixture fixture({"Garden", "Harbour"});
         QVERIFY(startAll(fixture, {"Garden", "Harbour"}));
@@ -157,8 +174,8 @@ private slots:
         // Closed full screen, it gives the screen saver back as well.
         QTest::keyClick(wall, Qt::Key_F11);
         wall->close();
-        QCOMPARE(saver.Calls(),
-                 QStringList({"Inhibit Ombrel", "UnInhibit 7001", "Inhibit Ombrel", "UnInhibit 7002"}));
+        QCOMPARE(saver.Calls(), QStringList({"Inhibit Ombrel", "UnInhibit 7001", "Inhibit Ombrel",
+                                             "UnInhibit 7002"}));
     }
 };
 

@@ -77,8 +77,8 @@ private slots:
         QTest::newRow("none known: 4:3") << QList<QSize>{QSize()} << QSizeF(4, 3);
         QTest::newRow("most are wide, of two sizes")
             << QList<QSize>{{640, 480}, {1920, 1080}, {640, 360}} << QSizeF(1920, 1080);
-        QTest::newRow("equals: the first") << QList<QSize>{{640, 480}, {1280, 720}}
-                                           << QSizeF(640, 480);
+        QTest::newRow("equals: the first")
+            << QList<QSize>{{640, 480}, {1280, 720}} << QSizeF(640, 480);
     }
     void theCommonShapeDecides() {
         QFETCH(QList<QSize>, sizes);
