@@ -30,7 +30,10 @@ WallTile::WallTile(int slot, QWidget* wall)
     setFocusPolicy(Qt::StrongFocus);
 }
 
+// The same picture again (the same bytes fetched anew) paints nothing.
 void WallTile::SetPicture(const PictureObject& picture) {
+    if (picture.cacheKey() == picture_.cacheKey() && !picture.isNull())
+        return;
     const bool reshaped = picture.size() != picture_.size();
     picture_ = picture;
     if (reshaped)

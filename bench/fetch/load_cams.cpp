@@ -3,13 +3,14 @@
 // spends in CPU time and memory meanwhile, and how much memory it keeps once
 // every cam is stopped again.
 //
-// Usage: load_cams [seconds] [cams] [WIDTHxHEIGHT] [photo|flat] [select] [digest]
+// Usage: load_cams [seconds] [cams] [WIDTHxHEIGHT] [photo|flat] [select] [digest] [wall]
 //        (60 s, 24 cams, 1920x1080 and photo-like pictures by default; "flat"
 //        for plain colours; "select" selects the first panel once its first
 //        picture is shown, so that the details pane shows it; "digest" runs
 //        as many cams that ask for a Digest sign-in for as long again after
 //        the plain ones, and tells the requests per second the simulator
-//        counted for each). The pictures change every 2 s. Runs offscreen
+//        counted for each; "wall" opens the wall full screen once the cams
+//        are started). The pictures change every 2 s. Runs offscreen
 //        unless QT_QPA_PLATFORM says otherwise.
 
 #include "app/Form1.h"
@@ -18,9 +19,11 @@
 #include "platform/picture/MemoryReturn.h"
 #include "platform/program/AppObject.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QListView>
 #include <QProcess>
 #include <QRegularExpression>
@@ -129,6 +132,14 @@ bool startCams(Form1& form, const QString& prefix, int count) {
     return true;
 }
 
+// "Wall" from the View menu, then F11, as the user would.
+void openWallFullScreen(Form1& form) {
+    form.findChild<QAction*>(QStringLiteral("mnuViewItem0"))->trigger();
+    QWidget* wall = form.findChild<QWidget*>(QStringLiteral("frmWall"));
+    QKeyEvent f11(QEvent::KeyPress, Qt::Key_F11, Qt::NoModifier);
+    QCoreApplication::sendEvent(wall, &f11);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -174,6 +185,8 @@ int main(int argc, char* argv[]) {
     const long plainBefore = requestsCounted(httpPort, QStringLiteral("cam"));
     if (!startCams(form, QStringLiteral("cam"), Cams))
         return 1;
+    if (words.contains("wall"))
+        openWallFullScreen(form);
     // The panels are the sheet's own children: the Controls pane is also Frame1.
     std::vector<const CamPanel*> panels(size_t(Cams), nullptr);
     const auto* sheet = form.findChild<QWidget*>(QStringLiteral("picWindowInner"));
