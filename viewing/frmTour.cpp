@@ -11,6 +11,7 @@
 #include "viewing/WallGrid.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,6 +22,7 @@
 namespace {
 
 constexpr int TickMs = 250;
+constexpr double BarTextScale = 1.5;
 
 QLabel* barLabel(QWidget* bar, const char* name, const QString& accessibleName) {
     auto* label = new QLabel(bar);
@@ -54,13 +56,18 @@ frmTour::frmTour(PanelPool& panels, QWidget* mainWindow)
     imgTour->SetStretch(true);
     picBar->setObjectName(QStringLiteral("picBar"));
     picBar->setAccessibleName(QStringLiteral("Cam details"));
+    // Read from across the room: larger than the windows' text.
+    QFont large = picBar->font();
+    large.setPointSizeF(large.pointSizeF() * BarTextScale);
+    picBar->setFont(large);
     lblName = barLabel(picBar, "lblName", QStringLiteral("Cam name"));
-    QFont bold = lblName->font();
+    QFont bold = large;
     bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.3);
     lblName->setFont(bold);
     lblTime = barLabel(picBar, "lblTime", QStringLiteral("Picture time"));
     imgBadge = new PanelBadge(picBar);
+    const int badge = QFontMetrics(bold).height();
+    imgBadge->setFixedSize(badge, badge);
     lblState = barLabel(picBar, "lblState", QStringLiteral("Cam condition"));
     lblPaused = barLabel(picBar, "lblPaused", QStringLiteral("Paused"));
     auto* row = new QHBoxLayout(picBar);

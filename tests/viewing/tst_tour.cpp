@@ -1,4 +1,5 @@
 #include "fetch/CamPanel.h"
+#include "fetch/PanelBadge.h"
 #include "fetch/PanelPool.h"
 #include "platform/controls/ImageControl.h"
 #include "platform/events/Clock.h"
@@ -75,6 +76,9 @@ private slots:
         QCOMPARE(shownName(*tour), QStringLiteral("Gone"));
         QVERIFY(Find<QLabel>(*tour, "lblState")->isVisible());
         QVERIFY(Find<QLabel>(*tour, "lblState")->text().contains("404"));
+        const auto* badge = Find<PanelBadge>(*tour, "imgBadge");
+        QCOMPARE(badge->Mark(), CamBadge::Warning);
+        QVERIFY(badge->isVisible() && !badge->size().isEmpty());
 
         // Paused, the time passes without a step; going on, the cam gets its
         // full time again.
