@@ -56,20 +56,22 @@ frmTour::frmTour(PanelPool& panels, QWidget* mainWindow)
     imgTour->SetStretch(true);
     picBar->setObjectName(QStringLiteral("picBar"));
     picBar->setAccessibleName(QStringLiteral("Cam details"));
-    // Read from across the room: larger than the windows' text.
+    // Read from across the room: larger than the windows' text, set on each
+    // label, as the skin gives labels a font of its own.
     QFont large = picBar->font();
     large.setPointSizeF(large.pointSizeF() * BarTextScale);
-    picBar->setFont(large);
     lblName = barLabel(picBar, "lblName", QStringLiteral("Cam name"));
     QFont bold = large;
     bold.setBold(true);
     lblName->setFont(bold);
     lblTime = barLabel(picBar, "lblTime", QStringLiteral("Picture time"));
     imgBadge = new PanelBadge(picBar);
-    const int badge = QFontMetrics(bold).height();
-    imgBadge->setFixedSize(badge, badge);
     lblState = barLabel(picBar, "lblState", QStringLiteral("Cam condition"));
     lblPaused = barLabel(picBar, "lblPaused", QStringLiteral("Paused"));
+    for (QLabel* label : {lblTime, lblState, lblPaused})
+        label->setFont(large);
+    const int badge = QFontMetrics(bold).height();
+    imgBadge->setFixedSize(badge, badge);
     auto* row = new QHBoxLayout(picBar);
     row->setContentsMargins(12, 6, 12, 6);
     row->setSpacing(18);
