@@ -198,6 +198,8 @@ void CamPanel::ShowCondition(const CamCondition& condition) {
         return;
     conditionText_ = text;
     imgCam->setToolTip(text);
+    // The indicator covers the middle of the picture while the cam has none.
+    imgRefresh->setToolTip(text);
     imgCam->setAccessibleDescription(text.isEmpty() ? SelectHint
                                                     : text + QLatin1Char('\n') + SelectHint);
 }

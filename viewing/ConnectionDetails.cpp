@@ -154,7 +154,11 @@ void ConnectionDetails::buildRows() {
     CaptionLabel(this, "Label6", QStringLiteral("Response:"), top);
     txtResponse = HeaderBox(this, "txtResponse", QStringLiteral("Response"), top, ResponseHeight);
     top += ResponseHeight + 60;
+    // Five timings take more than a line of the window.
     lblTimings = row("Label7", QStringLiteral("Timings:"), "lblTimings");
+    lblTimings->setWordWrap(true);
+    SetTwipsHeight(lblTimings, 2 * RowHeight - 45);
+    top += RowHeight;
     lblReceived = row("Label8", QStringLiteral("Received:"), "lblReceived");
     lblRedirects = row("Label9", QStringLiteral("Redirects:"), "lblRedirects");
     lblLastNew = row("Label10", QStringLiteral("Last new picture:"), "lblLastNew");

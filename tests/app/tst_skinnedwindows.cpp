@@ -1,11 +1,13 @@
 #include "app/Form1.h"
 #include "app/frmSplash.h"
+#include "fetch/PanelPool.h"
 #include "platform/controls/TypeName.h"
 #include "platform/skin/SkinGlobal.h"
 #include "platform/skin/SkinLabel.h"
 #include "settings/UserSettings.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/UserActions.h"
+#include "viewing/ConnectionDetails.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -92,6 +94,12 @@ private slots:
             QVERIFY(dialog);
             checkCovered(dialog, {dialog});
         }
+        auto* details = ConnectionDetails::ShowFor(*form->findChild<PanelPool*>(), 0, form);
+        // Its values are filled in after the skin labels were laid.
+        const QList<SkinLabel*> covers = details->findChildren<SkinLabel*>();
+        QVERIFY(std::any_of(covers.begin(), covers.end(),
+                            [](SkinLabel* cover) { return cover->Caption() == "Timings:"; }));
+        details->close();
 
         QVERIFY(TriggerAction(*form, "mnuAboutItem0"));
         QWidget* about = topLevel("frmAbout");

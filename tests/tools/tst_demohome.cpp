@@ -30,16 +30,20 @@ private slots:
     }
 
     void demoHasOneMisbehavingCamOfEachKind() {
-        const QList<CamBehaviour> kinds{
-            CamBehaviour::NoLastModified, CamBehaviour::NotFoundPage, CamBehaviour::NoContentLength,
-            CamBehaviour::Flood,          CamBehaviour::DamagedBody,  CamBehaviour::Silent,
-            CamBehaviour::Trickle,        CamBehaviour::Reset,        CamBehaviour::Chunked,
-            CamBehaviour::Mjpeg,          CamBehaviour::DigestSha256, CamBehaviour::RedirectLoop,
+        using B = CamBehaviour;
+        const QList<CamBehaviours> kinds{
+            B::NoLastModified,  B::NotFoundPage,
+            B::NoContentLength, B::BodyLongerThanLength,
+            B::Flood,           B::DamagedBody,
+            B::Silent,          B::NeverClose | B::NoContentLength,
+            B::Trickle,         B::Reset,
+            B::Chunked,         B::Mjpeg,
+            B::DigestSha256,    B::RedirectLoop,
         };
         const QList<DemoCam> cams = DemoCams();
-        for (CamBehaviour kind : kinds) {
+        for (CamBehaviours kind : kinds) {
             const auto count = std::count_if(cams.begin(), cams.end(), [kind](const DemoCam& cam) {
-                return cam.behaviours == CamBehaviours(kind);
+                return cam.behaviours == kind;
             });
             QCOMPARE(count, 1);
         }

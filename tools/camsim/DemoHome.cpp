@@ -30,6 +30,7 @@ QList<DemoCam> DemoCams() {
         {QStringLiteral("no-date"), QColor(120, 120, 120), CamBehaviour::NoLastModified, 10},
         {QStringLiteral("not-found"), QColor(0, 0, 0), CamBehaviour::NotFoundPage, 10},
         {QStringLiteral("no-length"), QColor(150, 70, 150), CamBehaviour::NoContentLength, 10},
+        {QStringLiteral("overlong"), QColor(110, 140, 40), CamBehaviour::BodyLongerThanLength, 10},
         // Each misbehaving cam shows the reason it gets no picture: 100 MB
         // announced as a picture; an answer whose end cannot be told; a
         // picture that takes longer than the interval to arrive.
