@@ -29,6 +29,8 @@
 #include "viewing/ConnectionDetails.h"
 #include "viewing/DetailsPane.h"
 #include "viewing/Form6.h"
+#include "viewing/frmTour.h"
+#include "viewing/frmWall.h"
 #include "windows/AuxiliaryWindows.h"
 #include "windows/KeptPasswords.h"
 #include "windows/TrustCertificateDialog.h"
@@ -241,28 +243,57 @@ void Form1::buildFullScreenView() {
     connect(panels_, &PanelPool::SelectedPictureArrived, form6_, &Form6::ShowArrivedPicture);
 }
 
+// The wall is made when asked for and goes when closed, so that it costs
+// nothing unseen. A click on a tile selects its cam as one on its panel
+// does; a double click shows that cam alone in the full-screen view.
+void Form1::ShowWall() {
+    if (!wall_) {
+        wall_ = new frmWall(*panels_, this);
+        connect(wall_, &frmWall::TileClicked, panels_, &PanelPool::PanelClicked);
+        connect(wall_, &frmWall::ShowAloneRequested, this, [this](int slot) {
+            if (panels_->SelectedPanel() != slot)
+                details_->SelectPanel(slot);
+            form6_->Open(panels_->Panel(slot).ShownPicture());
+        });
+    }
+    wall_->Open();
+}
+
+void Form1::StartTour() {
+    if (tour_)
+        tour_->close();
+    tour_ = new frmTour(*panels_, this);
+    tour_->SetSecondsPerCam(TourSeconds());
+    tour_->SetKeepShape(KeepsPictureShapeFullScreen());
+    tour_->Start();
+}
+
 // The cam folder's free-space guard and disk cap, which the savers consult,
-// and the View menu's windows. "Wall" and "Tour" stay disabled until their
-// windows exist: they show the cams' state badges, which come later.
+// and the View menu's windows.
 void Form1::connectViewMenu() {
     keeping_ = new PictureKeeping(PictureFolder(), {}, this);
     panels_->SetKeeping(keeping_);
     connect(keeping_, &PictureKeeping::Notice, this,
             [this](const QString& text) { showStatus(StatusLine::Kind::SaveFailed, text); });
     viewWindows_ = new ViewWindows(*keeping_, this);
-    mnuViewItem[0]->setEnabled(false);
-    mnuViewItem[1]->setEnabled(false);
+    connect(mnuViewItem[0], &QAction::triggered, this, &Form1::ShowWall);
+    connect(mnuViewItem[1], &QAction::triggered, this, &Form1::StartTour);
     connect(mnuViewItem[2], &QAction::triggered, viewWindows_, &ViewWindows::ShowSavedPictures);
     connect(mnuViewItem[3], &QAction::triggered, viewWindows_, &ViewWindows::ShowPreferences);
     connect(viewWindows_, &ViewWindows::PreferencesChanged, this, &Form1::applyPreferences);
 }
 
 // The user's preferences take effect: the cap at once, the full-screen
-// shape at the next picture, the time server at the next query.
+// shape at the next picture, the tour's seconds from its next step, the time server at the next
+// query.
 void Form1::applyPreferences() {
     keeping_->Apply(ReadArchiveSettings());
     form6_->SetKeepShape(KeepsPictureShapeFullScreen());
     panels_->SetNewWhenDiffers(CountsDifferingPicturesAsNew());
+    if (tour_) {
+        tour_->SetSecondsPerCam(TourSeconds());
+        tour_->SetKeepShape(KeepsPictureShapeFullScreen());
+    }
     currentTime_->SetServer(ChosenTimeServer());
 }
 
@@ -354,6 +385,10 @@ void Form1::closeEvent(QCloseEvent* event) {
     listPane_->CloseWindows();
     form6_->close();
     viewWindows_->UnloadAll();
+    if (wall_)
+        wall_->close();
+    if (tour_)
+        tour_->close();
     auxWindows_->UnloadAll();
     if (bSkinEnabled)
         SkinGlobal::Instance().Deactivate();

@@ -3,6 +3,7 @@
 #include "app/StatusLine.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
@@ -21,6 +22,8 @@ class QMenu;
 class QScrollBar;
 class SkinLabelArray;
 class ViewWindows;
+class frmTour;
+class frmWall;
 
 // The main window: the Controls pane with the cam list, the Webcams pane with
 // the sheet of viewer panels, and the Viewer pane with the selected cam. It
@@ -37,6 +40,11 @@ public:
 
     // A line for the status bar; it waits while a failed save's notice is held.
     void SetStatusText(const QString& text);
+
+    // "Wall": every open cam as a tile, in a window of its own.
+    void ShowWall();
+    // "Tour": the open cams full screen one after another.
+    void StartTour();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -92,4 +100,6 @@ private:
     std::unique_ptr<ExchangeAddressTester> addressTester_;
     PictureKeeping* keeping_ = nullptr;
     ViewWindows* viewWindows_ = nullptr;
+    QPointer<frmWall> wall_;
+    QPointer<frmTour> tour_;
 };

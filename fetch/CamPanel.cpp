@@ -154,6 +154,7 @@ void CamPanel::ShowPicture(const PictureObject& picture) {
     // The picture repaints around the badge: the badge's corners show it anew.
     if (imgBadge->isVisible())
         imgBadge->update();
+    emit PictureShown(Index);
 }
 
 QSize CamPanel::ThumbnailSize() const {
@@ -162,6 +163,7 @@ QSize CamPanel::ThumbnailSize() const {
 
 void CamPanel::ShowSavedPicture(const QByteArray& file) {
     imgCam->SetEncodedPicture(file);
+    emit PictureShown(Index);
 }
 
 void CamPanel::SetIndicatorPicture(const QImage& picture) {

@@ -84,6 +84,8 @@ signals:
     void EditCamClicked(int index);
     void ConnectionDetailsClicked(int index);
     void TrustCertificateClicked(int index);
+    // The panel shows another picture.
+    void PictureShown(int index);
 
 private:
     QLineEdit* storageField(const char* name, float top);

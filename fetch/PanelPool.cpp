@@ -53,6 +53,7 @@ PanelPool::PanelPool(QWidget* sheet, QWidget* mainWindow, SharedPictures picture
         connect(panel, &CamPanel::Tick, this, &PanelPool::timRefresh_Timer);
         connect(panel, &CamPanel::TrustCertificateClicked, this,
                 &PanelPool::TrustCertificateRequested);
+        connect(panel, &CamPanel::PictureShown, this, &PanelPool::PanelPictureShown);
         connectMenu(panel);
         if (slot >= MaxOpenCams)
             continue;
@@ -132,6 +133,27 @@ void PanelPool::ShowRefreshPictures() {
         panel->SetIndicatorPicture(pictures_.picrefresh);
 }
 
+void PanelPool::SetViewSize(int slot, const QObject* view, QSize size) {
+    if (slot < 0 || slot >= MaxOpenCams)
+        return;
+    QHash<const QObject*, QSize>& sizes = viewSizes_[size_t(slot)];
+    if (size.isEmpty())
+        sizes.remove(view);
+    else
+        sizes.insert(view, size);
+    if (!sizes.isEmpty())
+        return;
+    states_[size_t(slot)].ArrivedPicture.ForgetCovering();
+    Panel(slot).ShownPicture().ForgetCovering();
+}
+
+QSize PanelPool::largestView(int slot) const {
+    QSize largest;
+    for (const QSize& size : viewSizes_[size_t(slot)])
+        largest = largest.expandedTo(size);
+    return largest;
+}
+
 bool PanelPool::CanOpenAnother() const {
     return OpenCamCount_ < MaxOpenCams;
 }
@@ -155,6 +177,7 @@ void PanelPool::Open(const CamEntry& requested) {
             panel.show();
             panel.SetCam(cam);
             cmdStart_Click(slot);
+            emit PanelsChanged();
             return;
         }
         DoEvents();
@@ -234,6 +257,8 @@ void PanelPool::cmdStop_Click(int slot) {
         SelectedPanel_ = -1;
         emit SelectedPanelStopped();
     }
+    if (wasOpen)
+        emit PanelsChanged();
 }
 
 void PanelPool::cmdStopAll_Click() {
@@ -392,8 +417,8 @@ void PanelPool::wsCam_Close(int slot) {
         PictureObject::FullPicture full;
         const bool needsFull = (isSelected(slot) && viewerShown_) || (autoSave_ && newShown);
         const PictureObject picture = LoadArrivedPicture(
-            state.Fetch.ReceiveBuffer,
-            {panel.ThumbnailSize(), needsFull ? &full : nullptr, state.ArrivedPicture});
+            state.Fetch.ReceiveBuffer, {panel.ThumbnailSize(), needsFull ? &full : nullptr,
+                                        state.ArrivedPicture, largestView(slot)});
         const bool newPictureShown = !picture.isNull() && newShown;
         if (picture.isNull() && reason.isEmpty())
             reason = FetchReason::PictureUnreadable();
@@ -459,5 +484,6 @@ void PanelPool::UpdateOpenPanels(const QString& oldName, const CamEntry& cam) {
             continue;
         panel->SetCam(cam);
         panel->setTitle(cam.Name);
+        emit PanelsChanged();
     }
 }

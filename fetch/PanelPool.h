@@ -9,8 +9,10 @@
 #include "platform/picture/PictureObject.h"
 #include "settings/CertificatePins.h"
 
+#include <QHash>
 #include <QImage>
 #include <QObject>
+#include <QSize>
 #include <QString>
 
 #include <array>
@@ -102,6 +104,12 @@ public:
     // Gives every panel the shared refresh indicator picture.
     void ShowRefreshPictures();
 
+    // Another view (a wall's tile, the tour) shows the slot's pictures at
+    // this size in device pixels: arrivals are decoded for the largest view,
+    // the panel's included. An empty size withdraws the view; once none is
+    // left, the slot's pictures let go of what they kept for views.
+    void SetViewSize(int slot, const QObject* view, QSize size);
+
     bool CanOpenAnother() const override;
     bool IsOpen(const QString& name) const override;
     void Open(const CamEntry& cam) override;
@@ -145,6 +153,10 @@ signals:
     void SelectedTicked();
     // The user asked to trust the certificate the slot's server showed.
     void TrustCertificateRequested(int slot);
+    // A cam was opened, stopped or renamed.
+    void PanelsChanged();
+    // The panel shows another picture.
+    void PanelPictureShown(int slot);
     // The picture's context menu asks for the design's command on the slot's
     // cam: save its picture, show it full screen, edit its entry.
     void SaveImageRequested(int slot);
@@ -172,6 +184,7 @@ private:
     void refetchWaitingFor(const QString& server, const QString& user);
     void copyTextsIfSelected(int slot);
     void refuseUnreadableInterval(int slot);
+    QSize largestView(int slot) const;
     void connectMenu(CamPanel* panel);
     void giveUpUnfinished(int slot);
     void showCondition(int slot);
@@ -193,4 +206,5 @@ private:
     // Every slot's TLS connections ask the same pins, kept in the user settings.
     CertificatePins pins_;
     std::array<std::unique_ptr<HttpExchange>, MaxOpenCams> exchanges_;
+    std::array<QHash<const QObject*, QSize>, MaxOpenCams> viewSizes_;
 };

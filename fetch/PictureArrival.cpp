@@ -76,5 +76,5 @@ PictureObject LoadArrivedPicture(const QByteArray& body, const ArrivalNeeds& nee
             *needs.full = needs.previous.Full();
         return needs.previous;
     }
-    return PictureObject::Load(body, needs.thumbnail, needs.full);
+    return PictureObject::Load(body, needs.thumbnail, needs.full, needs.view);
 }

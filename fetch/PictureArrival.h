@@ -51,6 +51,9 @@ struct ArrivalNeeds {
     PictureObject::FullPicture* full = nullptr;
     // The slot's last picture: a body byte for byte the same gives it again.
     PictureObject previous{};
+    // The largest other view of the picture (the wall's tile, the tour), in
+    // device pixels; empty when only the panel shows it.
+    QSize view{};
 };
 
 // Loads a received body as a picture through a new temporary file (prefix

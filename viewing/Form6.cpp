@@ -1,7 +1,6 @@
 #include "viewing/Form6.h"
 
 #include "platform/controls/ImageControl.h"
-#include "platform/screensaver/ScreenSaver.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -39,15 +38,14 @@ Form6::Form6(QWidget* mainWindow, const QImage& indicator)
     connect(Image1, &ImageControl::Click, this, &QWidget::close);
 }
 
-// A view still open when the main window goes gives the screen saver back.
-Form6::~Form6() {
-    if (isVisible())
-        SetScreenSaverActive(true);
-}
+// A view still open when the main window goes gives the screen saver back
+// with its hold.
+Form6::~Form6() = default;
 
 void Form6::Open(const PictureObject& picture) {
     FullScreenActive_ = true;
-    SetScreenSaverActive(false);
+    if (!screenSaverHeld_)
+        screenSaverHeld_.emplace();
     if (const QScreen* screen = mainWindow_->screen())
         setGeometry(screen->geometry());
     showPicture(picture);
@@ -121,6 +119,7 @@ void Form6::closeEvent(QCloseEvent* event) {
     FullScreenActive_ = false;
     picrefresh->hide();     // the next opening starts without it, as at first
     Image1->SetPicture({}); // the next opening brings its own
-    SetScreenSaverActive(true);
+    // Back on, unless another view still holds it off.
+    screenSaverHeld_.reset();
     QWidget::closeEvent(event);
 }

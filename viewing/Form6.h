@@ -1,9 +1,12 @@
 #pragma once
 
 #include "platform/picture/PictureObject.h"
+#include "viewing/ScreenSaverHold.h"
 
 #include <QImage>
 #include <QWidget>
+
+#include <optional>
 
 class ImageControl;
 
@@ -48,6 +51,7 @@ private:
     bool FullScreenActive_ = false;
     bool keepShape_ = false;
     bool pressed_ = false;
+    std::optional<ScreenSaverHold> screenSaverHeld_;
     QWidget* mainWindow_;
     ImageControl* Image1; // the picture, stretched
     ImageControl* picrefresh;

@@ -3,7 +3,7 @@
 // spends in CPU time and memory meanwhile, and how much memory it keeps once
 // every cam is stopped again.
 //
-// Usage: load_cams [seconds] [cams] [WIDTHxHEIGHT] [photo|flat] [select] [digest] [https]
+// Usage: load_cams [seconds] [cams] [WIDTHxHEIGHT] [photo|flat] [select] [digest] [https] [wall]
 //        (60 s, 24 cams, 1920x1080 and photo-like pictures by default; "flat"
 //        for plain colours; "select" selects the first panel once its first
 //        picture is shown, so that the details pane shows it; "digest" runs
@@ -13,7 +13,8 @@
 //        again, from the simulator's self-signed listener with its
 //        certificate pinned as a user would, and tells the program's CPU
 //        time beside the plain run's and the handshakes per second that
-//        were full ones). The pictures change every 2 s. Runs offscreen
+//        were full ones); "wall" opens the wall full screen once the
+//        cams are started). The pictures change every 2 s. Runs offscreen
 //        unless QT_QPA_PLATFORM says otherwise.
 
 #include "app/Form1.h"
@@ -26,10 +27,12 @@
 #include "settings/CertificatePins.h"
 #include "tools/camsim/TestCertificates.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QKeyEvent>
 #include <QListView>
 #include <QProcess>
 #include <QRegularExpression>
@@ -164,6 +167,14 @@ bool startCams(Form1& form, const QString& prefix, int count) {
     return true;
 }
 
+// "Wall" from the View menu, then F11, as the user would.
+void openWallFullScreen(Form1& form) {
+    form.findChild<QAction*>(QStringLiteral("mnuViewItem0"))->trigger();
+    QWidget* wall = form.findChild<QWidget*>(QStringLiteral("frmWall"));
+    QKeyEvent f11(QEvent::KeyPress, Qt::Key_F11, Qt::NoModifier);
+    QCoreApplication::sendEvent(wall, &f11);
+}
+
 // What the program did while cams ran: the new pictures each panel showed,
 // its CPU time and the requests the simulator counted for the cams.
 struct CamsRun {
@@ -179,13 +190,16 @@ struct CamsRun {
 
 // Opens the cams named prefix01, prefix02, ... and lets them run for the
 // seconds given; the simulator counts their requests under `counted`. With
-// `select`, the first panel is selected once it shows its first picture. The
-// cams are stopped again at the end.
+// `select`, the first panel is selected once it shows its first picture;
+// with `wall`, the wall is opened full screen. The cams are stopped again at
+// the end.
 std::optional<CamsRun> runCams(Form1& form, const QString& prefix, const QString& counted, int cams,
-                               int seconds, int width, bool select, quint16 httpPort) {
+                               int seconds, int width, bool select, bool wall, quint16 httpPort) {
     const long before = requestsCounted(httpPort, counted);
     if (!startCams(form, prefix, cams))
         return std::nullopt;
+    if (wall)
+        openWallFullScreen(form);
     // The panels are the sheet's own children: the Controls pane is also Frame1.
     std::vector<const CamPanel*> panels(size_t(cams), nullptr);
     const auto* sheet = form.findChild<QWidget*>(QStringLiteral("picWindowInner"));
@@ -271,6 +285,7 @@ int main(int argc, char* argv[]) {
     const bool select = words.contains("select");
     const bool digest = words.contains("digest");
     const bool https = words.contains("https");
+    const bool wall = words.contains("wall");
     const int width = size.section(QLatin1Char('x'), 0, 0).toInt();
 
     QTemporaryDir home;
@@ -304,7 +319,7 @@ int main(int argc, char* argv[]) {
     runEventsFor(1000);
     const long idleKiB = residentKiB();
     const auto plain = runCams(form, QStringLiteral("cam"), QStringLiteral("cam"), Cams, seconds,
-                               width, select, httpPort);
+                               width, select, wall, httpPort);
     if (!plain)
         return 1;
     const long peakKiB = peakResidentKiB();
@@ -315,13 +330,13 @@ int main(int argc, char* argv[]) {
     // should make each refresh one request, as for the plain ones.
     std::optional<CamsRun> signingIn;
     if (digest && !(signingIn = runCams(form, QStringLiteral("digest"), QStringLiteral("digest"),
-                                        Cams, seconds, width, false, httpPort)))
+                                        Cams, seconds, width, false, false, httpPort)))
         return 1;
     // The same cams over https: the simulator counts their requests under
     // their own names, as its https listener passes them on.
     std::optional<CamsRun> secure;
     if (https && !(secure = runCams(form, QStringLiteral("tls"), QStringLiteral("cam"), Cams,
-                                    seconds, width, select, httpPort)))
+                                    seconds, width, select, false, httpPort)))
         return 1;
     runEventsFor(500);
     simulator.terminate();

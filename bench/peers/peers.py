@@ -10,6 +10,10 @@ memory over its processes, sampled every 0.2 s) and prints one table.
 Usage: peers.py BUILD_DIR [--seconds 60] [--cams 1,6,12,24]
                 [--sizes 1920x1080,3840x2160] [--programs ombrel,feh,browser]
 
+Programs: "ombrel" (the main window), "wall" (the same with the wall full
+screen), "feh", "browser" (small pictures) and "browserwall" (a page that
+fills the screen with the cams in a grid, as the wall does).
+
 Ombrel runs as build/bench/fetch/load_cams (the program's main window in a
 process of its own, opening the cams as a user would), which starts its own
 simulator; the others get one started by this script. Needs Xvfb, feh and
@@ -150,10 +154,36 @@ setInterval(refresh, 1000);
     return "file://" + path
 
 
-def run_ombrel(args, cams, size, env):
+def wall_page(urls, folder):
+    """The cams in a grid over the whole window, each picture as large as its
+    cell allows in its own shape, refreshed every second."""
+    columns = 1
+    while columns * columns < len(urls):
+        columns += 1
+    rows = (len(urls) + columns - 1) // columns
+    images = "\n".join(f'<img data-src="{u}">' for u in urls)
+    path = os.path.join(folder, "wall.html")
+    with open(path, "w") as f:
+        f.write(f"""<!DOCTYPE html><html><body style="margin:0;background:black">
+<div style="display:grid;width:100vw;height:100vh;gap:2px;
+ grid-template-columns:repeat({columns},1fr);grid-template-rows:repeat({rows},1fr)">
+<style>img {{width:100%;height:100%;min-height:0;object-fit:contain}}</style>{images}</div>
+<script>
+const images = document.querySelectorAll("img");
+function refresh() {{
+  for (const image of images) image.src = image.dataset.src + "?" + Date.now();
+}}
+refresh();
+setInterval(refresh, 1000);
+</script></body></html>""")
+    return "file://" + path
+
+
+def run_ombrel(args, cams, size, env, wall=False):
     process = subprocess.Popen(
         [os.path.join(args.build, "bench/fetch/load_cams"), str(args.seconds + args.warmup + 2),
-         str(cams), size], env=dict(env, QT_QPA_PLATFORM="xcb"), stdout=subprocess.PIPE,
+         str(cams), size, "photo"] + (["wall"] if wall else []),
+        env=dict(env, QT_QPA_PLATFORM="xcb"), stdout=subprocess.PIPE,
         text=True, start_new_session=True)
     cpu, peak = measure(process.pid, args.seconds, args.warmup, skip_names=("ombrel-camsim",))
     output = process.communicate()[0]
@@ -184,6 +214,13 @@ def browser_command(urls, folder):
             f"--user-data-dir={folder}/profile", "--window-size=800,600", page(urls, folder)]
 
 
+def browser_wall_command(urls, folder):
+    browser = shutil.which("chromium") or "chromium"
+    return [browser, "--no-sandbox", "--no-first-run", "--disable-gpu", "--noerrdialogs",
+            f"--user-data-dir={folder}/profile", "--window-position=0,0",
+            "--window-size=1920,1080", "--kiosk", wall_page(urls, folder)]
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("build")
@@ -207,10 +244,12 @@ def main():
             for cams in [int(c) for c in args.cams.split(",")]:
                 for program in args.programs.split(","):
                     load = load_average()
-                    if program == "ombrel":
-                        cpu, peak, output = run_ombrel(args, cams, size, env)
+                    if program in ("ombrel", "wall"):
+                        cpu, peak, output = run_ombrel(args, cams, size, env, program == "wall")
                     elif program == "feh":
                         cpu, peak, output = run_peer(args, cams, size, env, feh_command)
+                    elif program == "browserwall":
+                        cpu, peak, output = run_peer(args, cams, size, env, browser_wall_command)
                     else:
                         cpu, peak, output = run_peer(args, cams, size, env, browser_command)
                     print(f"| {size} | {cams} | {program} | {cpu:.3f} | {peak:.0f} | {load:.1f} |",

@@ -91,13 +91,13 @@ std::optional<JpegHeader> readHeader(tjhandle decoder, const QByteArray& bytes) 
 
 // The smallest of the library's DCT scales whose result still covers
 // `target`; the whole picture when none does or no target is given.
-tjscalingfactor coveringScale(const JpegHeader& header, QSize target) {
+tjscalingfactor coveringScale(QSize picture, QSize target) {
     if (target.isEmpty())
         return {1, 1};
     for (const int denominator : {8, 4, 2}) {
         const tjscalingfactor scale{1, denominator};
-        if (TJSCALED(header.width, scale) >= target.width() &&
-            TJSCALED(header.height, scale) >= target.height())
+        if (TJSCALED(picture.width(), scale) >= target.width() &&
+            TJSCALED(picture.height(), scale) >= target.height())
             return scale;
     }
     return {1, 1};
@@ -137,7 +137,7 @@ JpegDecode decodeJpeg(const QByteArray& bytes, QSize target) {
     const std::optional<JpegHeader> header = readHeader(decoder.get(), bytes);
     if (!header)
         return {};
-    const tjscalingfactor scale = coveringScale(*header, target);
+    const tjscalingfactor scale = coveringScale({header->width, header->height}, target);
     QImage picture = newPicture(TJSCALED(header->width, scale), TJSCALED(header->height, scale));
     if (picture.isNull())
         return {};
@@ -199,6 +199,11 @@ std::optional<QSize> JpegSize(const QByteArray& bytes) {
 void ForgetSparePictureMemory() {
     const std::lock_guard<std::mutex> lock(spareLock);
     std::free(std::exchange(spare, {}).memory);
+}
+
+QSize CoveringSize(QSize picture, QSize target) {
+    const tjscalingfactor scale = coveringScale(picture, target);
+    return {TJSCALED(picture.width(), scale), TJSCALED(picture.height(), scale)};
 }
 
 QImage LoadJpegCovering(const QByteArray& bytes, QSize target) {

@@ -24,6 +24,8 @@ std::optional<QSize> JpegSize(const QByteArray& bytes);
 // 1/2 whose result still covers `target`, or whole when none does. A null
 // image when the JPEG decoder cannot read it or finds it damaged.
 QImage LoadJpegCovering(const QByteArray& bytes, QSize target);
+// The size LoadJpegCovering gives a JPEG picture of that size.
+QSize CoveringSize(QSize picture, QSize target);
 
 // Lets go of the memory kept from the last large picture released.
 void ForgetSparePictureMemory();

@@ -21,6 +21,21 @@ bool largerThan(QSize picture, QSize thumbnail) {
            picture.height() > thumbnail.height();
 }
 
+bool covers(QSize picture, QSize target) {
+    return picture.width() >= target.width() && picture.height() >= target.height();
+}
+
+// What a view of `target` keeps of a picture of `size` decoded as `decoded`
+// (shared as `shared` when somebody holds it): the decode itself when it is
+// the size the view's scale gives, else the decode reduced to that size.
+PictureObject::FullPicture coveringOf(const QImage& decoded, PictureObject::FullPicture shared,
+                                      QSize size, QSize target) {
+    const QSize wanted = CoveringSize(size, target);
+    if (decoded.size() != wanted)
+        return std::make_shared<const QImage>(ReducedPicture(decoded, wanted));
+    return shared ? shared : std::make_shared<const QImage>(decoded);
+}
+
 } // namespace
 
 struct PictureObject::Data {
@@ -31,8 +46,15 @@ struct PictureObject::Data {
     FullPicture pixels; // held for pictures that keep their pixels
     mutable std::weak_ptr<const QImage> full;
     mutable QImage thumbnail;
+    mutable FullPicture covering; // the decode a larger view asked for
 
-    FullPicture heldFull() const { return pixels ? pixels : full.lock(); }
+    FullPicture heldFull() const {
+        if (pixels)
+            return pixels;
+        if (covering && covering->size() == size)
+            return covering;
+        return full.lock();
+    }
 };
 
 PictureObject::PictureObject(const QImage& pixels) {
@@ -43,12 +65,14 @@ PictureObject::PictureObject(const QImage& pixels) {
     data_->pixels = std::make_shared<const QImage>(pixels);
 }
 
-PictureObject PictureObject::Load(const QByteArray& bytes, QSize thumbnail, FullPicture* full) {
+PictureObject PictureObject::Load(const QByteArray& bytes, QSize thumbnail, FullPicture* full,
+                                  QSize view) {
     const std::optional<QSize> size =
         bytes.size() <= MaxKeptBytes ? JpegSize(bytes) : std::optional<QSize>();
     PictureObject picture;
     if (size && largerThan(*size, thumbnail)) {
-        const QImage decoded = full ? LoadPictureData(bytes) : LoadJpegCovering(bytes, thumbnail);
+        const QImage decoded =
+            full ? LoadPictureData(bytes) : LoadJpegCovering(bytes, thumbnail.expandedTo(view));
         // What libjpeg-turbo could not decode after reading its header is
         // damaged: no other reader is asked to decode it whole.
         if (decoded.isNull())
@@ -61,6 +85,8 @@ PictureObject PictureObject::Load(const QByteArray& bytes, QSize thumbnail, Full
             *full = std::make_shared<const QImage>(decoded);
             picture.data_->full = *full;
         }
+        if (!view.isEmpty())
+            picture.data_->covering = coveringOf(decoded, full ? *full : nullptr, *size, view);
     }
     // Small pictures, other formats and very large files: pixels, as the
     // picture loader reads them.
@@ -83,8 +109,10 @@ PictureObject PictureObject::Reencoded(const QByteArray& jpeg) const {
     picture.data_ = std::make_shared<Data>();
     picture.data_->encoded = jpeg;
     picture.data_->size = *size;
-    if (data_)
+    if (data_) {
         picture.data_->thumbnail = data_->thumbnail;
+        picture.data_->covering = data_->covering;
+    }
     return picture;
 }
 
@@ -135,12 +163,45 @@ QImage PictureObject::Thumbnail(QSize target) const {
     QImage reduced;
     if (const FullPicture held = data_->heldFull())
         reduced = ReducedPicture(*held, target);
+    else if (data_->covering && covers(data_->covering->size(), target))
+        reduced = ReducedPicture(*data_->covering, target);
     else
         reduced = ReducedPicture(LoadJpegCovering(data_->encoded, target), target);
     // The first size asked for is the panel's: it is the one kept.
     if (data_->thumbnail.isNull())
         data_->thumbnail = reduced;
     return reduced;
+}
+
+QImage PictureObject::Covering(QSize target) const {
+    if (!data_ || target.isEmpty())
+        return {};
+    if (data_->pixels)
+        return *data_->pixels;
+    const QSize wanted = CoveringSize(data_->size, target);
+    if (data_->covering && data_->covering->size() == wanted)
+        return *data_->covering;
+    // A larger decode kept for another view, or the full picture somebody
+    // holds, is reduced rather than decoded again.
+    if (data_->covering && covers(data_->covering->size(), wanted))
+        return ReducedPicture(*data_->covering, wanted);
+    if (const FullPicture held = data_->heldFull())
+        data_->covering = coveringOf(*held, held, data_->size, target);
+    else
+        data_->covering = std::make_shared<const QImage>(LoadJpegCovering(data_->encoded, target));
+    return *data_->covering;
+}
+
+bool PictureObject::HoldsCovering(QSize target) const {
+    if (!data_)
+        return false;
+    const QSize wanted = CoveringSize(data_->size, target);
+    return data_->heldFull() || (data_->covering && covers(data_->covering->size(), wanted));
+}
+
+void PictureObject::ForgetCovering() const {
+    if (data_)
+        data_->covering.reset();
 }
 
 namespace {

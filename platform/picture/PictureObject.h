@@ -24,9 +24,11 @@ public:
     // picture. A JPEG larger than `thumbnail` in both directions is decoded
     // only at the scale the thumbnail needs, unless `full` asks for the full
     // picture, which is then decoded once, handed over, and the thumbnail
-    // made from it.
-    static PictureObject Load(const QByteArray& bytes, QSize thumbnail,
-                              FullPicture* full = nullptr);
+    // made from it. A larger `view` (another view of the picture, in device
+    // pixels) makes the decode cover it too, and what covers it is kept as
+    // Covering(view) gives it.
+    static PictureObject Load(const QByteArray& bytes, QSize thumbnail, FullPicture* full = nullptr,
+                              QSize view = {});
 
     // The same picture encoded anew (a saved file): it keeps this picture's
     // thumbnail, and decodes the new bytes when its pixels are asked for.
@@ -49,6 +51,16 @@ public:
     QImage Pixels() const;
     // The picture reduced to `target` device pixels, kept for the next call.
     QImage Thumbnail(QSize target) const;
+    // The picture at least as large as `target` in both directions, for a
+    // view that scales it the rest of the way: a JPEG at the smallest DCT
+    // scale that covers it (whole when none does), kept with the picture
+    // until ForgetCovering; other pictures give their pixels.
+    QImage Covering(QSize target) const;
+    // Lets go of what Covering keeps: no view larger than the thumbnail
+    // shows the picture any more.
+    void ForgetCovering() const;
+    // True when Covering(target) decodes nothing.
+    bool HoldsCovering(QSize target) const;
     // True when asking for the full picture decodes nothing.
     bool HoldsFull() const;
     // A picture without transparency: what lies beneath it never shows.

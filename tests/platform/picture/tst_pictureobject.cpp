@@ -95,6 +95,33 @@ private slots:
         QVERIFY(picture.CameFrom(bytes));
     }
 
+    // A larger view (the wall's tile, the tour) gets a decode at the scale it
+    // needs, kept with the picture until the view goes; the panel's thumbnail
+    // comes from the same decode.
+    void aLargerViewKeepsTheDecodeThatCoversIt_data() {
+        QTest::addColumn<QSize>("view");
+        QTest::addColumn<QSize>("covering");
+        QTest::newRow("a wall's tile: a quarter") << QSize(384, 216) << QSize(480, 270);
+        QTest::newRow("a screen: whole") << QSize(1366, 768) << QSize(1920, 1080);
+    }
+    void aLargerViewKeepsTheDecodeThatCoversIt() {
+        QFETCH(QSize, view);
+        QFETCH(QSize, covering);
+        const QByteArray bytes = EncodedPicture(scene({1920, 1080}), "JPEG", 90);
+        const PictureObject picture = PictureObject::Load(bytes, Panel, nullptr, view);
+        QVERIFY(picture.HoldsCovering(view));
+        QCOMPARE(picture.HoldsFull(), covering == picture.size());
+        QCOMPARE(picture.Covering(view).size(), covering);
+        QVERIFY(FuzzyPictureCompare(picture.Thumbnail(Panel),
+                                    ReducedPicture(LoadPictureData(bytes), Panel), 6));
+        const PictureObject saved = picture.Reencoded(bytes);
+        QVERIFY(saved.HoldsCovering(view));
+        picture.ForgetCovering();
+        QVERIFY(!picture.HoldsCovering(view));
+        QCOMPARE(picture.Covering(view).size(), covering);
+        QVERIFY(picture.HoldsCovering(view));
+    }
+
     void aSavedEncodingKeepsTheThumbnail() {
         const PictureObject shown =
             PictureObject::Load(EncodedPicture(scene({640, 480}), "JPEG", 90), Panel);
