@@ -3,6 +3,7 @@
 #include "fetch/PanelBadge.h"
 #include "platform/controls/ImageControl.h"
 #include "platform/controls/PictureBox.h"
+#include "platform/controls/PlainToolTip.h"
 #include "platform/controls/ProgressBar.h"
 #include "platform/controls/Twips.h"
 #include "platform/events/TimerControl.h"
@@ -197,9 +198,9 @@ void CamPanel::ShowCondition(const CamCondition& condition) {
     if (text == conditionText_)
         return;
     conditionText_ = text;
-    imgCam->setToolTip(text);
+    imgCam->setToolTip(PlainToolTip(text));
     // The indicator covers the middle of the picture while the cam has none.
-    imgRefresh->setToolTip(text);
+    imgRefresh->setToolTip(PlainToolTip(text));
     imgCam->setAccessibleDescription(text.isEmpty() ? SelectHint
                                                     : text + QLatin1Char('\n') + SelectHint);
 }

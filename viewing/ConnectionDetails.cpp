@@ -5,6 +5,7 @@
 #include "fetch/FetchRecord.h"
 #include "fetch/PanelPool.h"
 #include "fetch/PictureArrival.h"
+#include "platform/controls/PlainToolTip.h"
 #include "platform/controls/Twips.h"
 #include "platform/program/ProductInfo.h"
 #include "platform/skin/SkinLabelArray.h"
@@ -58,7 +59,7 @@ QPlainTextEdit* HeaderBox(QWidget* window, const char* name, const QString& capt
 // Values are shown on one line; the accessible name carries caption and value.
 void ShowValue(QLabel* label, const QString& caption, const QString& value) {
     label->setText(value);
-    label->setToolTip(value);
+    label->setToolTip(PlainToolTip(value));
     label->setAccessibleName(caption + QLatin1Char(' ') + value);
 }
 

@@ -9,6 +9,7 @@
 #include "platform/controls/ImageControl.h"
 #include "platform/controls/LockWind.h"
 #include "platform/controls/PictureBox.h"
+#include "platform/controls/PlainToolTip.h"
 #include "platform/controls/Twips.h"
 #include "platform/controls/WheelScrolling.h"
 #include "platform/events/Clock.h"
@@ -81,7 +82,10 @@ void DetailsPane::buildViewport() {
 
 QLabel* DetailsPane::valueLabel(const char* name, const QString& caption, float top, float height) {
     Placed(new QLabel(caption, frmDetails), "Label", 120, top, 1500, height);
-    return Placed(new QLabel(frmDetails), name, 1680, top, 7200, height);
+    auto* value = Placed(new QLabel(frmDetails), name, 1680, top, 7200, height);
+    // Values come from the cam list and the cams' servers: never markup.
+    value->setTextFormat(Qt::PlainText);
+    return value;
 }
 
 void DetailsPane::buildDetails() {
@@ -203,7 +207,7 @@ void DetailsPane::ShowCountdown(const QString& text) {
 
 void DetailsPane::ShowCondition(const QString& text) {
     lblStatus->setText(text);
-    lblStatus->setToolTip(text);
+    lblStatus->setToolTip(PlainToolTip(text));
 }
 
 void DetailsPane::cmdSave_Click() {

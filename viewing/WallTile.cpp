@@ -1,6 +1,7 @@
 #include "viewing/WallTile.h"
 
 #include "fetch/PanelBadge.h"
+#include "platform/controls/PlainToolTip.h"
 #include "viewing/WallGrid.h"
 
 #include <QKeyEvent>
@@ -55,7 +56,7 @@ void WallTile::SetCondition(const CamCondition& condition) {
     if (state == state_)
         return;
     state_ = state;
-    setToolTip(state);
+    setToolTip(PlainToolTip(state));
     setAccessibleDescription(state);
     update();
 }

@@ -10,6 +10,7 @@
 
 #include <QLabel>
 #include <QScopeGuard>
+#include <QTextDocument>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(CamBehaviours)
@@ -20,6 +21,18 @@ const QString NoReason = QStringLiteral("Space shows this cam in the viewer");
 
 QString Description(MainWindowFixture& fixture, int slot) {
     return FindControl(fixture.panel(slot), "imgCam")->accessibleDescription();
+}
+
+// The picture's tool tip as the user reads it: Qt shows text that looks like
+// markup as rich text.
+QString ShownToolTip(MainWindowFixture& fixture, int slot) {
+    const QString tip = FindControl(fixture.panel(slot), "imgCam")->toolTip();
+    QTextDocument shown;
+    if (Qt::mightBeRichText(tip))
+        shown.setHtml(tip);
+    else
+        shown.setPlainText(tip);
+    return shown.toPlainText();
 }
 
 CamBadge Badge(MainWindowFixture& fixture, int slot) {
@@ -69,6 +82,10 @@ private slots:
                                                   "<html></html>")
                                     << CamBehaviours() << "30"
                                     << "Not a picture: text/html" << true;
+        QTest::newRow("a status phrase like markup")
+            << "scripted" << QByteArray("HTTP/1.1 503 <b>Busy</b>\r\nContent-Length: 0\r\n\r\n")
+            << CamBehaviours() << "30"
+            << "HTTP 503 <b>Busy</b>" << true;
         QTest::newRow("a flood") << "" << QByteArray() << CamBehaviours(CamBehaviour::Flood) << "30"
                                  << "Too large (over 64 MiB)" << true;
         QTest::newRow("slower than the interval")
@@ -107,6 +124,7 @@ private slots:
         }
         QTRY_VERIFY_WITH_TIMEOUT(fixture.pool().State(0).Reason.startsWith(reason), 10000);
         QCOMPARE(Description(fixture, 0), fixture.pool().State(0).Reason + '\n' + NoReason);
+        QCOMPARE(ShownToolTip(fixture, 0), fixture.pool().State(0).Reason);
         QCOMPARE(Badge(fixture, 0), CamBadge::Warning);
         QCOMPARE(fixture.panel(0).Picture() == fixture.pool().Pictures().notFound, notFound);
     }
