@@ -6,7 +6,6 @@
 #include "platform/controls/ImageControl.h"
 #include "platform/events/Clock.h"
 #include "platform/program/ProductInfo.h"
-#include "platform/skin/SkinLabelArray.h"
 #include "skin/modSkin.h"
 #include "viewing/WallGrid.h"
 
@@ -85,12 +84,11 @@ frmTour::frmTour(PanelPool& panels, QWidget* mainWindow)
     lblNoCams->setAlignment(Qt::AlignCenter);
     lblNoCams->setWordWrap(true);
 
-    // Skinned while the labels have no captions, so that their own texts show.
-    SkinLabel1 = std::make_unique<SkinLabelArray>("SkinLabel1", this);
-    if (bSkinEnabled) {
-        ReplaceLabelsWithSkinLabels(this, *SkinLabel1);
+    // The skin's colours, but no covers over the labels: covers keep the
+    // place a label had when they were laid, and these labels move with the
+    // window's size.
+    if (bSkinEnabled)
         ApplySkin(this);
-    }
     lblPaused->setText(QStringLiteral("Paused"));
     lblPaused->hide();
     lblNoCams->setText(QStringLiteral("No cam is open. Start cams in the main window, and the "

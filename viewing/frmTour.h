@@ -8,14 +8,12 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <memory>
 #include <optional>
 
 class ImageControl;
 class PanelBadge;
 class QLabel;
 class QTimer;
-class SkinLabelArray;
 
 // The tour: the open cams full screen one after another, each for a number
 // of seconds, its picture shown as in the full-screen view, and its name,
@@ -81,5 +79,4 @@ private:
     bool pressed_ = false;
     QDateTime shownSince_;
     std::optional<ScreenSaverHold> screenSaverHeld_;
-    std::unique_ptr<SkinLabelArray> SkinLabel1;
 };

@@ -2,7 +2,6 @@
 
 #include "fetch/CamPanel.h"
 #include "platform/program/ProductInfo.h"
-#include "platform/skin/SkinLabelArray.h"
 #include "skin/modSkin.h"
 #include "viewing/WallTile.h"
 
@@ -43,12 +42,11 @@ frmWall::frmWall(PanelPool& panels, QWidget* mainWindow)
         connect(tile, &WallTile::DoubleClicked, this, &frmWall::ShowAloneRequested);
         tiles_[size_t(slot)] = tile;
     }
-    // Skinned while the label has no caption, so that its own text shows.
-    SkinLabel1 = std::make_unique<SkinLabelArray>("SkinLabel1", this);
-    if (bSkinEnabled) {
-        ReplaceLabelsWithSkinLabels(this, *SkinLabel1);
+    // The skin's colours, but no covers over the labels: covers keep the
+    // place a label had when they were laid, and these labels move with the
+    // window's size.
+    if (bSkinEnabled)
         ApplySkin(this);
-    }
     lblNoCams->setText(QStringLiteral("No cam is open. Start cams in the main window and they "
                                       "appear here."));
 

@@ -8,11 +8,9 @@
 #include <QWidget>
 
 #include <array>
-#include <memory>
 #include <optional>
 
 class QLabel;
-class SkinLabelArray;
 class WallTile;
 
 // "Ombrel :: Wall": every open cam as a tile, in the grid that shows the
@@ -66,5 +64,4 @@ private:
     WallGrid grid_;
     QSizeF shape_;
     std::optional<ScreenSaverHold> screenSaverHeld_;
-    std::unique_ptr<SkinLabelArray> SkinLabel1;
 };
