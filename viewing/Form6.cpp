@@ -1,6 +1,7 @@
 #include "viewing/Form6.h"
 
 #include "platform/controls/ImageControl.h"
+#include "viewing/BlackBackground.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -20,10 +21,7 @@ Form6::Form6(QWidget* mainWindow, const QImage& indicator)
     , Image1(new ImageControl(this))
     , picrefresh(new ImageControl(this)) {
     setObjectName(QStringLiteral("Form6"));
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    setPalette(black);
-    setAutoFillBackground(true);
+    UseBlackBackground(*this);
 
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->SetStretch(true);

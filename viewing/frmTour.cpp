@@ -7,6 +7,7 @@
 #include "platform/events/Clock.h"
 #include "platform/program/ProductInfo.h"
 #include "skin/modSkin.h"
+#include "viewing/BlackBackground.h"
 #include "viewing/WallGrid.h"
 
 #include <QCloseEvent>
@@ -44,11 +45,7 @@ frmTour::frmTour(PanelPool& panels, QWidget* mainWindow)
     setWindowTitle(QStringLiteral("Ombrel :: Tour"));
     setAccessibleName(windowTitle());
     setAttribute(Qt::WA_DeleteOnClose);
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    black.setColor(QPalette::WindowText, Qt::white);
-    setPalette(black);
-    setAutoFillBackground(true);
+    UseBlackBackground(*this);
 
     imgTour->setObjectName(QStringLiteral("imgTour"));
     imgTour->setAccessibleName(QStringLiteral("Cam picture"));

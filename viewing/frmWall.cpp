@@ -3,6 +3,7 @@
 #include "fetch/CamPanel.h"
 #include "platform/program/ProductInfo.h"
 #include "skin/modSkin.h"
+#include "viewing/BlackBackground.h"
 #include "viewing/WallTile.h"
 
 #include <QCloseEvent>
@@ -24,11 +25,7 @@ frmWall::frmWall(PanelPool& panels, QWidget* mainWindow)
     setWindowTitle(QStringLiteral("Ombrel :: Wall"));
     setAccessibleName(windowTitle());
     setAttribute(Qt::WA_DeleteOnClose);
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    black.setColor(QPalette::WindowText, Qt::white);
-    setPalette(black);
-    setAutoFillBackground(true);
+    UseBlackBackground(*this);
 
     lblNoCams = new QLabel(this);
     lblNoCams->setObjectName(QStringLiteral("lblNoCams"));

@@ -11,14 +11,11 @@
 //        (2000 cams and 5 repeats by default; 2000000 cams make a list of
 //        about 100 MB). Runs offscreen unless QT_QPA_PLATFORM says otherwise.
 #include "app/Form1.h"
+#include "bench/support/WidgetBench.h"
 #include "fetch/CamPanel.h"
-#include "platform/controls/WidgetMessageBoxes.h"
-#include "platform/picture/MemoryReturn.h"
-#include "platform/program/AppObject.h"
 #include "platform/program/MsgBox.h"
 #include "tests/support/ResidentMemory.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
@@ -181,12 +178,7 @@ int countNameLines(const QString& path) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    MapLargeBlocksSeparately();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    App::SetIdentity();
-    InstallWidgetMessageBoxes();
+    WidgetBench bench(argc, argv);
     const int cams = argc > 1 ? std::max(10, atoi(argv[1])) : 2000;
     const int repeats = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
     const bool reentered = argc > 3 && QByteArray(argv[3]) == "reentered";

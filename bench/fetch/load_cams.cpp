@@ -18,17 +18,14 @@
 //        unless QT_QPA_PLATFORM says otherwise.
 
 #include "app/Form1.h"
+#include "bench/support/WidgetBench.h"
 #include "camlist/CamListFile.h"
 #include "fetch/CamPanel.h"
-#include "platform/controls/WidgetMessageBoxes.h"
 #include "platform/net/ServerCertificate.h"
-#include "platform/picture/MemoryReturn.h"
-#include "platform/program/AppObject.h"
 #include "settings/CertificatePins.h"
 #include "tools/camsim/TestCertificates.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -269,12 +266,7 @@ std::pair<long, long> handshakesIn(const QByteArray& printed) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    MapLargeBlocksSeparately();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    App::SetIdentity();
-    InstallWidgetMessageBoxes();
+    WidgetBench bench(argc, argv);
     const int seconds = argc > 1 ? std::max(1, atoi(argv[1])) : 60;
     const int Cams = argc > 2 ? std::clamp(atoi(argv[2]), 1, 24) : 24;
     const QString size = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("1920x1080");
