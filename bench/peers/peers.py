@@ -137,21 +137,28 @@ def stop(process, group=False):
             process.wait()
 
 
+REFRESH_SCRIPT = """<script>
+const images = document.querySelectorAll("img");
+function refresh() {
+  for (const image of images) image.src = image.dataset.src + "?" + Date.now();
+}
+refresh();
+setInterval(refresh, 1000);
+</script>"""
+
+
+def write_page(folder, name, body):
+    """A page whose pictures are all refreshed every second."""
+    path = os.path.join(folder, name)
+    with open(path, "w") as f:
+        f.write(f"<!DOCTYPE html><html>{body}\n{REFRESH_SCRIPT}</body></html>")
+    return "file://" + path
+
+
 def page(urls, folder):
     """A page of small pictures, each refreshed every second."""
     images = "\n".join(f'<img width="85" height="64" data-src="{u}">' for u in urls)
-    path = os.path.join(folder, "cams.html")
-    with open(path, "w") as f:
-        f.write(f"""<!DOCTYPE html><html><body style="margin:0">{images}
-<script>
-const images = document.querySelectorAll("img");
-function refresh() {{
-  for (const image of images) image.src = image.dataset.src + "?" + Date.now();
-}}
-refresh();
-setInterval(refresh, 1000);
-</script></body></html>""")
-    return "file://" + path
+    return write_page(folder, "cams.html", f'<body style="margin:0">{images}')
 
 
 def wall_page(urls, folder):
@@ -162,21 +169,10 @@ def wall_page(urls, folder):
         columns += 1
     rows = (len(urls) + columns - 1) // columns
     images = "\n".join(f'<img data-src="{u}">' for u in urls)
-    path = os.path.join(folder, "wall.html")
-    with open(path, "w") as f:
-        f.write(f"""<!DOCTYPE html><html><body style="margin:0;background:black">
+    return write_page(folder, "wall.html", f"""<body style="margin:0;background:black">
 <div style="display:grid;width:100vw;height:100vh;gap:2px;
  grid-template-columns:repeat({columns},1fr);grid-template-rows:repeat({rows},1fr)">
-<style>img {{width:100%;height:100%;min-height:0;object-fit:contain}}</style>{images}</div>
-<script>
-const images = document.querySelectorAll("img");
-function refresh() {{
-  for (const image of images) image.src = image.dataset.src + "?" + Date.now();
-}}
-refresh();
-setInterval(refresh, 1000);
-</script></body></html>""")
-    return "file://" + path
+<style>img {{width:100%;height:100%;min-height:0;object-fit:contain}}</style>{images}</div>""")
 
 
 def run_ombrel(args, cams, size, env, wall=False):
